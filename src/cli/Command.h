@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Exit statuses of qelctl.
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;  // an input unreadable, malformed, too large or of the wrong kind
+constexpr int kExitUsage = 2;
+
+// One qelctl subcommand. Each source file of the tool registers its commands
+// with a static CCommandRegistrar, so adding a command touches only its file.
+struct TCommand
+{
+    const char* name;
+    const char* synopsis;  // "new OUT.qel"
+    const char* summary;   // one line for the command list
+    const char* help;      // the full --help text, after the synopsis
+    int (*run)(const std::vector<std::string>& args);
+};
+
+class CCommandRegistry
+{
+public:
+    static CCommandRegistry& Instance();
+    void Add(const TCommand& command);
+    const TCommand* Find(const std::string& name) const;
+    const std::vector<TCommand>& All() const { return m_commands; }
+
+private:
+    std::vector<TCommand> m_commands;
+};
+
+struct CCommandRegistrar
+{
+    explicit CCommandRegistrar(const TCommand& command) { CCommandRegistry::Instance().Add(command); }
+};
+
+// Prints "qelctl: SUBJECT: reason" on stderr and returns kExitFailure.
+int Fail(const std::string& subject, const std::string& reason);
+// Prints "qelctl: reason" and the command's synopsis on stderr; returns kExitUsage.
+int UsageError(const TCommand& command, const std::string& reason);
+// True when args holds -h or --help; then the command's help has been printed.
+bool HandleHelp(const TCommand& command, const std::vector<std::string>& args);

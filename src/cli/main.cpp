@@ -1,0 +1,58 @@
+#include "Command.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#ifndef QEL_VERSION
+#define QEL_VERSION "0.0.0"
+#endif
+
+namespace
+{
+
+void PrintHelp()
+{
+    std::printf("usage: qelctl COMMAND [ARGS...]\n\n"
+                "The QEL-1 panel's configuration tool for scripts and batch work.\n\n"
+                "Commands:\n");
+    for (const TCommand& c : CCommandRegistry::Instance().All())
+        std::printf("  %-14s %s\n", c.name, c.summary);
+    std::printf("\n  qelctl COMMAND --help    tells more about one command.\n"
+                "  qelctl --version         prints the version.\n\n"
+                "Exit status: 0 success; 1 an input unreadable, malformed, too large or of the\n"
+                "wrong kind; 2 a usage error.\n");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty())
+    {
+        PrintHelp();
+        return kExitUsage;
+    }
+    const std::string& first = args.front();
+    if (first == "-h" || first == "--help" || first == "help")
+    {
+        PrintHelp();
+        return kExitOk;
+    }
+    if (first == "--version" || first == "-V")
+    {
+        std::printf("qelctl %s\n", QEL_VERSION);
+        return kExitOk;
+    }
+    const TCommand* command = CCommandRegistry::Instance().Find(first);
+    if (command == nullptr)
+    {
+        std::fprintf(stderr, "qelctl: unknown command '%s' (qelctl --help lists them)\n", first.c_str());
+        return kExitUsage;
+    }
+    args.erase(args.begin());
+    if (HandleHelp(*command, args))
+        return kExitOk;
+    return command->run(args);
+}

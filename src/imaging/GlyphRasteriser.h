@@ -1,0 +1,32 @@
+#pragma once
+
+#include "GlyphBitmap.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+// Draws single characters anti-aliased at one font size and reduces them to
+// 2-bit glyphs cropped to their ink.
+class CGlyphRasteriser
+{
+public:
+    CGlyphRasteriser(int32_t fontSizePixels, int32_t cell);
+    ~CGlyphRasteriser();
+    CGlyphRasteriser(const CGlyphRasteriser&) = delete;
+    CGlyphRasteriser& operator=(const CGlyphRasteriser&) = delete;
+
+    TGlyphBitmap RenderGlyph(char16_t character);
+
+    // Level of a drawn pixel from its red component.
+    static uint8_t LevelOf(uint8_t red);
+    // Crops and packs a cell x cell grid of levels (indexed [column][row])
+    // into a glyph: the measurement and bit packing shared by every glyph.
+    // grid[column * cell + row] holds the level of that sampled pixel.
+    static TGlyphBitmap FromLevels(const std::vector<uint8_t>& grid, int32_t cell, char16_t character);
+
+private:
+    struct TImpl;
+    std::unique_ptr<TImpl> m_impl;
+    int32_t m_cell;
+};
