@@ -35,6 +35,7 @@ enum EImageFormat : int32_t
     kFormatJpc = 13,
     kFormatPgx = 14,
     kFormatRaw = 15,
+    kFormatWebp = 16,
 };
 
 // Largest picture any decoder accepts.
