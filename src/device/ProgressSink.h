@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Where a transfer reports how far it has come: the progress window in the
+// desktop program, a bar on the terminal in qelctl.
+class IProgressSink
+{
+public:
+    virtual ~IProgressSink() = default;
+    // reading: a download ("Reading Data From The Control"), else an outbound
+    // transfer ("Writing Data to the Control").
+    virtual void Begin(bool reading) = 0;
+    // 0 to 1000; an outbound transfer's last block may report more (a full bar).
+    virtual void SetPosition(int32_t position) = 0;
+    virtual void End() = 0;
+};
+
+// Shows a message while an operation still runs (Connect shows the versions
+// before the download starts).
+class IMessageSink
+{
+public:
+    virtual ~IMessageSink() = default;
+    virtual void ShowMessage(const std::string& text) = 0;
+};
+
+class CNullProgress : public IProgressSink
+{
+public:
+    void Begin(bool) override {}
+    void SetPosition(int32_t) override {}
+    void End() override {}
+};
