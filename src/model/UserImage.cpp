@@ -1,0 +1,22 @@
+#include "UserImage.h"
+
+#include "DataStore.h"
+
+void TUserImage::Serialize(CDataStore& store)
+{
+    TUserObject::Serialize(store);
+    if (store.IsStoring())
+    {
+        store.WriteInt(kVersion);
+    }
+    else
+    {
+        store.SkipInt();
+    }
+    face.Serialize(store);
+}
+
+std::unique_ptr<TUserObject> TUserImage::Clone() const
+{
+    return std::make_unique<TUserImage>(*this);
+}

@@ -1,0 +1,23 @@
+#include "UserLevel.h"
+
+#include "DataStore.h"
+
+void TUserLevel::Serialize(CDataStore& store)
+{
+    TUserObject::Serialize(store);
+    if (store.IsStoring())
+    {
+        store.WriteInt(kVersion);
+        store.WriteInt(controlId);
+        store.WriteInt(sliderImageId);
+        return;
+    }
+    store.SkipInt();
+    controlId = store.ReadInt();
+    sliderImageId = store.ReadInt();
+}
+
+std::unique_ptr<TUserObject> TUserLevel::Clone() const
+{
+    return std::make_unique<TUserLevel>(*this);
+}

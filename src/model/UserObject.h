@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+class CDataStore;
+
+enum EObjectType : int32_t
+{
+    kObjectButton = 1,
+    kObjectLevel = 2,
+    kObjectImage = 3,
+    kObjectHotspot = 4,
+};
+
+// Corner handles, in the order CornerAt tries them.
+enum ECorner : int32_t
+{
+    kCornerNone = 0,
+    kCornerTopLeft = 1,
+    kCornerTopRight = 2,
+    kCornerBottomRight = 3,
+    kCornerBottomLeft = 4,
+};
+
+// Something placed on a user page. Used alone for stored objects of a type
+// this program does not know, which keep only this part.
+class TUserObject
+{
+public:
+    static constexpr int32_t kVersion = 1;
+    // Half the side of a corner handle's square.
+    static constexpr int32_t kHandleReach = 4;
+
+    explicit TUserObject(int32_t type = 0) : type(type) {}
+    TUserObject(const TUserObject&) = default;
+    TUserObject& operator=(const TUserObject&) = default;
+    virtual ~TUserObject() = default;
+
+    // The first corner handle (an 8 x 8 square centred on the corner) that
+    // holds the point, or kCornerNone.
+    virtual int32_t CornerAt(int32_t x, int32_t y) const;
+    virtual void Serialize(CDataStore& store);
+    // A deep copy of the whole object, for dialogs that edit a copy.
+    virtual std::unique_ptr<TUserObject> Clone() const;
+
+    // Right and bottom edges are outside.
+    bool Contains(int32_t x, int32_t y) const;
+
+    int32_t type = 0;
+    int32_t reserved = 0; // carried in the record, never used
+    int32_t top = 0;
+    int32_t left = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+};

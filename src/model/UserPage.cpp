@@ -1,0 +1,131 @@
+#include "UserPage.h"
+
+#include "DataStore.h"
+#include "UserButton.h"
+#include "UserHotspot.h"
+#include "UserImage.h"
+#include "UserLevel.h"
+
+#include <algorithm>
+
+std::unique_ptr<TUserObject> MakeUserObject(int32_t type)
+{
+    switch (type)
+    {
+    case kObjectButton:
+        return std::make_unique<TUserButton>();
+    case kObjectLevel:
+        return std::make_unique<TUserLevel>();
+    case kObjectImage:
+        return std::make_unique<TUserImage>();
+    case kObjectHotspot:
+        return std::make_unique<TUserHotspot>();
+    default:
+        return std::make_unique<TUserObject>(type);
+    }
+}
+
+TUserPage::TUserPage(std::u16string name, int32_t id) : TListItem(kPageUser, std::move(name), id) {}
+
+void TUserPage::Serialize(CDataStore& store)
+{
+    TListItem::Serialize(store);
+    if (store.IsStoring())
+    {
+        store.WriteInt(kVersion);
+        face.Serialize(store);
+        for (const auto& object : objects)
+        {
+            store.WriteInt(1);
+            store.WriteInt(object->type);
+            object->Serialize(store);
+        }
+        store.WriteInt(0);
+        return;
+    }
+    objects.clear();
+    store.SkipInt();
+    face.Serialize(store);
+    // Each object takes at least 36 bytes, so a failed stream (which reads 0)
+    // or the end of the data ends the loop.
+    while (store.ReadInt() == 1)
+    {
+        const int32_t type = store.ReadInt();
+        auto object = MakeUserObject(type);
+        object->Serialize(store);
+        if (store.Failed())
+        {
+            break;
+        }
+        // The record repeats the type; the one that chose the class wins, so
+        // a type code always matches the object's class for those who cast.
+        object->type = type;
+        objects.push_back(std::move(object));
+    }
+}
+
+int TUserPage::IndexOfObject(const TUserObject* object) const
+{
+    const auto found =
+        std::find_if(objects.begin(), objects.end(), [&](const auto& held) { return held.get() == object; });
+    return found == objects.end() ? -1 : static_cast<int>(found - objects.begin());
+}
+
+TUserObject* TUserPage::ObjectAt(int32_t x, int32_t y) const
+{
+    for (auto it = objects.rbegin(); it != objects.rend(); ++it)
+    {
+        if ((*it)->Contains(x, y))
+        {
+            return it->get();
+        }
+    }
+    return nullptr;
+}
+
+TUserObject* TUserPage::AppendObject(std::unique_ptr<TUserObject> object)
+{
+    TUserObject* raw = object.get();
+    if (raw == nullptr)
+    {
+        return nullptr;
+    }
+    if (IndexOfObject(raw) >= 0)
+    {
+        // Already owned by the list: give up this second handle, don't free it.
+        static_cast<void>(object.release());
+        return raw;
+    }
+    objects.push_back(std::move(object));
+    return raw;
+}
+
+std::unique_ptr<TUserObject> TUserPage::RemoveObject(TUserObject* object)
+{
+    const int index = IndexOfObject(object);
+    if (index < 0)
+    {
+        return nullptr;
+    }
+    std::unique_ptr<TUserObject> removed = std::move(objects[index]);
+    objects.erase(objects.begin() + index);
+    return removed;
+}
+
+void TUserPage::PushObject(TUserObject* object)
+{
+    const int index = IndexOfObject(object);
+    if (index > 0)
+    {
+        std::rotate(objects.begin(), objects.begin() + index, objects.begin() + index + 1);
+    }
+}
+
+void TUserPage::PullObject(TUserObject* object)
+{
+    const int index = IndexOfObject(object);
+    if (index >= 0)
+    {
+        std::rotate(objects.begin() + index, objects.begin() + index + 1, objects.end());
+    }
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "ListItem.h"
+#include "UserFace.h"
+#include "UserObject.h"
+
+#include <memory>
+#include <vector>
+
+// A new object of the class for a stored type code, with its defaults; an
+// unknown code gives a bare TUserObject of that type.
+std::unique_ptr<TUserObject> MakeUserObject(int32_t type);
+
+// A user-defined page. Its objects are held in drawing order: the first is
+// drawn first and lies at the back, the last lies in front.
+class TUserPage : public TListItem
+{
+public:
+    static constexpr int32_t kVersion = 1;
+    using TObjects = std::vector<std::unique_ptr<TUserObject>>;
+
+    // The maker gives the id: TPageList::NextPageId() for a new page.
+    explicit TUserPage(std::u16string name = {}, int32_t id = -1);
+
+    void Serialize(CDataStore& store) override;
+
+    // The front-most object whose rectangle holds the point, or null.
+    TUserObject* ObjectAt(int32_t x, int32_t y) const;
+    // Links the object in front of all others and returns it. An object
+    // already in the list stays where it is.
+    TUserObject* AppendObject(std::unique_ptr<TUserObject> object);
+    // Unlinks the object and hands it back; null when it is not in the list.
+    std::unique_ptr<TUserObject> RemoveObject(TUserObject* object);
+    // Move the object to the back (Push) or the front (Pull); nothing when it
+    // is not in the list.
+    void PushObject(TUserObject* object);
+    void PullObject(TUserObject* object);
+    // The object's place in drawing order, or -1.
+    int IndexOfObject(const TUserObject* object) const;
+
+    TUserFace face;
+    TObjects objects;
+};
