@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+// What a file operation came to: ok, or a short lowercase reason a person
+// can read after the file name ("file too large (over 500000 bytes)").
+struct TFileResult
+{
+    bool ok = true;
+    std::string reason;
+
+    static TFileResult Success() { return {}; }
+    static TFileResult Failure(std::string why) { return {false, std::move(why)}; }
+    explicit operator bool() const { return ok; }
+};
+
+// Replaces path with the given parts written one after another. The bytes go
+// to a temporary file beside the target, are flushed to disk and then renamed
+// over it, so the target is either the old file or the whole new one. On
+// failure the temporary file is removed and the target left as it was.
+struct TBytes
+{
+    const void* data;
+    size_t size;
+};
+TFileResult WriteFileAtomically(const std::string& path, const std::vector<TBytes>& parts);
+TFileResult WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes);
+
+// Reads a whole regular file of at most maxSize bytes. A larger file is
+// refused without reading it ("file too large (over N bytes)").
+TFileResult ReadWholeFile(const std::string& path, size_t maxSize, std::vector<uint8_t>& bytes);
