@@ -53,6 +53,8 @@ public:
     TImageData& Data() { return m_data; }
 
 private:
+    void SetError(const std::string& text);
+
     TImageData m_data;
     std::string m_lastError;
 };

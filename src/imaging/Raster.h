@@ -73,10 +73,13 @@ public:
     void SetBackgroundMode(EBackgroundMode mode);
     void SetBackgroundColor(TColor color);
 
-    // Lines leave out their end pixel.
+    // Lines leave out their end pixel. A dotted pen restarts its pattern with
+    // a dot at the start of each line.
     void MoveTo(int32_t x, int32_t y);
     void LineTo(int32_t x, int32_t y);
     // Outline with the pen, inside with the brush; right and bottom exclusive.
+    // With a null pen the brush fills the whole rectangle. The current point
+    // stays where it was.
     void Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom);
     // Fills with a colour, ignoring pen and brush.
     void FillRect(const TRect& rect, TColor color);
@@ -93,6 +96,8 @@ public:
     const TColor* Pixels() const { return m_pixels.data(); }
 
 private:
+    void DrawLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1);
+
     struct TState
     {
         TRect clip;
