@@ -94,6 +94,52 @@ uint8_t Sample(const opj_image_comp_t& comp, uint32_t width, uint32_t height, ui
     return static_cast<uint8_t>(value * 255 / maximum);
 }
 
+uint32_t BigEndian32(const uint8_t* p)
+{
+    return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 | static_cast<uint32_t>(p[2]) << 8 | p[3];
+}
+
+// Where the codestream starts: at once for J2K, inside the jp2c box for JP2.
+// Returns data.size() when it cannot be found.
+size_t CodestreamStart(const std::vector<uint8_t>& data, bool jp2)
+{
+    if (!jp2)
+        return 0;
+    size_t at = 0;
+    while (data.size() - at >= 8)
+    {
+        uint64_t length = BigEndian32(data.data() + at);
+        size_t header = 8;
+        if (length == 1)
+        {
+            if (data.size() - at < 16)
+                break;
+            length = uint64_t{BigEndian32(data.data() + at + 8)} << 32 | BigEndian32(data.data() + at + 12);
+            header = 16;
+        }
+        if (std::memcmp(data.data() + at + 4, "jp2c", 4) == 0)
+            return at + header;
+        if (length == 0 || length < header || length > data.size() - at)
+            break;
+        at += static_cast<size_t>(length);
+    }
+    return data.size();
+}
+
+// The size announced in the codestream's SIZ marker, read before the decoder
+// sees it so that an oversized header is refused before anything is allocated.
+bool AnnouncedSize(const std::vector<uint8_t>& data, size_t start, int64_t& width, int64_t& height)
+{
+    if (start > data.size() || data.size() - start < 4 + 2 + 2 + 16)
+        return false;
+    const uint8_t* p = data.data() + start;
+    if (std::memcmp(p, kJ2kSignature, sizeof kJ2kSignature) != 0)
+        return false;
+    width = int64_t{BigEndian32(p + 8)} - BigEndian32(p + 16);
+    height = int64_t{BigEndian32(p + 12)} - BigEndian32(p + 20);
+    return true;
+}
+
 uint8_t Clamp8(double v)
 {
     return static_cast<uint8_t>(std::clamp(v + 0.5, 0.0, 255.0));
@@ -126,6 +172,18 @@ public:
         {
             error = "JPEG 2000: not a JP2 file or J2K codestream";
             return false;
+        }
+
+        int64_t announcedWidth = 0;
+        int64_t announcedHeight = 0;
+        if (AnnouncedSize(data, CodestreamStart(data, kind == OPJ_CODEC_JP2), announcedWidth, announcedHeight))
+        {
+            std::string sizeError;
+            if (!ImageSizeAllowed(announcedWidth, announcedHeight, sizeError))
+            {
+                error = "JPEG 2000: " + sizeError;
+                return false;
+            }
         }
 
         std::string reason;

@@ -166,12 +166,20 @@ public:
 
         uint16_t extraCount = 0;
         uint16_t* extraKinds = nullptr;
-        bool hasAlpha = false;
+        uint16_t alphaKind = EXTRASAMPLE_UNSPECIFIED;
         if (TIFFGetField(tif.get(), TIFFTAG_EXTRASAMPLES, &extraCount, &extraKinds) && extraKinds != nullptr)
         {
-            for (uint16_t i = 0; i < extraCount; ++i)
-                hasAlpha = hasAlpha || extraKinds[i] == EXTRASAMPLE_ASSOCALPHA || extraKinds[i] == EXTRASAMPLE_UNASSALPHA;
+            for (uint16_t i = 0; i < extraCount && alphaKind == EXTRASAMPLE_UNSPECIFIED; ++i)
+                if (extraKinds[i] == EXTRASAMPLE_ASSOCALPHA || extraKinds[i] == EXTRASAMPLE_UNASSALPHA)
+                    alphaKind = extraKinds[i];
         }
+        const bool hasAlpha = alphaKind != EXTRASAMPLE_UNSPECIFIED;
+        // libtiff premultiplies straight colour pictures as it reads them but
+        // passes grey ones through as stored.
+        uint16_t photometric = PHOTOMETRIC_RGB;
+        TIFFGetField(tif.get(), TIFFTAG_PHOTOMETRIC, &photometric);
+        const bool grey = photometric == PHOTOMETRIC_MINISBLACK || photometric == PHOTOMETRIC_MINISWHITE;
+        const bool premultiplied = hasAlpha && (alphaKind == EXTRASAMPLE_ASSOCALPHA || !grey);
 
         const size_t pixels = static_cast<size_t>(width) * height;
         std::vector<uint32_t> raster(pixels);
@@ -195,10 +203,9 @@ public:
                 uint32_t b = TIFFGetB(p);
                 if (hasAlpha)
                 {
-                    // libtiff hands out premultiplied colour; the alpha plane
-                    // goes with straight colour.
+                    // The alpha plane goes with straight colour.
                     const uint32_t a = TIFFGetA(p);
-                    if (a != 0 && a != 255)
+                    if (premultiplied && a != 0 && a != 255)
                     {
                         r = std::min<uint32_t>(255, (r * 255 + a / 2) / a);
                         g = std::min<uint32_t>(255, (g * 255 + a / 2) / a);
