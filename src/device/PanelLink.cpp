@@ -158,6 +158,25 @@ void CPanelLink::Disconnect()
     m_connected = false;
 }
 
+TLinkResult CPanelLink::TryOpen(const std::string& path)
+{
+    TLinkResult r;
+    try
+    {
+        OpenSelectedPort(path);
+        r.connected = true;
+    }
+    catch (const CSerialException& e)
+    {
+        r.outcome = ELinkOutcome::SerialError;
+        r.systemError = e.m_error;
+        r.message = "Could not open " + path + "\r\n" + DescribeOpenError(e.m_error) + "\r\n";
+        m_connected = false;
+        m_line->Close();
+    }
+    return r;
+}
+
 TLinkResult CPanelLink::SerialFailure(uint32_t error)
 {
     TLinkResult r;
@@ -207,20 +226,8 @@ TLinkResult CPanelLink::RequestInfo()
 TLinkResult CPanelLink::Connect(const std::string& path, IProgressSink& progress, const TLayoutLoader& loader,
                                 IMessageSink* messages)
 {
-    try
-    {
-        OpenSelectedPort(path);
-    }
-    catch (const CSerialException& e)
-    {
-        TLinkResult r;
-        r.outcome = ELinkOutcome::SerialError;
-        r.systemError = e.m_error;
-        r.message = "Could not open " + path + "\r\n" + DescribeOpenError(e.m_error) + "\r\n";
-        r.connected = m_connected = false;
-        m_line->Close();
-        return r;
-    }
+    if (TLinkResult opened = TryOpen(path); opened.outcome != ELinkOutcome::Ok)
+        return opened;
     TLinkResult info = RequestInfo();
     if (info.outcome != ELinkOutcome::Ok)
         return info;

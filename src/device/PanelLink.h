@@ -83,6 +83,10 @@ public:
     // Opens the port at path, drains it, sends the probe "$QPW\r\n" and reads
     // (and ignores) the answer; the link is then connected. Throws CSerialException.
     void OpenSelectedPort(const std::string& path);
+    // OpenSelectedPort as a result: a port that cannot be opened gives the
+    // message "Could not open PATH" with the reason (no such device, busy,
+    // permission denied and the fix).
+    TLinkResult TryOpen(const std::string& path);
     // Closes the port; nothing is sent.
     void Disconnect();
 
