@@ -1,0 +1,114 @@
+#include "Command.h"
+#include "PageArg.h"
+
+#include "AtomicFile.h"
+#include "Layout.h"
+#include "LayoutFile.h"
+#include "LayoutImages.h"
+#include "PageDraw.h"
+#include "RasterImage.h"
+#include "UserPage.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+namespace
+{
+
+int RunRender(const std::vector<std::string>& args);
+
+const TCommand kRender{
+    "render",
+    "render IN.qel PAGE -o OUT.png [--select N]\n       qelctl render IN.qel --all DIR",
+    "draws a user page as the panel shows it, as a 320 x 240 PNG",
+    "Paints a user page of the template IN.qel exactly as the panel's 320 x 240 screen\n"
+    "(and the page canvas) shows it, and writes it as a PNG file.\n\n"
+    "  PAGE          a 1-based position in the page list, a page id (10000 or more) or a name\n"
+    "  -o OUT.png    the picture to write (replaced atomically)\n"
+    "  --select N    draw object N (1 = the back-most) with the canvas's selection marks\n"
+    "  --all DIR     write every user page as DIR/page-P.png, P its position in the list",
+    RunRender,
+};
+const CCommandRegistrar kRegistrar(kRender);
+
+// Paints a page and writes it; an empty result on success, else the reason.
+std::string WritePage(TLayout& layout, const TUserPage& page, const TUserObject* selected, const std::string& path)
+{
+    CRaster raster(kPageWidth, kPageHeight);
+    PaintPage(page, LayoutImages(layout), raster, selected);
+    std::vector<uint8_t> png;
+    if (!EncodeRasterPng(raster, png))
+        return "cannot encode the picture";
+    const TFileResult written = WriteFileAtomically(path, png);
+    return written ? std::string() : written.reason;
+}
+
+int RunRender(const std::vector<std::string>& args)
+{
+    const TArgs parsed = ParseArgs(args, {"-o", "--select", "--all"}, {});
+    if (!parsed.error.empty())
+        return UsageError(kRender, parsed.error);
+    const std::string* out = parsed.Value("-o");
+    const std::string* select = parsed.Value("--select");
+    const std::string* all = parsed.Value("--all");
+
+    if (all != nullptr)
+    {
+        if (parsed.positional.size() != 1 || out != nullptr || select != nullptr)
+            return UsageError(kRender, "--all takes only the template and a folder");
+    }
+    else if (parsed.positional.size() != 2 || out == nullptr)
+    {
+        return UsageError(kRender, "give a template, a page and -o OUT.png");
+    }
+    int32_t selectIndex = 0;
+    if (select != nullptr && (!ParseInt32(*select, selectIndex) || selectIndex < 1))
+        return UsageError(kRender, "--select takes an object number from 1");
+
+    const std::string& in = parsed.positional[0];
+    TLayout layout;
+    if (const TFileResult loaded = LoadTemplateFile(layout, in); !loaded)
+        return Fail(in, loaded.reason);
+
+    if (all != nullptr)
+    {
+        std::error_code ec;
+        std::filesystem::create_directories(*all, ec);
+        if (ec)
+            return Fail(*all, ec.message());
+        int position = 0;
+        for (const auto& item : layout.pages)
+        {
+            ++position;
+            const auto* page = dynamic_cast<const TUserPage*>(item.get());
+            if (page == nullptr)
+                continue;
+            const std::string path = (std::filesystem::path(*all) / ("page-" + std::to_string(position) + ".png")).string();
+            if (const std::string why = WritePage(layout, *page, nullptr, path); !why.empty())
+                return Fail(path, why);
+            std::printf("%s\n", path.c_str());
+        }
+        return kExitOk;
+    }
+
+    std::string reason;
+    TListItem* item = ResolvePageArg(layout.pages, parsed.positional[1], reason);
+    if (item == nullptr)
+        return Fail(in, reason);
+    const auto* page = dynamic_cast<const TUserPage*>(item);
+    if (page == nullptr)
+        return Fail(in, "page " + parsed.positional[1] + " is an eight-button page, not a user page");
+    const TUserObject* selected = nullptr;
+    if (select != nullptr)
+    {
+        if (static_cast<size_t>(selectIndex) > page->objects.size())
+            return Fail(in, "the page has " + std::to_string(page->objects.size()) + " objects, not " + *select);
+        selected = page->objects[static_cast<size_t>(selectIndex) - 1].get();
+    }
+    if (const std::string why = WritePage(layout, *page, selected, *out); !why.empty())
+        return Fail(*out, why);
+    return kExitOk;
+}
+
+} // namespace

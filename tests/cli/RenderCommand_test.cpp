@@ -1,0 +1,155 @@
+#include "Btn8Ctrl.h"
+#include "ImageBuffer.h"
+#include "ImageLibrary.h"
+#include "Layout.h"
+#include "LayoutFile.h"
+#include "Raster.h"
+#include "UserHotspot.h"
+#include "UserImage.h"
+#include "UserPage.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+
+std::string ReadText(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The colour of an on-screen pixel of a decoded true-colour picture.
+TColor PixelAt(const CImageBuffer& image, int32_t x, int32_t y)
+{
+    const TRgbQuad q = image.GetPixelColor(x, static_cast<int32_t>(image.GetHeight()) - 1 - y, false);
+    return Rgb(q.red, q.green, q.blue);
+}
+
+class RenderCommand : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path() / ("qel-render-" + std::to_string(::getpid()));
+        fs::create_directories(m_dir);
+
+        // Page 1 is an eight-button page; page 2 a user page on navy with a
+        // red picture at (100, 50) and a hot spot.
+        TLayout layout;
+        layout.pages.InsertPage(std::make_unique<CBtn8Ctrl>(u"Buttons"));
+        auto picture = std::make_unique<CImageBuffer>();
+        picture->Data().Create(20, 10, 24);
+        for (int32_t y = 0; y < 10; ++y)
+            for (int32_t x = 0; x < 20; ++x)
+                picture->Data().Row(y)[3 * x + 2] = 255;
+        const int32_t pictureId = layout.images.AddImage(u"Red", std::move(picture))->id;
+
+        auto page = std::make_unique<TUserPage>(u"Lobby", layout.pages.NextPageId());
+        page->face.type = kFaceColour;
+        page->face.param = kColourSingle;
+        page->face.colour1 = Rgb(0, 0, 128);
+        auto image = std::make_unique<TUserImage>();
+        image->left = 100;
+        image->top = 50;
+        image->width = 20;
+        image->height = 10;
+        image->face.type = kFaceImage;
+        image->face.param = pictureId;
+        page->AppendObject(std::move(image));
+        auto spot = std::make_unique<TUserHotspot>();
+        spot->left = 200;
+        spot->top = 100;
+        spot->width = 40;
+        spot->height = 40;
+        page->AppendObject(std::move(spot));
+        layout.pages.InsertPage(std::move(page));
+        ASSERT_TRUE(SaveTemplateFile(layout, Path("in.qel")));
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    std::string Path(const std::string& name) const { return (m_dir / name).string(); }
+
+    int Qelctl(const std::string& arguments, std::string* out = nullptr, std::string* err = nullptr) const
+    {
+        const std::string command = std::string("'") + QEL_BINARY_DIR "/qelctl' render " + arguments + " >'" +
+                                    Path("stdout") + "' 2>'" + Path("stderr") + "'";
+        const int raw = std::system(command.c_str());
+        if (out != nullptr)
+            *out = ReadText(Path("stdout"));
+        if (err != nullptr)
+            *err = ReadText(Path("stderr"));
+        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    }
+
+    fs::path m_dir;
+};
+
+} // namespace
+
+TEST_F(RenderCommand, PaintsThePageWithItsSelection)
+{
+    ASSERT_EQ(Qelctl("'" + Path("in.qel") + "' Lobby -o '" + Path("out.png") + "' --select 1"), 0);
+    CImageBuffer png;
+    ASSERT_TRUE(png.Load(Path("out.png")));
+    ASSERT_EQ(png.GetWidth(), 320u);
+    ASSERT_EQ(png.GetHeight(), 240u);
+    EXPECT_EQ(PixelAt(png, 0, 0), Rgb(0, 0, 128));
+    EXPECT_EQ(PixelAt(png, 110, 55), Rgb(255, 0, 0));
+    EXPECT_EQ(PixelAt(png, 200, 100), Rgb(128, 128, 128));
+    // The selected picture's top-left handle: a white square with a black border.
+    EXPECT_EQ(PixelAt(png, 96, 46), Rgb(0, 0, 0));
+    EXPECT_EQ(PixelAt(png, 98, 48), Rgb(255, 255, 255));
+
+    // By position and by id the same page comes out, without the selection.
+    ASSERT_EQ(Qelctl("'" + Path("in.qel") + "' 2 -o '" + Path("two.png") + "'"), 0);
+    ASSERT_EQ(Qelctl("'" + Path("in.qel") + "' 10000 -o '" + Path("id.png") + "'"), 0);
+    EXPECT_EQ(ReadText(Path("two.png")), ReadText(Path("id.png")));
+    CImageBuffer plain;
+    ASSERT_TRUE(plain.Load(Path("two.png")));
+    EXPECT_EQ(PixelAt(plain, 98, 48), Rgb(0, 0, 128));
+}
+
+TEST_F(RenderCommand, AllWritesEveryUserPage)
+{
+    std::string out;
+    ASSERT_EQ(Qelctl("'" + Path("in.qel") + "' --all '" + Path("pages") + "'", &out), 0);
+    EXPECT_EQ(out, Path("pages") + "/page-2.png\n");
+    EXPECT_TRUE(fs::exists(Path("pages/page-2.png")));
+    EXPECT_FALSE(fs::exists(Path("pages/page-1.png")));
+}
+
+TEST_F(RenderCommand, Refusals)
+{
+    struct TCase
+    {
+        std::string args;
+        int status;
+        std::string message;  // part of stderr
+    };
+    const std::string in = "'" + Path("in.qel") + "'";
+    const std::string out = " -o '" + Path("x.png") + "'";
+    const TCase cases[] = {
+        {in + " 1" + out, 1, "eight-button page"},
+        {in + " 7" + out, 1, "qelctl: " + Path("in.qel") + ":"},
+        {in + " Lobby" + out + " --select 3", 1, "has 2 objects"},
+        {"'" + Path("missing.qel") + "' 1" + out, 1, "qelctl: " + Path("missing.qel") + ":"},
+        {in + " Lobby", 2, "usage"},
+        {in + " Lobby" + out + " --select 0", 2, "--select"},
+    };
+    for (const TCase& c : cases)
+    {
+        std::string err;
+        EXPECT_EQ(Qelctl(c.args, nullptr, &err), c.status) << c.args;
+        EXPECT_NE(err.find(c.message), std::string::npos) << c.args << "\n" << err;
+        EXPECT_FALSE(fs::exists(Path("x.png"))) << c.args;
+    }
+}
