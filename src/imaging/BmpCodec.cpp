@@ -51,6 +51,64 @@ bool ReadExactly(CByteStream& in, void* buffer, size_t size)
     return in.Read(buffer, size) == size;
 }
 
+// Runs of one index, escapes for end of line, end of picture, a jump, and
+// literal runs padded to 16 bits. Rows go bottom-up, as stored; pixels that
+// fall outside the picture are dropped and untouched pixels stay index 0.
+// Running out of data ends the picture, as many writers leave out the end mark.
+void DecodeRunLength(const std::vector<uint8_t>& data, uint32_t bitCount, TImageData& image)
+{
+    const bool four = bitCount == 4;
+    int64_t x = 0;
+    int64_t y = 0;
+    auto put = [&](uint8_t index) {
+        if (x < image.width && y < image.height)
+            image.SetIndex(static_cast<int32_t>(x), static_cast<int32_t>(y), index);
+        ++x;
+    };
+    size_t at = 0;
+    while (data.size() - at >= 2 && y < image.height)
+    {
+        const uint8_t count = data[at];
+        const uint8_t value = data[at + 1];
+        at += 2;
+        if (count > 0)
+        {
+            for (uint8_t i = 0; i < count && x < image.width; ++i)
+                put(four ? static_cast<uint8_t>(i % 2 == 0 ? value >> 4 : value & 0x0F) : value);
+            continue;
+        }
+        if (value == 0)
+        {
+            x = 0;
+            ++y;
+        }
+        else if (value == 1)
+        {
+            break;
+        }
+        else if (value == 2)
+        {
+            if (data.size() - at < 2)
+                break;
+            x += data[at];
+            y += data[at + 1];
+            at += 2;
+        }
+        else
+        {
+            const size_t bytes = four ? (value + 1u) / 2 : value;
+            if (data.size() - at < bytes)
+                break;
+            for (uint8_t i = 0; i < value; ++i)
+            {
+                const uint8_t byte = data[at + (four ? i / 2 : i)];
+                put(four ? static_cast<uint8_t>(i % 2 == 0 ? byte >> 4 : byte & 0x0F) : byte);
+            }
+            at += bytes + (bytes & 1);
+        }
+    }
+}
+
 class CBmpCodec : public CImageCodec
 {
 public:
@@ -127,13 +185,14 @@ public:
                 masks[3] = U32(header + 52);
         }
 
-        if (compression == kBiRle8 || compression == kBiRle4)
+        const bool runLength = compression == kBiRle8 || compression == kBiRle4;
+        if (runLength && (bitCount != (compression == kBiRle8 ? 8u : 4u) || topDown))
         {
-            error = "BMP: run-length compressed files are not supported";
+            error = "BMP: invalid run-length compressed file";
             return false;
         }
         const bool bitfields = compression == kBiBitfields || compression == kBiAlphaBitfields;
-        if (compression != kBiRgb && !bitfields)
+        if (compression != kBiRgb && !bitfields && !runLength)
         {
             error = "BMP: unsupported compression " + std::to_string(compression);
             return false;
@@ -212,6 +271,17 @@ public:
         {
             error = "BMP: the pixel data lies beyond the end of the file";
             return false;
+        }
+
+        if (runLength)
+        {
+            std::vector<uint8_t> data;
+            if (!codec::ReadRest(in, data, "BMP", error))
+                return false;
+            DecodeRunLength(data, bitCount, image);
+            image.format = kFormatBmp;
+            out = std::move(image);
+            return true;
         }
 
         const size_t fileRowBytes = static_cast<size_t>((width * bitCount + 31) / 32 * 4);

@@ -2,12 +2,20 @@
 
 #include "GlyphBitmap.h"
 
-#include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 // Draws single characters anti-aliased at one font size and reduces them to
 // 2-bit glyphs cropped to their ink.
+//
+// The face is "AR PL UMing CN" as fontconfig finds it (that family exactly;
+// its location is looked up once per process), or the font file named by the
+// environment variable QEL_GLYPH_FONT. FreeType draws it unhinted with
+// grey-scale anti-aliasing, black on a white 100 x 100 surface, the pen at
+// x = 5 and the baseline at y = 5 + the face's ascender at that pixel size,
+// rounded to a whole pixel. Without a usable face every glyph is empty, and
+// so is every character the face lacks.
 class CGlyphRasteriser
 {
 public:

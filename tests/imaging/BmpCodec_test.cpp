@@ -214,6 +214,54 @@ TEST(BmpCodec, DecodesHeaderVersionsAndDepths)
     }
 }
 
+// Rows are bottom-up in the file; indices listed bottom row first.
+TEST(BmpCodec, DecodesRunLengthCompression)
+{
+    struct TCase
+    {
+        const char* name;
+        int bpp;
+        uint32_t compression;
+        TBytes data;
+        std::vector<std::vector<int>> rows;
+    };
+    const TCase cases[] = {
+        {"RLE8: runs, padded literal, jump",
+         8,
+         1,
+         {2, 1, 0, 3, 2, 3, 4, 0, 0, 0, 0, 2, 2, 1, 2, 5, 0, 1},
+         {{1, 1, 2, 3, 4}, {0, 0, 0, 0, 0}, {0, 0, 5, 5, 0}}},
+        {"RLE4: alternating run, literal, no end mark",
+         4,
+         2,
+         {5, 0x12, 0, 0, 0, 3, 0x34, 0x50},
+         {{1, 2, 1, 2, 1}, {3, 4, 5, 0, 0}, {0, 0, 0, 0, 0}}},
+        {"RLE8: runs past the edge are clipped",
+         8,
+         1,
+         {9, 7, 0, 2, 0, 9, 0, 1},
+         {{7, 7, 7, 7, 7}, {0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}}},
+    };
+    for (const TCase& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        TBmpSpec spec = Palette(40, c.bpp);
+        spec.compression = c.compression;
+        spec.height = 0;  // no uncompressed rows
+        TBytes bytes = MakeBmp(spec);
+        bytes[22] = 3;  // the real height
+        bytes.insert(bytes.end(), c.data.begin(), c.data.end());
+        TImageData image;
+        std::string error;
+        ASSERT_TRUE(Decode(kFormatBmp, bytes, image, error)) << error;
+        ASSERT_EQ(image.height, 3);
+        EXPECT_EQ(image.bpp, c.bpp);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 5; ++x)
+                EXPECT_EQ(image.GetIndex(x, y), c.rows[y][x]) << x << "," << y;
+    }
+}
+
 TEST(BmpCodec, RefusesWhatItCannotRead)
 {
     auto patch32 = [](TBytes b, size_t at, uint32_t v) {
@@ -225,7 +273,8 @@ TEST(BmpCodec, RefusesWhatItCannotRead)
     TBytes twoBit = good;
     twoBit[28] = 2;
     const std::pair<const char*, TBytes> cases[] = {
-        {"run-length", patch32(good, 30, 1)},
+        {"run-length at the wrong depth", patch32(good, 30, 2)},
+        {"unknown compression", patch32(good, 30, 4)},
         {"2 bits a pixel", twoBit},
         {"unknown header size", patch32(good, 14, 64)},
         {"zero width", patch32(good, 18, 0)},

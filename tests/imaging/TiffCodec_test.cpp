@@ -15,7 +15,7 @@ TEST(TiffCodec, DecodesToTrueColourWithAlphaOnlyWhenStored)
         uint16_t compression;
     };
     const TCase cases[] = {{3, COMPRESSION_NONE}, {3, COMPRESSION_LZW}, {4, COMPRESSION_NONE},
-                           {1, COMPRESSION_DEFLATE}, {2, COMPRESSION_NONE}};
+                           {1, COMPRESSION_ADOBE_DEFLATE}, {2, COMPRESSION_NONE}};
     for (const TCase& c : cases)
     {
         SCOPED_TRACE("samples " + std::to_string(c.samples) + " compression " + std::to_string(c.compression));
