@@ -1,0 +1,223 @@
+#include "DialogTemplate.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStandardItemModel>
+
+namespace
+{
+
+// Rounds a * b / c to the nearest integer, halves away from zero.
+int MulDiv(int a, int b, int c)
+{
+    const long long p = static_cast<long long>(a) * b;
+    const long long r = (p >= 0 ? p + c / 2 : p - c / 2) / c;
+    return static_cast<int>(r);
+}
+
+// Labels show an ampersand only when it is doubled; a single one marks a
+// mnemonic, which a label without a buddy has no use for.
+QString LabelText(const QString& caption)
+{
+    QString out;
+    out.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i)
+    {
+        if (caption[i] == u'&')
+        {
+            if (i + 1 < caption.size() && caption[i + 1] == u'&')
+            {
+                out += u'&';
+                ++i;
+            }
+            continue;
+        }
+        out += caption[i];
+    }
+    return out;
+}
+
+Qt::Alignment TextAlignment(uint32_t style)
+{
+    if (style & kStyleCentre)
+        return Qt::AlignHCenter | Qt::AlignTop;
+    if (style & kStyleRight)
+        return Qt::AlignRight | Qt::AlignTop;
+    return Qt::AlignLeft | Qt::AlignTop;
+}
+
+QWidget* MakeControl(QWidget* parent, const TDlgControl& c, const QRect& r)
+{
+    QWidget* w = nullptr;
+    QRect geometry = r;
+    switch (c.kind)
+    {
+    case EControlKind::Static: {
+        auto* label = new QLabel(LabelText(c.caption), parent);
+        label->setAlignment(TextAlignment(c.style));
+        label->setWordWrap(r.height() > QFontMetrics(parent->font()).height() * 3 / 2);
+        if (c.style & kStyleBorder)
+            label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        w = label;
+        break;
+    }
+    case EControlKind::Edit:
+        if (c.style & kStyleMultiLine)
+        {
+            auto* edit = new QPlainTextEdit(c.caption, parent);
+            edit->setReadOnly(c.style & kStyleReadOnly);
+            edit->setVerticalScrollBarPolicy((c.style & kStyleVScroll) ? Qt::ScrollBarAsNeeded
+                                                                        : Qt::ScrollBarAlwaysOff);
+            edit->setLineWrapMode((c.style & kStyleHScroll) ? QPlainTextEdit::NoWrap
+                                                             : QPlainTextEdit::WidgetWidth);
+            if (!(c.style & kStyleBorder))
+                edit->setFrameStyle(QFrame::NoFrame);
+            w = edit;
+        }
+        else
+        {
+            auto* edit = new QLineEdit(c.caption, parent);
+            edit->setReadOnly(c.style & kStyleReadOnly);
+            if (c.style & kStylePassword)
+                edit->setEchoMode(QLineEdit::Password);
+            if (c.style & kStyleNumber)
+                edit->setValidator(new QIntValidator(0, 2147483647, edit));
+            if (c.style & kStyleRight)
+                edit->setAlignment(Qt::AlignRight);
+            edit->setFrame(c.style & kStyleBorder);
+            w = edit;
+        }
+        break;
+    case EControlKind::Button:
+    case EControlKind::DefButton: {
+        auto* button = new QPushButton(c.caption, parent);
+        button->setAutoDefault(false);
+        button->setDefault(c.kind == EControlKind::DefButton);
+        w = button;
+        break;
+    }
+    case EControlKind::CheckBox:
+        w = new QCheckBox(c.caption, parent);
+        break;
+    case EControlKind::RadioButton:
+        w = new QRadioButton(c.caption, parent);
+        break;
+    case EControlKind::GroupBox:
+        w = new QGroupBox(LabelText(c.caption), parent);
+        break;
+    case EControlKind::ListBox: {
+        auto* list = new QListWidget(parent);
+        list->setSortingEnabled(c.style & kStyleSorted);
+        if (c.style & kStyleMultiSelect)
+            list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        w = list;
+        break;
+    }
+    case EControlKind::ComboBox: {
+        auto* combo = new QComboBox(parent);
+        combo->setEditable(c.style & kStyleEditable);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setProperty("qelSorted", bool(c.style & kStyleSorted));
+        // The template's height includes the drop-down list; the closed box is
+        // as tall as its font needs.
+        geometry.setHeight(std::min(r.height(), combo->sizeHint().height()));
+        w = combo;
+        break;
+    }
+    case EControlKind::ProgressBar: {
+        auto* bar = new QProgressBar(parent);
+        bar->setTextVisible(false);
+        bar->setRange(0, 100);
+        bar->setValue(0);
+        w = bar;
+        break;
+    }
+    case EControlKind::Icon: {
+        auto* label = new QLabel(parent);
+        const QIcon icon = QApplication::windowIcon();
+        if (!icon.isNull())
+            label->setPixmap(icon.pixmap(32, 32));
+        w = label;
+        break;
+    }
+    case EControlKind::Frame: {
+        auto* frame = new QFrame(parent);
+        if (c.style & kStyleBorder)
+            frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+        w = frame;
+        break;
+    }
+    }
+    if (c.id != kStaticId)
+        w->setObjectName(QString::number(c.id));
+    w->setGeometry(geometry);
+    w->setEnabled(!(c.style & kStyleDisabled));
+    w->setVisible(!(c.style & kStyleHidden));
+    return w;
+}
+
+} // namespace
+
+CDialogUnits::CDialogUnits(const QFont& font)
+{
+    const QFontMetrics fm(font);
+    const int cx = fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    m_baseX = std::max(1, (cx / 26 + 1) / 2);
+    m_baseY = std::max(1, fm.height());
+}
+
+int CDialogUnits::ToPixelsX(int units) const { return MulDiv(units, m_baseX, 4); }
+int CDialogUnits::ToPixelsY(int units) const { return MulDiv(units, m_baseY, 8); }
+
+QRect CDialogUnits::ToPixels(int x, int y, int w, int h) const
+{
+    const int left = ToPixelsX(x);
+    const int top = ToPixelsY(y);
+    return QRect(left, top, ToPixelsX(x + w) - left, ToPixelsY(y + h) - top);
+}
+
+CDialogUnits BuildDialog(QWidget* dialog, const TDlgTemplate& tmpl)
+{
+    const CDialogUnits units(dialog->font());
+    dialog->setWindowTitle(tmpl.title);
+    dialog->setFixedSize(units.ToPixelsX(tmpl.w), units.ToPixelsY(tmpl.h));
+    auto* asDialog = qobject_cast<QDialog*>(dialog);
+    for (const TDlgControl& c : tmpl.controls)
+    {
+        QWidget* w = MakeControl(dialog, c, units.ToPixels(c.x, c.y, c.w, c.h));
+        auto* button = qobject_cast<QPushButton*>(w);
+        if (asDialog != nullptr && button != nullptr)
+        {
+            if (c.id == 1)
+                QObject::connect(button, &QPushButton::clicked, asDialog, &QDialog::accept);
+            else if (c.id == 2)
+                QObject::connect(button, &QPushButton::clicked, asDialog, &QDialog::reject);
+        }
+    }
+    return units;
+}
+
+int AddComboItem(QComboBox* combo, const QString& text, const QVariant& data)
+{
+    int at = combo->count();
+    if (combo->property("qelSorted").toBool())
+    {
+        at = 0;
+        while (at < combo->count() && QString::compare(combo->itemText(at), text, Qt::CaseInsensitive) <= 0)
+            ++at;
+    }
+    combo->insertItem(at, text, data);
+    return at;
+}

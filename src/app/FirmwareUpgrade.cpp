@@ -1,0 +1,76 @@
+#include "FirmwareUpgrade.h"
+
+#include "DialogTemplate.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QProgressBar>
+
+namespace
+{
+
+const TDlgTemplate& ProgressTemplate()
+{
+    static const TDlgTemplate tmpl{
+        129,
+        QStringLiteral("Progress"),
+        309,
+        75,
+        {
+            {1008, EControlKind::Static, QStringLiteral("Writing Data to the Control"), 75, 15, 142, 8, kStyleCentre},
+            {1004, EControlKind::ProgressBar, {}, 17, 32, 276, 14, kStyleBorder},
+            {2, EControlKind::Button, QStringLiteral("Cancel"), 124, 54, 50, 14},
+        },
+    };
+    return tmpl;
+}
+
+} // namespace
+
+CFirmwareUpgrade::CFirmwareUpgrade(QWidget* parent, bool reading)
+    : QDialog(parent), m_reading(reading), m_progress(nullptr), m_status(nullptr)
+{
+    BuildDialog(this, ProgressTemplate());
+    setModal(false);
+    m_progress = DlgItem<QProgressBar>(this, 1004);
+    m_status = DlgItem<QLabel>(this, 1008);
+    m_progress->setRange(0, 1000);
+    m_progress->setValue(0);
+    if (m_reading)
+        m_status->setText(QStringLiteral("Reading Data From The Control"));
+}
+
+void CFirmwareUpgrade::Start()
+{
+    show();
+    // Let the window system map the window; input stays queued, so the Cancel
+    // button and the main window cannot be used during the transfer.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    PaintNow();
+}
+
+void CFirmwareUpgrade::Begin(bool reading)
+{
+    m_reading = reading;
+    m_status->setText(reading ? QStringLiteral("Reading Data From The Control")
+                              : QStringLiteral("Writing Data to the Control"));
+    m_progress->setValue(0);
+    if (isVisible())
+        PaintNow();
+    else
+        Start();
+}
+
+void CFirmwareUpgrade::End() { hide(); }
+
+void CFirmwareUpgrade::SetPosition(int32_t position)
+{
+    m_progress->setValue(std::clamp(position, 0, 1000));
+    PaintNow();
+}
+
+void CFirmwareUpgrade::PaintNow()
+{
+    repaint();
+    m_progress->repaint();
+}

@@ -1,0 +1,125 @@
+#include "MorvaneApp.h"
+
+#include "Layout.h"
+#include "MorvaneDlg.h"
+#include "SimulatorProcess.h"
+#include "UiServices.h"
+
+#include <QApplication>
+#include <QIcon>
+
+#include <cstdio>
+
+#ifndef QEL_VERSION
+#define QEL_VERSION "0.0.0"
+#endif
+
+namespace
+{
+
+const char kUsage[] = "usage: qelmorvane [--simulate [--sim-arg ARG]...] [--port PATH]\n"
+                      "\n"
+                      "The QEL-1 panel's configuration tool.\n"
+                      "\n"
+                      "  --simulate       start a simulated panel on a pseudo-terminal and select it\n"
+                      "  --sim-arg ARG    pass ARG on to \"qelctl simulate\" (--sim-arg=--firmware=200)\n"
+                      "  --port PATH      select the serial device PATH in the port list\n"
+                      "  --version        print the version\n";
+
+} // namespace
+
+TStartOptions ParseStartOptions(const QStringList& args)
+{
+    TStartOptions options;
+    for (qsizetype i = 0; i < args.size(); ++i)
+    {
+        const QString& arg = args[i];
+        const auto value = [&](const QString& name) -> std::optional<QString>
+        {
+            if (arg.startsWith(name + u'='))
+                return arg.mid(name.size() + 1);
+            if (arg == name && i + 1 < args.size())
+                return args[++i];
+            return std::nullopt;
+        };
+        if (arg == QStringLiteral("--simulate"))
+            options.simulate = true;
+        else if (arg == QStringLiteral("-h") || arg == QStringLiteral("--help"))
+            options.help = true;
+        else if (arg == QStringLiteral("--port") || arg.startsWith(QStringLiteral("--port=")))
+        {
+            if (const auto v = value(QStringLiteral("--port")))
+                options.port = *v;
+            else
+                options.error = QStringLiteral("--port needs a device path");
+        }
+        else if (arg == QStringLiteral("--sim-arg") || arg.startsWith(QStringLiteral("--sim-arg=")))
+        {
+            if (const auto v = value(QStringLiteral("--sim-arg")))
+                options.simulatorArgs << *v;
+            else
+                options.error = QStringLiteral("--sim-arg needs an argument");
+        }
+        else
+            options.error = QStringLiteral("unknown option '%1'").arg(arg);
+        if (!options.error.isEmpty())
+            break;
+    }
+    return options;
+}
+
+int CMorvaneApp::Run(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i)
+    {
+        if (QByteArray(argv[i]) == "--version")
+        {
+            std::printf("qelmorvane %s\n", QEL_VERSION);
+            return 0;
+        }
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("QELMorvane"));
+    QApplication::setApplicationVersion(QStringLiteral(QEL_VERSION));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/qelmorvane.png")));
+
+    QStringList args = QApplication::arguments();
+    args.removeFirst();
+    const TStartOptions options = ParseStartOptions(args);
+    if (options.help)
+    {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (!options.error.isEmpty())
+    {
+        std::fprintf(stderr, "qelmorvane: %s\n%s", qPrintable(options.error), kUsage);
+        return 2;
+    }
+
+    // The one document, made before the main window and kept for the whole run.
+    TLayout layout;
+
+    TMainOptions mainOptions;
+    mainOptions.preselect = options.port;
+    CSimulatorProcess simulator;
+    if (options.simulate)
+    {
+        if (simulator.Start(CSimulatorProcess::DefaultProgram(), options.simulatorArgs))
+        {
+            mainOptions.extraPort = simulator.DevicePath();
+            if (mainOptions.preselect.isEmpty())
+                mainOptions.preselect = simulator.DevicePath();
+        }
+        else
+        {
+            UiServices().MessageBox(nullptr, simulator.Error(), QStringLiteral("QELMorvane"), EMsgButtons::Ok,
+                                    EMsgIcon::Warning);
+        }
+    }
+
+    CMorvaneDlg dialog(layout, mainOptions);
+    dialog.exec();
+    return 0;
+}

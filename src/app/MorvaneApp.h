@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the command line asks of the program.
+struct TStartOptions
+{
+    bool simulate = false;     // start a simulated panel and select it
+    QString port;              // a device path to preselect
+    QStringList simulatorArgs; // passed on to "qelctl simulate"
+    bool help = false;
+    QString error;             // a usage error, when not empty
+};
+
+TStartOptions ParseStartOptions(const QStringList& args);
+
+// The application object: starts Qt, makes the one layout document, starts
+// the simulated panel when asked, runs the main window and returns when it
+// closes.
+class CMorvaneApp
+{
+public:
+    int Run(int argc, char** argv);
+};

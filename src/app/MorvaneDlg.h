@@ -1,0 +1,88 @@
+#pragma once
+
+#include "PanelLink.h"
+#include "ProgressSink.h"
+
+#include <QDialog>
+#include <QIcon>
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QComboBox;
+class QPushButton;
+class TLayout;
+
+// What the main window starts with besides the ports it finds.
+struct TMainOptions
+{
+    // The ports to list instead of those found on the machine.
+    std::optional<std::vector<std::string>> ports;
+    // A further device (the simulated panel) added to the list.
+    QString extraPort;
+    // The device selected at start (a listed one, or a typed path).
+    QString preselect;
+};
+
+// The main window: the port list, Connect/Disconnect, the layout and firmware
+// transfers, the editors' entry points and the message pane.
+class CMorvaneDlg : public QDialog, public IMessageSink
+{
+    Q_OBJECT
+
+public:
+    CMorvaneDlg(TLayout& layout, const TMainOptions& options = {}, QWidget* parent = nullptr);
+    ~CMorvaneDlg() override;
+
+    // Replaces the message pane's one message; lines end in "\r\n".
+    void ShowMessage(const QString& text);
+    void ShowMessage(const std::string& text) override;
+    const QString& Log() const { return m_log; }
+
+    bool IsConnected() const { return m_connected; }
+    // The device Connect would open: the chosen entry's path or a typed one.
+    std::optional<std::string> SelectedPort() const;
+
+    // Button handlers; each runs its whole exchange before returning.
+    void OnConnect();
+    void OnUpgradeFirmware();
+    void OnUploadLayout();
+    void OnEditLayout();
+    void OnDefineUserEvents();
+
+    // Runs a handler; a serial failure that escapes it is shown in a message
+    // box and the window carries on in whatever state the handler reached.
+    void Guarded(const std::function<void()>& handler);
+
+    // Replaced by the editor dialogs once they exist.
+    std::function<void(QWidget* parent, TLayout& layout)> editLayout;
+    std::function<void(QWidget* parent, TLayout& layout)> defineUserEvents;
+
+    std::vector<std::string> m_ports;
+    bool m_connected = false;
+    std::string m_portName;
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void EnumeratePorts(const TMainOptions& options);
+    void ReportSerialError(uint32_t error, const std::string& text);
+    void SetConnectedState(bool connected);
+    void ApplyResult(const TLinkResult& result);
+
+    TLayout& m_layout;
+    CPanelLink m_link;
+    QIcon m_hIcon;
+    QComboBox* m_portCombo = nullptr;
+    QPushButton* m_connectButton = nullptr;
+    QString m_log;
+    // One upload buffer for the whole run; an upload makes no other allocation.
+    std::vector<uint8_t> m_uploadBuffer;
+};
+
+// Builds the main window's controls into a widget (template 102).
+void BuildMainWindowTemplate(QWidget* dialog);

@@ -1,0 +1,237 @@
+#include "UiServices.h"
+
+#include <QAction>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMessageBox>
+
+namespace
+{
+
+IUiServices* g_override = nullptr;
+
+QMessageBox::Icon ToQtIcon(EMsgIcon icon)
+{
+    switch (icon)
+    {
+    case EMsgIcon::Information:
+        return QMessageBox::Information;
+    case EMsgIcon::Warning:
+        return QMessageBox::Warning;
+    case EMsgIcon::Error:
+        return QMessageBox::Critical;
+    case EMsgIcon::Question:
+        return QMessageBox::Question;
+    case EMsgIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString StripMnemonic(QString text)
+{
+    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+    text.remove(u'&');
+    text.replace(QStringLiteral("\x01"), QStringLiteral("&"));
+    return text;
+}
+
+QAction* FindAction(QMenu& menu, const QStringList& path, int depth)
+{
+    for (QAction* action : menu.actions())
+    {
+        if (action->isSeparator() || StripMnemonic(action->text()) != path[depth])
+            continue;
+        if (depth + 1 == path.size())
+            return action->isEnabled() ? action : nullptr;
+        if (action->menu() != nullptr)
+            return FindAction(*action->menu(), path, depth + 1);
+    }
+    return nullptr;
+}
+
+QString WithDefaultExtension(const QString& path, const QString& ext)
+{
+    if (ext.isEmpty() || !QFileInfo(path).suffix().isEmpty())
+        return path;
+    return ext.startsWith(u'.') ? path + ext : path + u'.' + ext;
+}
+
+} // namespace
+
+QStringList FilterToQt(const QString& filter)
+{
+    QStringList parts = filter.split(u'|');
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+    {
+        if (parts[i].isEmpty())
+            break;
+        QString patterns = parts[i + 1];
+        patterns.replace(u';', u' ');
+        // Qt reads the patterns from the parentheses; the name keeps its own.
+        QString name = parts[i];
+        if (name.contains(u'('))
+            name = name.left(name.indexOf(u'(')).trimmed();
+        out << QStringLiteral("%1 (%2)").arg(name, patterns);
+    }
+    return out;
+}
+
+EMsgResult CQtUiServices::MessageBox(QWidget* parent, const QString& text, const QString& caption,
+                                     EMsgButtons buttons, EMsgIcon icon)
+{
+    QMessageBox box(ToQtIcon(icon), caption, text, QMessageBox::NoButton, parent);
+    switch (buttons)
+    {
+    case EMsgButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case EMsgButtons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case EMsgButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    }
+    switch (box.exec())
+    {
+    case QMessageBox::Ok:
+        return EMsgResult::Ok;
+    case QMessageBox::Yes:
+        return EMsgResult::Yes;
+    case QMessageBox::No:
+        return EMsgResult::No;
+    default:
+        return buttons == EMsgButtons::YesNo ? EMsgResult::No
+               : buttons == EMsgButtons::Ok  ? EMsgResult::Ok
+                                             : EMsgResult::Cancel;
+    }
+}
+
+std::optional<QString> CQtUiServices::GetOpenFileName(QWidget* parent, const TFileDialogSpec& spec)
+{
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(FilterToQt(spec.filter));
+    dialog.setDefaultSuffix(QString(spec.defaultExt).remove(0, spec.defaultExt.startsWith(u'.') ? 1 : 0));
+    if (!spec.initialName.isEmpty())
+        dialog.selectFile(spec.initialName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().front();
+}
+
+std::optional<QString> CQtUiServices::GetSaveFileName(QWidget* parent, const TFileDialogSpec& spec)
+{
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(FilterToQt(spec.filter));
+    dialog.setDefaultSuffix(QString(spec.defaultExt).remove(0, spec.defaultExt.startsWith(u'.') ? 1 : 0));
+    if (!spec.initialName.isEmpty())
+        dialog.selectFile(spec.initialName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return WithDefaultExtension(dialog.selectedFiles().front(), spec.defaultExt);
+}
+
+std::optional<uint32_t> CQtUiServices::ChooseColor(QWidget* parent, uint32_t initial)
+{
+    const QColor start(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF);
+    const QColor chosen = QColorDialog::getColor(start, parent);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return static_cast<uint32_t>(chosen.red()) | (static_cast<uint32_t>(chosen.green()) << 8) |
+           (static_cast<uint32_t>(chosen.blue()) << 16);
+}
+
+QAction* CQtUiServices::PopupMenu(QWidget*, QMenu& menu, const QPoint& globalPos)
+{
+    return menu.exec(globalPos);
+}
+
+EMsgResult CScriptedUiServices::MessageBox(QWidget*, const QString& text, const QString& caption,
+                                           EMsgButtons buttons, EMsgIcon icon)
+{
+    messages.push_back({text, caption, buttons, icon});
+    if (!messageAnswers.empty())
+    {
+        const EMsgResult answer = messageAnswers.front();
+        messageAnswers.pop_front();
+        return answer;
+    }
+    switch (buttons)
+    {
+    case EMsgButtons::Ok:
+        return EMsgResult::Ok;
+    case EMsgButtons::OkCancel:
+        return EMsgResult::Cancel;
+    case EMsgButtons::YesNo:
+        break;
+    }
+    return EMsgResult::No;
+}
+
+std::optional<QString> CScriptedUiServices::GetOpenFileName(QWidget*, const TFileDialogSpec& spec)
+{
+    fileDialogs.push_back(spec);
+    if (openAnswers.empty())
+        return std::nullopt;
+    std::optional<QString> answer = openAnswers.front();
+    openAnswers.pop_front();
+    return answer;
+}
+
+std::optional<QString> CScriptedUiServices::GetSaveFileName(QWidget*, const TFileDialogSpec& spec)
+{
+    fileDialogs.push_back(spec);
+    if (saveAnswers.empty())
+        return std::nullopt;
+    std::optional<QString> answer = saveAnswers.front();
+    saveAnswers.pop_front();
+    if (answer)
+        *answer = WithDefaultExtension(*answer, spec.defaultExt);
+    return answer;
+}
+
+std::optional<uint32_t> CScriptedUiServices::ChooseColor(QWidget*, uint32_t)
+{
+    if (colourAnswers.empty())
+        return std::nullopt;
+    std::optional<uint32_t> answer = colourAnswers.front();
+    colourAnswers.pop_front();
+    return answer;
+}
+
+QAction* CScriptedUiServices::PopupMenu(QWidget*, QMenu& menu, const QPoint&)
+{
+    QStringList shown;
+    for (QAction* action : menu.actions())
+        if (!action->isSeparator())
+            shown << StripMnemonic(action->text());
+    menusShown << shown.join(u',');
+    if (menuAnswers.empty())
+        return nullptr;
+    const QString answer = menuAnswers.front();
+    menuAnswers.pop_front();
+    if (answer.isEmpty())
+        return nullptr;
+    return FindAction(menu, answer.split(u'/'), 0);
+}
+
+IUiServices& UiServices()
+{
+    static CQtUiServices real;
+    return g_override != nullptr ? *g_override : real;
+}
+
+CUiServicesOverride::CUiServicesOverride(IUiServices& services) : m_previous(g_override)
+{
+    g_override = &services;
+}
+
+CUiServicesOverride::~CUiServicesOverride() { g_override = m_previous; }

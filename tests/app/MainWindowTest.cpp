@@ -1,0 +1,334 @@
+#include "DialogTemplate.h"
+#include "FirmwareUpgrade.h"
+#include "ImageBuffer.h"
+#include "ImageLibrary.h"
+#include "Layout.h"
+#include "MorvaneApp.h"
+#include "MorvaneDlg.h"
+#include "SerialPort.h"
+#include "SimulatedPanel.h"
+#include "UiServices.h"
+#include "UserPage.h"
+
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+
+const QString kNoResponse = QStringLiteral("No response after connection\r\nFirmware version may be pre 2.00\r\n");
+const QString kDownloaded = QStringLiteral("Downloaded layout from control\r\n");
+const QString kFirmwareDone =
+    QStringLiteral("Firmware updated\r\nControl will restart automaticaly\r\nDisconnected\r\n");
+
+// A simulated panel serving on a pseudo-terminal from a thread of its own.
+class CPanelThread
+{
+public:
+    explicit CPanelThread(TSimOptions options) : m_panel(std::make_unique<CSimulatedPanel>(std::move(options)))
+    {
+        m_path = m_panel->Start();
+        m_thread = std::thread([this] { m_panel->Serve(); });
+    }
+    ~CPanelThread() { Destroy(); }
+
+    CSimulatedPanel& Panel() { return *m_panel; }
+    const std::string& Path() const { return m_path; }
+    // Stops the panel and closes its side of the terminal, as if unplugged.
+    void Destroy()
+    {
+        if (!m_panel)
+            return;
+        m_panel->Stop();
+        m_thread.join();
+        m_panel.reset();
+    }
+
+private:
+    std::unique_ptr<CSimulatedPanel> m_panel;
+    std::thread m_thread;
+    std::string m_path;
+};
+
+// The layout the simulated panel holds: one page named "Lobby".
+std::vector<uint8_t> PanelLayout()
+{
+    TLayout layout;
+    layout.pages.InsertPage(std::make_unique<TUserPage>(u"Lobby", layout.pages.NextPageId()));
+    return layout.SaveToBytes();
+}
+
+TSimOptions Options(std::vector<TSimFault> faults = {})
+{
+    TSimOptions options;
+    options.layoutImage = PanelLayout();
+    options.faults = std::move(faults);
+    return options;
+}
+
+class MainWindow : public ::testing::Test
+{
+protected:
+    QPushButton* Button(CMorvaneDlg& dlg, int id) { return DlgItem<QPushButton>(&dlg, id); }
+    QComboBox* Ports(CMorvaneDlg& dlg) { return DlgItem<QComboBox>(&dlg, 1000); }
+    void Click(CMorvaneDlg& dlg, int id) { QTest::mouseClick(Button(dlg, id), Qt::LeftButton); }
+
+    void ExpectState(CMorvaneDlg& dlg, bool connected, bool upload)
+    {
+        EXPECT_EQ(dlg.IsConnected(), connected);
+        EXPECT_EQ(Button(dlg, 1001)->text(), connected ? QStringLiteral("Disconnect") : QStringLiteral("Connect"));
+        EXPECT_EQ(Button(dlg, 1002)->isEnabled(), connected);
+        EXPECT_EQ(Button(dlg, 1004)->isEnabled(), upload);
+        for (int id : {1, 1003, 1005})
+            EXPECT_TRUE(Button(dlg, id)->isEnabled()) << id;
+        EXPECT_TRUE(dlg.findChildren<CFirmwareUpgrade*>().isEmpty());
+    }
+
+    CScriptedUiServices m_ui;
+    CUiServicesOverride m_override{m_ui};
+    TLayout m_layout;
+};
+
+} // namespace
+
+TEST_F(MainWindow, TemplateAndPortList)
+{
+    TMainOptions options;
+    options.ports = std::vector<std::string>{"/dev/ttyUSB2", "/dev/ttyACM0", "/dev/ttyUSB10", "/dev/ttyS0"};
+    CMorvaneDlg dlg(m_layout, options);
+
+    const CDialogUnits units(dlg.font());
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("QELMorvane"));
+    EXPECT_EQ(dlg.size(), QSize(units.ToPixelsX(291), units.ToPixelsY(146)));
+    const std::tuple<int, const char*, int, int> buttons[] = {
+        {1001, "Connect", 206, 28},          {1003, "Edit Layout", 206, 48},       {1005, "Define User Events", 206, 68},
+        {1004, "Upload Layout", 206, 88},    {1002, "Upgrade Firmware", 206, 108}, {1, "Exit", 206, 128},
+    };
+    for (const auto& [id, caption, x, y] : buttons)
+    {
+        QPushButton* b = Button(dlg, id);
+        ASSERT_NE(b, nullptr) << id;
+        EXPECT_EQ(b->text(), QString::fromUtf8(caption));
+        EXPECT_EQ(b->geometry(), units.ToPixels(x, y, 79, 14)) << id;
+    }
+    EXPECT_TRUE(Button(dlg, 1)->isDefault());
+    auto* pane = DlgItem<QPlainTextEdit>(&dlg, 1021);
+    ASSERT_NE(pane, nullptr);
+    EXPECT_TRUE(pane->isReadOnly());
+    EXPECT_EQ(pane->geometry(), units.ToPixels(3, 3, 197, 142));
+
+    // Ports in text order, none chosen; Connect then asks for one.
+    QStringList texts;
+    for (int i = 0; i < Ports(dlg)->count(); ++i)
+        texts << Ports(dlg)->itemText(i);
+    EXPECT_EQ(texts, (QStringList{"/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyUSB10", "/dev/ttyUSB2"}));
+    EXPECT_EQ(Ports(dlg)->currentIndex(), -1);
+    EXPECT_FALSE(dlg.SelectedPort());
+    ExpectState(dlg, false, false);
+    Click(dlg, 1001);
+    ExpectState(dlg, false, false);
+    EXPECT_TRUE(dlg.Log().startsWith(QStringLiteral("No port selected\r\n")));
+
+    // A listed entry gives its path; a typed one is taken as it is.
+    Ports(dlg)->setCurrentIndex(2);
+    EXPECT_EQ(dlg.SelectedPort(), "/dev/ttyUSB10");
+    Ports(dlg)->setEditText(QStringLiteral("/dev/pts/77"));
+    EXPECT_EQ(dlg.SelectedPort(), "/dev/pts/77");
+
+    // The about box is offered from the window's context menu.
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(10, 10), dlg.mapToGlobal(QPoint(10, 10)));
+    QApplication::sendEvent(&dlg, &menu);
+    EXPECT_EQ(m_ui.menusShown, QStringList{QStringLiteral("About QELMorvane...")});
+}
+
+TEST_F(MainWindow, ProgressWindow)
+{
+    CFirmwareUpgrade progress(nullptr);
+    EXPECT_EQ(progress.windowTitle(), QStringLiteral("Progress"));
+    EXPECT_EQ(progress.m_status->text(), QStringLiteral("Writing Data to the Control"));
+    progress.Begin(true);
+    EXPECT_TRUE(progress.isVisible());
+    EXPECT_FALSE(progress.isModal());
+    EXPECT_EQ(progress.m_status->text(), QStringLiteral("Reading Data From The Control"));
+    EXPECT_EQ(progress.m_progress->maximum(), 1000);
+    progress.SetPosition(420);
+    EXPECT_EQ(progress.m_progress->value(), 420);
+    progress.SetPosition(1012);
+    EXPECT_EQ(progress.m_progress->value(), 1000);
+    progress.End();
+    EXPECT_FALSE(progress.isVisible());
+}
+
+TEST_F(MainWindow, StartOptions)
+{
+    EXPECT_TRUE(ParseStartOptions({"--simulate"}).simulate);
+    EXPECT_EQ(ParseStartOptions({"--port", "/dev/ttyUSB0"}).port, QStringLiteral("/dev/ttyUSB0"));
+    EXPECT_EQ(ParseStartOptions({"--port=/dev/pts/3"}).port, QStringLiteral("/dev/pts/3"));
+    EXPECT_EQ(ParseStartOptions({"--simulate", "--sim-arg=--firmware=200"}).simulatorArgs,
+              QStringList{QStringLiteral("--firmware=200")});
+    EXPECT_FALSE(ParseStartOptions({"--port"}).error.isEmpty());
+    EXPECT_FALSE(ParseStartOptions({"--bogus"}).error.isEmpty());
+}
+
+struct TStateCase
+{
+    const char* name;
+    std::vector<TSimFault> faults;
+    QString message;
+    bool uploadAllowed;
+    bool downloaded;
+};
+
+void PrintTo(const TStateCase& c, std::ostream* os) { *os << c.name; }
+
+class MainWindowStates : public MainWindow, public ::testing::WithParamInterface<TStateCase>
+{
+};
+
+TEST_P(MainWindowStates, ConnectThenDisconnect)
+{
+    const TStateCase& c = GetParam();
+    CPanelThread panel(Options(c.faults));
+    TMainOptions options;
+    options.ports = std::vector<std::string>{};
+    options.preselect = QString::fromStdString(panel.Path());
+    CMorvaneDlg dlg(m_layout, options);
+    // The pseudo-terminal is not in the list: the path counts as typed.
+    ASSERT_EQ(Ports(dlg)->currentIndex(), -1);
+    ASSERT_EQ(dlg.SelectedPort(), panel.Path());
+
+    Click(dlg, 1001);
+    EXPECT_EQ(dlg.Log(), c.message);
+    ExpectState(dlg, true, c.uploadAllowed);
+    EXPECT_EQ(m_layout.pages.Size(), c.downloaded ? 1u : 0u);
+    EXPECT_TRUE(m_ui.messages.empty());
+
+    Click(dlg, 1001);
+    ExpectState(dlg, false, false);
+    EXPECT_EQ(dlg.Log(), c.message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Panels, MainWindowStates,
+    ::testing::Values(TStateCase{"Firmware201", {}, kDownloaded, true, true},
+                      TStateCase{"Firmware200", {{ESimFault::OldFirmware, 200}}, kDownloaded, false, true},
+                      TStateCase{"NotAnswered", {{ESimFault::NoInfo, 0}}, kNoResponse, false, false}),
+    [](const ::testing::TestParamInfo<TStateCase>& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindow, UploadSendsTheDocumentAndRefusesOneTooLarge)
+{
+    CPanelThread panel(Options());
+    TMainOptions options;
+    options.extraPort = QString::fromStdString(panel.Path());
+    options.preselect = options.extraPort;
+    CMorvaneDlg dlg(m_layout, options);
+    ASSERT_GE(Ports(dlg)->currentIndex(), 0);
+    Click(dlg, 1001);
+    ASSERT_TRUE(Button(dlg, 1004)->isEnabled());
+
+    // Edits made after the download go up with it.
+    m_layout.pages.InsertPage(std::make_unique<TUserPage>(u"Added", m_layout.pages.NextPageId()));
+    Click(dlg, 1004);
+    EXPECT_EQ(panel.Panel().LayoutsStored(), 1);
+    EXPECT_EQ(panel.Panel().LayoutImage(), m_layout.SaveToBytes());
+    EXPECT_EQ(dlg.Log(), kDownloaded);
+    ExpectState(dlg, true, true);
+
+    // Noise does not compress: three screens of it overflow the upload buffer.
+    uint32_t seed = 12345;
+    for (int n = 0; n < 3; ++n)
+    {
+        auto picture = std::make_unique<CImageBuffer>();
+        picture->Data().Create(320, 240, 24);
+        for (uint8_t& byte : picture->Data().bits)
+            byte = static_cast<uint8_t>((seed = seed * 1664525u + 1013904223u) >> 24);
+        m_layout.images.AddImage(u"Noise", std::move(picture));
+    }
+    Click(dlg, 1004);
+    EXPECT_EQ(panel.Panel().LayoutsStored(), 1);
+    EXPECT_NE(dlg.Log(), kDownloaded);
+    EXPECT_FALSE(dlg.Log().isEmpty());
+    ExpectState(dlg, true, true);
+}
+
+TEST_F(MainWindow, FirmwareUpgradeEndsDisconnected)
+{
+    CPanelThread panel(Options({{ESimFault::NoInfo, 0}}));
+    TMainOptions options;
+    options.preselect = QString::fromStdString(panel.Path());
+    CMorvaneDlg dlg(m_layout, options);
+    Click(dlg, 1001);
+    ExpectState(dlg, true, false);
+
+    const fs::path file = fs::temp_directory_path() / ("qel-firmware-" + std::to_string(::getpid()) + ".qfw");
+    std::vector<uint8_t> firmware(1500);
+    for (size_t i = 0; i < firmware.size(); ++i)
+        firmware[i] = static_cast<uint8_t>(i * 7);
+    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(firmware.data()), firmware.size());
+
+    // A cancelled file dialog changes nothing; a chosen file is sent.
+    m_ui.openAnswers = {std::nullopt, QString::fromStdString(file.string())};
+    Click(dlg, 1002);
+    ExpectState(dlg, true, false);
+    EXPECT_EQ(panel.Panel().FirmwareStored(), 0);
+    Click(dlg, 1002);
+    fs::remove(file);
+    EXPECT_EQ(panel.Panel().FirmwareStored(), 1);
+    EXPECT_EQ(panel.Panel().LastFirmware(), firmware);
+    EXPECT_EQ(dlg.Log(), kFirmwareDone);
+    ExpectState(dlg, false, false);
+    ASSERT_EQ(m_ui.fileDialogs.size(), 2u);
+    EXPECT_EQ(m_ui.fileDialogs[0].filter, QStringLiteral("QEL-1 Firmware File (*.qfw)|*.qfw|All Files (*.*)|*.*||"));
+    EXPECT_EQ(m_ui.fileDialogs[0].defaultExt, QStringLiteral(".qfw"));
+    // The selected port stays for the next Connect.
+    EXPECT_EQ(dlg.SelectedPort(), panel.Path());
+}
+
+TEST_F(MainWindow, SerialFailuresAreShownAndSurvived)
+{
+    TMainOptions options;
+    options.preselect = QStringLiteral("/dev/qel-no-such-port");
+    CMorvaneDlg dlg(m_layout, options);
+    dlg.ShowMessage(QStringLiteral("before\r\n"));
+
+    // A port that cannot be opened says why; nothing changes.
+    Click(dlg, 1001);
+    ASSERT_EQ(m_ui.messages.size(), 1u);
+    EXPECT_TRUE(m_ui.messages[0].text.contains(QStringLiteral("/dev/qel-no-such-port")));
+    EXPECT_EQ(m_ui.messages[0].icon, EMsgIcon::Error);
+    EXPECT_EQ(dlg.Log(), QStringLiteral("before\r\n"));
+    ExpectState(dlg, false, false);
+
+    // An exception out of a handler is reported with the system's text.
+    dlg.Guarded([] { throw CSerialException(EIO); });
+    ASSERT_EQ(m_ui.messages.size(), 2u);
+    EXPECT_TRUE(m_ui.messages[1].text.contains(QString::fromLocal8Bit(std::strerror(EIO))));
+
+    // A panel that goes away while connected: the upload fails with a
+    // message, the window stays connected and can still disconnect.
+    auto panel = std::make_unique<CPanelThread>(Options());
+    Ports(dlg)->setEditText(QString::fromStdString(panel->Path()));
+    Click(dlg, 1001);
+    ExpectState(dlg, true, true);
+    panel->Destroy();
+    Click(dlg, 1004);
+    ASSERT_EQ(m_ui.messages.size(), 3u);
+    ExpectState(dlg, true, true);
+    Click(dlg, 1001);
+    ExpectState(dlg, false, false);
+}
