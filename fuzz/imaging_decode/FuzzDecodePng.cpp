@@ -5,14 +5,17 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     CImageBuffer image;
     image.Data().Create(2, 2, 24);
+    image.Data().bits[5] = 9;
+    const std::vector<uint8_t> before = image.Data().bits;
     if (!image.Decode(data, size, kFormatPng))
     {
-        if (image.GetWidth() != 2 || image.Data().bits.size() != 8)
+        if (image.GetWidth() != 2 || image.Data().bits != before)
             std::abort();
         return 0;
     }
