@@ -1,0 +1,57 @@
+#include "Command.h"
+#include "ImageBuffer.h"
+#include "ImageLibrary.h"
+#include "Layout.h"
+#include "LayoutFile.h"
+#include "PageArg.h"
+#include "TextField.h"
+
+#include <cstdio>
+
+namespace
+{
+
+int Run(const std::vector<std::string>& args);
+
+const TCommand kCommand = {
+    "add-image",
+    "add-image IN.qel PICTURE --name TEXT [-o OUT.qel]",
+    "add a picture file to a template's image library",
+    "Adds PICTURE (PNG, or any other format recognised by its content) to the\n"
+    "image library of the template IN.qel as the Add Image dialog does: a\n"
+    "picture larger than the 320 x 240 screen is scaled down to fit, keeping its\n"
+    "aspect ratio. Prints the new picture's id.\n\n"
+    "  --name TEXT   the picture's description\n"
+    "  -o OUT.qel    write the result there instead of back to IN.qel",
+    Run,
+};
+const CCommandRegistrar kRegistrar(kCommand);
+
+int Run(const std::vector<std::string>& args)
+{
+    const TArgs parsed = ParseArgs(args, {"--name", "-o"}, {});
+    if (!parsed.error.empty())
+        return UsageError(kCommand, parsed.error);
+    if (parsed.positional.size() != 2)
+        return UsageError(kCommand, "add-image takes a template and a picture file");
+    const std::string* name = parsed.Value("--name");
+    if (name == nullptr)
+        return UsageError(kCommand, "add-image needs --name TEXT");
+    const std::string& in = parsed.positional[0];
+    const std::string& picturePath = parsed.positional[1];
+    const std::string out = parsed.Value("-o") != nullptr ? *parsed.Value("-o") : in;
+
+    TLayout layout;
+    if (TFileResult loaded = LoadTemplateFile(layout, in); !loaded)
+        return Fail(in, loaded.reason);
+    std::unique_ptr<CImageBuffer> picture;
+    if (TFileResult read = LoadLibraryPicture(picturePath, picture); !read)
+        return Fail(picturePath, read.reason);
+    const int32_t id = layout.images.AddImage(Utf8ToWide(*name), std::move(picture))->id;
+    if (TFileResult saved = SaveTemplateFile(layout, out); !saved)
+        return Fail(out, saved.reason);
+    std::printf("%d\n", id);
+    return kExitOk;
+}
+
+} // namespace

@@ -1,0 +1,65 @@
+#include "Command.h"
+#include "ImageBuffer.h"
+#include "ImageEntry.h"
+#include "ImageLibrary.h"
+#include "Layout.h"
+#include "LayoutFile.h"
+#include "PageArg.h"
+
+#include <cstdlib>
+
+namespace
+{
+
+int Run(const std::vector<std::string>& args);
+
+const TCommand kCommand = {
+    "export-image",
+    "export-image IN.qel ID -o OUT.png",
+    "write a library picture as a PNG file",
+    "Writes the picture with the given id from the image library of IN.qel as a\n"
+    "PNG file: a built-in picture (1 to 16) or an added one (10000 or more).\n\n"
+    "  -o OUT.png   the file to write",
+    Run,
+};
+const CCommandRegistrar kRegistrar(kCommand);
+
+int Run(const std::vector<std::string>& args)
+{
+    const TArgs parsed = ParseArgs(args, {"-o"}, {});
+    if (!parsed.error.empty())
+        return UsageError(kCommand, parsed.error);
+    if (parsed.positional.size() != 2)
+        return UsageError(kCommand, "export-image takes a template and a picture id");
+    const std::string* out = parsed.Value("-o");
+    if (out == nullptr)
+        return UsageError(kCommand, "export-image needs -o OUT.png");
+    const std::string& in = parsed.positional[0];
+    int32_t id = 0;
+    if (!ParseInt32(parsed.positional[1], id))
+        return UsageError(kCommand, "picture id " + parsed.positional[1] + " is not a number");
+
+    TLayout layout;
+    if (TFileResult loaded = LoadTemplateFile(layout, in); !loaded)
+        return Fail(in, loaded.reason);
+    const TImageEntry* entry = layout.images.FindImage(id);
+    if (entry == nullptr)
+        return Fail(in, "no picture with id " + std::to_string(id));
+    CImageBuffer* image = entry->image.get();
+    if (image == nullptr || !image->Data().HasPixels())
+        return Fail(in, "picture " + std::to_string(id) + " holds no image");
+    uint8_t* png = nullptr;
+    int32_t size = 0;
+    if (!image->Encode(&png, &size, kFormatPng) || png == nullptr)
+    {
+        std::free(png);
+        return Fail(in, "picture " + std::to_string(id) + " cannot be encoded as PNG");
+    }
+    const TFileResult written = WriteFileAtomically(*out, {{png, static_cast<size_t>(size)}});
+    std::free(png);
+    if (!written)
+        return Fail(*out, written.reason);
+    return kExitOk;
+}
+
+} // namespace

@@ -1,0 +1,58 @@
+#include "Command.h"
+#include "Layout.h"
+#include "LayoutFile.h"
+#include "PageArg.h"
+#include "UserPage.h"
+#include "UserPageFile.h"
+
+#include <cstdio>
+
+namespace
+{
+
+int Run(const std::vector<std::string>& args);
+
+const TCommand kCommand = {
+    "import-page",
+    "import-page IN.qel FILE.qup [-o OUT.qel]",
+    "add a user page from a user page file, merging its pictures",
+    "Adds a new user page, made from FILE.qup, at the end of the page list of\n"
+    "IN.qel. The file's pictures join the image library: one the library holds\n"
+    "already (the same GUID) is not added again, and the page's references are\n"
+    "re-pointed to the ids the pictures have in this library. The page keeps the\n"
+    "id stored in the file unless another page has it; then it gets a new one.\n"
+    "Prints the new page's position and id.\n\n"
+    "  -o OUT.qel   write the result there instead of back to IN.qel",
+    Run,
+};
+const CCommandRegistrar kRegistrar(kCommand);
+
+int Run(const std::vector<std::string>& args)
+{
+    const TArgs parsed = ParseArgs(args, {"-o"}, {});
+    if (!parsed.error.empty())
+        return UsageError(kCommand, parsed.error);
+    if (parsed.positional.size() != 2)
+        return UsageError(kCommand, "import-page takes a template and a user page file");
+    const std::string& in = parsed.positional[0];
+    const std::string& file = parsed.positional[1];
+    const std::string out = parsed.Value("-o") != nullptr ? *parsed.Value("-o") : in;
+
+    TLayout layout;
+    if (TFileResult loaded = LoadTemplateFile(layout, in); !loaded)
+        return Fail(in, loaded.reason);
+    auto page = std::make_unique<TUserPage>(u"User Page", layout.pages.NextPageId());
+    if (TFileResult imported = ImportUserPage(layout, *page, file); !imported)
+        return Fail(file, imported.reason);
+    // Page ids name pages in hot spots and as the default page: keep them unique.
+    if (page->id < TPageList::kFirstId || layout.pages.Find(page->id) != nullptr)
+        page->id = layout.pages.NextPageId();
+    const int32_t id = page->id;
+    layout.pages.InsertPage(std::move(page), nullptr);
+    if (TFileResult saved = SaveTemplateFile(layout, out); !saved)
+        return Fail(out, saved.reason);
+    std::printf("page %zu id %d\n", layout.pages.Size(), id);
+    return kExitOk;
+}
+
+} // namespace

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "AtomicFile.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class TLayout;
+
+// A template file (".qel"): the magic number, then the layout byte image.
+constexpr uint32_t kTemplateMagic = 0xABADCAD5;
+// Longest template file we load, its magic number included.
+constexpr size_t kTemplateFileLimit = 500000;
+
+// Loads a template over the document. Refused, with the document unchanged,
+// when the file cannot be read, is 4 bytes or shorter, carries another magic
+// number, is longer than 500000 bytes or holds a damaged layout.
+TFileResult LoadTemplateFile(TLayout& layout, const std::string& path);
+// Stores the document and replaces the file atomically with the magic and
+// the byte image. Refused when the image does not fit 500000 bytes.
+TFileResult SaveTemplateFile(TLayout& layout, const std::string& path);
+
+// A bare layout byte image, as uploaded to the panel (at most 512000 bytes).
+TFileResult LoadLayoutImageFile(TLayout& layout, const std::string& path);
+
+// The int32 at the front of bytes (little-endian), or 0 when there are fewer
+// than four.
+uint32_t ReadMagic(const uint8_t* bytes, size_t size);
+
+class CImageBuffer;
+
+// Scales a picture down to fit the 320 x 240 screen, keeping its aspect
+// ratio, as pictures are taken into the image library; smaller ones stay.
+void FitPictureToPanel(CImageBuffer& image);
+// Reads a picture file of any format recognised by its content and fits it.
+TFileResult LoadLibraryPicture(const std::string& path, std::unique_ptr<CImageBuffer>& image);

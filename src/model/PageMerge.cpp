@@ -1,0 +1,86 @@
+#include "PageMerge.h"
+
+#include "ImageEntry.h"
+#include "ImageLibrary.h"
+#include "UserButton.h"
+#include "UserImage.h"
+#include "UserLevel.h"
+#include "UserPage.h"
+
+namespace
+{
+
+constexpr int32_t kFirstAddedId = 10000;
+
+void RepointFace(TUserFace& face, int32_t from, int32_t to)
+{
+    if (face.mark == 0 && face.type == kFaceImage && face.param == from)
+    {
+        face.param = to;
+        face.mark = 1;
+    }
+}
+
+} // namespace
+
+void ClearImportMarks(TUserPage& page)
+{
+    page.face.mark = 0;
+    for (const auto& object : page.objects)
+    {
+        if (auto* button = dynamic_cast<TUserButton*>(object.get()))
+        {
+            button->upFace.mark = 0;
+            button->downFace.mark = 0;
+        }
+        else if (auto* image = dynamic_cast<TUserImage*>(object.get()))
+        {
+            image->face.mark = 0;
+        }
+        else if (auto* level = dynamic_cast<TUserLevel*>(object.get()))
+        {
+            level->mark = 0;
+        }
+    }
+}
+
+int32_t MergeImportedPicture(TImageLibrary& library, TUserPage& page, std::unique_ptr<TImageEntry> entry)
+{
+    const int32_t old = entry->id;
+    entry->id = kFirstAddedId;
+    const TImageEntry* match = nullptr;
+    for (const auto& present : library)
+    {
+        if (present->id >= kFirstAddedId && present->guid == entry->guid)
+            match = present.get();  // the last match walked wins
+        else if (present->id >= entry->id)
+            entry->id = present->id + 1;
+    }
+    const int32_t target = match != nullptr ? match->id : entry->id;
+
+    RepointFace(page.face, old, target);
+    for (const auto& object : page.objects)
+    {
+        if (auto* button = dynamic_cast<TUserButton*>(object.get()))
+        {
+            RepointFace(button->upFace, old, target);
+            RepointFace(button->downFace, old, target);
+        }
+        else if (auto* image = dynamic_cast<TUserImage*>(object.get()))
+        {
+            RepointFace(image->face, old, target);
+        }
+        else if (auto* level = dynamic_cast<TUserLevel*>(object.get()))
+        {
+            if (level->mark == 0 && level->sliderImageId == old)
+            {
+                level->sliderImageId = target;
+                level->mark = 1;
+            }
+        }
+    }
+
+    if (match == nullptr)
+        library.InsertHead(std::move(entry));
+    return target;
+}

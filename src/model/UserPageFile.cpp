@@ -1,0 +1,136 @@
+#include "UserPageFile.h"
+
+#include "DataStore.h"
+#include "ImageEntry.h"
+#include "Layout.h"
+#include "LayoutFile.h"
+#include "PageMerge.h"
+#include "UserButton.h"
+#include "UserImage.h"
+#include "UserLevel.h"
+#include "UserPage.h"
+
+namespace
+{
+
+constexpr int32_t kFirstAddedId = 10000;
+
+// The ids of added pictures the page refers to, in the order they are
+// exported; repeats are kept.
+std::vector<int32_t> PictureReferences(const TUserPage& page)
+{
+    std::vector<int32_t> ids;
+    auto face = [&ids](const TUserFace& f) {
+        if (f.type == kFaceImage)
+            ids.push_back(f.param);
+    };
+    face(page.face);
+    for (const auto& object : page.objects)
+    {
+        if (const auto* button = dynamic_cast<const TUserButton*>(object.get()))
+        {
+            face(button->downFace);
+            face(button->upFace);
+        }
+        else if (const auto* level = dynamic_cast<const TUserLevel*>(object.get()))
+        {
+            ids.push_back(level->sliderImageId);
+        }
+        else if (const auto* image = dynamic_cast<const TUserImage*>(object.get()))
+        {
+            face(image->face);
+        }
+    }
+    return ids;
+}
+
+} // namespace
+
+std::vector<uint8_t> StoreUserPage(const TLayout& layout, const TUserPage& page)
+{
+    CDataStore store;
+    store.WriteInt(static_cast<int32_t>(kUserPageMagic));
+    // Serialize is one operation for both directions; storing reads only.
+    const_cast<TUserPage&>(page).Serialize(store);
+    for (int32_t id : PictureReferences(page))
+    {
+        if (id < kFirstAddedId)
+            continue;
+        if (TImageEntry* entry = layout.images.FindImage(id))
+        {
+            store.WriteInt(1);
+            entry->Serialize(store);
+        }
+    }
+    return store.CopyData();
+}
+
+TFileResult ExportUserPage(const TLayout& layout, const TUserPage& page, const std::string& path)
+{
+    const std::vector<uint8_t> bytes = StoreUserPage(layout, page);
+    if (bytes.size() > kUserPageFileLimit)
+        return TFileResult::Failure("user page too large (its file would be over " +
+                                    std::to_string(kUserPageFileLimit) + " bytes)");
+    return WriteFileAtomically(path, bytes);
+}
+
+TFileResult ReadUserPageBytes(const uint8_t* data, size_t size, TUserPageFileContents& contents)
+{
+    if (size > kUserPageFileLimit)
+        return TFileResult::Failure("file too large (over " + std::to_string(kUserPageFileLimit) + " bytes)");
+    if (data == nullptr || size <= 4)
+        return TFileResult::Failure("not a QEL-1 user page (too short)");
+    if (ReadMagic(data, size) != kUserPageMagic)
+        return TFileResult::Failure("not a QEL-1 user page (wrong magic number)");
+    CDataStore store(data + 4, size - 4);
+    auto page = std::make_unique<TUserPage>();
+    page->Serialize(store);
+    if (store.Failed())
+        return TFileResult::Failure("damaged user page data");
+    std::vector<std::unique_ptr<TImageEntry>> pictures;
+    while (store.Remaining() >= 4 && store.ReadInt() == 1)
+    {
+        auto entry = std::make_unique<TImageEntry>();
+        entry->Serialize(store);
+        if (store.Failed())
+            return TFileResult::Failure("damaged picture data");
+        pictures.push_back(std::move(entry));
+    }
+    contents.page = std::move(page);
+    contents.pictures = std::move(pictures);
+    return TFileResult::Success();
+}
+
+TFileResult ReadUserPageFile(const std::string& path, TUserPageFileContents& contents)
+{
+    std::vector<uint8_t> bytes;
+    if (TFileResult read = ReadWholeFile(path, kUserPageFileLimit, bytes); !read)
+        return read;
+    return ReadUserPageBytes(bytes.data(), bytes.size(), contents);
+}
+
+TFileResult ImportUserPageBytes(TLayout& layout, TUserPage& target, const uint8_t* data, size_t size)
+{
+    TUserPageFileContents contents;
+    if (TFileResult read = ReadUserPageBytes(data, size, contents); !read)
+        return read;
+    // Nothing below can fail, so the page and the library change together.
+    TUserPage& source = *contents.page;
+    target.name = std::move(source.name);
+    target.id = source.id;
+    target.face = source.face;
+    target.objects = std::move(source.objects);
+    ClearImportMarks(target);
+    for (auto& picture : contents.pictures)
+        MergeImportedPicture(layout.images, target, std::move(picture));
+    ClearImportMarks(target);
+    return TFileResult::Success();
+}
+
+TFileResult ImportUserPage(TLayout& layout, TUserPage& target, const std::string& path)
+{
+    std::vector<uint8_t> bytes;
+    if (TFileResult read = ReadWholeFile(path, kUserPageFileLimit, bytes); !read)
+        return read;
+    return ImportUserPageBytes(layout, target, bytes.data(), bytes.size());
+}

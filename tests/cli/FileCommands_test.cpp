@@ -1,0 +1,167 @@
+#include "ImageBuffer.h"
+#include "ImageLibrary.h"
+#include "Layout.h"
+#include "LayoutFile.h"
+#include "UserButton.h"
+#include "UserPage.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+
+struct TRun
+{
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadText(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class FileCommands : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path() / ("qel-filecmd-" + std::to_string(::getpid()));
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    std::string Path(const std::string& name) const { return (m_dir / name).string(); }
+
+    TRun Qelctl(const std::string& arguments) const
+    {
+        const std::string command = std::string("'") + QEL_BINARY_DIR "/qelctl' " + arguments + " >'" +
+                                    Path("stdout") + "' 2>'" + Path("stderr") + "'";
+        TRun run;
+        const int raw = std::system(command.c_str());
+        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        run.out = ReadText(Path("stdout"));
+        run.err = ReadText(Path("stderr"));
+        return run;
+    }
+
+    std::string Q(const std::string& name) const { return "'" + Path(name) + "'"; }
+
+    fs::path m_dir;
+};
+
+} // namespace
+
+TEST_F(FileCommands, EveryCommandOnRealFiles)
+{
+    // A 640 x 200 picture, which add-image fits to 320 x 100.
+    CImageBuffer wide;
+    ASSERT_TRUE(wide.Data().Create(640, 200, 24));
+    for (int32_t y = 0; y < 200; ++y)
+        for (int32_t x = 0; x < 640; ++x)
+            wide.Data().SetColor(x, y, {static_cast<uint8_t>(x), static_cast<uint8_t>(y), 90, 0});
+    uint8_t* png = nullptr;
+    int32_t size = 0;
+    ASSERT_TRUE(wide.Encode(&png, &size, kFormatPng));
+    std::ofstream(Path("wide.png"), std::ios::binary).write(reinterpret_cast<const char*>(png), size);
+    std::free(png);
+
+    TRun run = Qelctl("new " + Q("t.qel"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(fs::file_size(Path("t.qel")), 3898u);
+
+    run = Qelctl("add-image " + Q("t.qel") + " " + Q("wide.png") + " --name 'Wide view'");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "10000\n");
+
+    // A page that wears the new picture on both faces of a button.
+    {
+        TLayout layout;
+        ASSERT_TRUE(LoadTemplateFile(layout, Path("t.qel")).ok);
+        layout.controlName = u"Caf\u00e9";
+        auto page = std::make_unique<TUserPage>(u"Main", layout.pages.NextPageId());
+        auto button = std::make_unique<TUserButton>();
+        button->upFace = {kFaceImage, 10000};
+        button->downFace = {kFaceImage, 10000};
+        page->AppendObject(std::move(button));
+        layout.pages.InsertPage(std::move(page));
+        ASSERT_TRUE(SaveTemplateFile(layout, Path("t.qel")).ok);
+    }
+
+    run = Qelctl("dump " + Q("t.qel"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("\"kind\": \"template\""), std::string::npos);
+    EXPECT_NE(run.out.find("\"controlName\": \"Caf\xc3\xa9\""), std::string::npos);
+    EXPECT_NE(run.out.find("\"name\": \"Wide view\", \"width\": 320, \"height\": 100"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"cell\": 35, \"char\": 233"), std::string::npos);
+
+    run = Qelctl("export-page " + Q("t.qel") + " Main -o " + Q("p.qup"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    run = Qelctl("dump " + Q("p.qup"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("\"kind\": \"userpage\""), std::string::npos);
+    // The picture is on both faces of the button, so it is written twice.
+    const std::string picture = "\"id\": 10000, \"name\": \"Wide view\"";
+    ASSERT_NE(run.out.find(picture), std::string::npos);
+    EXPECT_NE(run.out.find(picture), run.out.rfind(picture));
+
+    run = Qelctl("import-page " + Q("t.qel") + " " + Q("p.qup") + " -o " + Q("u.qel"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "page 2 id 10001\n");
+    run = Qelctl("dump " + Q("u.qel"));
+    EXPECT_EQ(run.out.find("\"guid\""), run.out.rfind("\"guid\""));  // the picture was not added again
+
+    run = Qelctl("export-image " + Q("u.qel") + " 10000 -o " + Q("x.png"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    CImageBuffer back;
+    ASSERT_TRUE(back.Load(Path("x.png")));
+    EXPECT_EQ(back.GetWidth(), 320u);
+
+    // A bare image as uploaded: the template without its magic.
+    const std::string qel = ReadText(Path("u.qel"));
+    std::ofstream(Path("raw.bin"), std::ios::binary) << qel.substr(4);
+    run = Qelctl("resave --raw " + Q("raw.bin") + " " + Q("r.qel"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(ReadText(Path("r.qel")), qel);
+}
+
+TEST_F(FileCommands, FailuresSayWhyAndTouchNothing)
+{
+    std::ofstream(Path("bad.qel"), std::ios::binary) << "not a template at all";
+    std::ofstream(Path("out.qel"), std::ios::binary) << "keep me";
+
+    TRun run = Qelctl("resave " + Q("bad.qel") + " " + Q("out.qel"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "qelctl: " + Path("bad.qel") + ": not a QEL-1 template (wrong magic number)\n");
+    EXPECT_EQ(ReadText(Path("out.qel")), "keep me");
+
+    run = Qelctl("dump " + Q("missing.qel"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+
+    ASSERT_EQ(Qelctl("new " + Q("t.qel")).status, 0);
+    const std::pair<const char*, std::string> usage[] = {
+        {"no -o", "export-image " + Q("t.qel") + " 1"},
+        {"id not a number", "export-image " + Q("t.qel") + " one -o " + Q("x.png")},
+        {"unknown option", "dump --fast " + Q("t.qel")},
+        {"no --name", "add-image " + Q("t.qel") + " " + Q("t.qel")},
+    };
+    for (const auto& [what, arguments] : usage)
+        EXPECT_EQ(Qelctl(arguments).status, 2) << what;
+
+    run = Qelctl("export-page " + Q("t.qel") + " 1 -o " + Q("p.qup"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_FALSE(fs::exists(Path("p.qup")));
+    EXPECT_EQ(Qelctl("dump --help").status, 0);
+}
