@@ -1,0 +1,63 @@
+#include "Command.h"
+#include "PageArg.h"
+#include "ProgressBar.h"
+
+#include "Layout.h"
+#include "LayoutFile.h"
+#include "PanelLink.h"
+
+#include <cstdio>
+
+namespace
+{
+
+int RunDownload(const std::vector<std::string>& args);
+
+const TCommand kDownload{
+    "download",
+    "download --port PATH -o OUT.qel",
+    "reads the layout stored in a panel into a template",
+    "Does what Connect does: opens the serial port PATH, asks the panel for its\n"
+    "versions, downloads its layout at 115200 baud, and saves it as the template\n"
+    "OUT.qel (replaced atomically). Prints the versions and the outcome. Nothing is\n"
+    "written when the panel does not answer, offers no layout or sends one that\n"
+    "cannot be read.",
+    RunDownload,
+};
+const CCommandRegistrar kRegistrar(kDownload);
+
+class CPrintMessages : public IMessageSink
+{
+public:
+    void ShowMessage(const std::string& text) override { PrintMessage(text); }
+};
+
+int RunDownload(const std::vector<std::string>& args)
+{
+    const TArgs parsed = ParseArgs(args, {"--port", "-o"}, {});
+    if (!parsed.error.empty())
+        return UsageError(kDownload, parsed.error);
+    const std::string* port = parsed.Value("--port");
+    const std::string* out = parsed.Value("-o");
+    if (port == nullptr || out == nullptr || !parsed.positional.empty())
+        return UsageError(kDownload, "give the panel's port with --port PATH and the template with -o OUT.qel");
+
+    TLayout layout;
+    CPanelLink link;
+    CProgressBar bar;
+    CPrintMessages messages;
+    const TLinkResult r = link.Connect(
+        *port, bar, [&layout](const uint8_t* bytes, int32_t length) { return layout.LoadFromBuffer(bytes, length); },
+        &messages);
+    link.Disconnect();
+    if (r.outcome == ELinkOutcome::NoLayout)
+        return Fail(*port, "the panel offered no layout");
+    if (r.outcome != ELinkOutcome::Ok)
+        return FailLink(*port, r);
+    if (const TFileResult saved = SaveTemplateFile(layout, *out); !saved)
+        return Fail(*out, saved.reason);
+    PrintMessage(r.message);
+    return kExitOk;
+}
+
+} // namespace

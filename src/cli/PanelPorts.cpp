@@ -1,0 +1,33 @@
+#include "Command.h"
+
+#include "PortList.h"
+
+#include <cstdio>
+
+namespace
+{
+
+int RunPorts(const std::vector<std::string>& args);
+
+const TCommand kPorts{
+    "ports",
+    "ports",
+    "lists the serial ports a panel can be connected to",
+    "Lists the serial devices of this machine, one per line: the device path, then a\n"
+    "description where the system has one. USB serial and ACM adapters and platform\n"
+    "UARTs are listed; legacy ttyS nodes only when a UART answers. Any other path,\n"
+    "such as the pseudo-terminal of `qelctl simulate`, can still be given to --port.",
+    RunPorts,
+};
+const CCommandRegistrar kRegistrar(kPorts);
+
+int RunPorts(const std::vector<std::string>& args)
+{
+    if (!args.empty())
+        return UsageError(kPorts, "ports takes no arguments");
+    for (const TPortInfo& port : EnumeratePorts())
+        std::printf("%-20s %s\n", port.path.c_str(), port.description.c_str());
+    return kExitOk;
+}
+
+} // namespace

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "PanelLink.h"
+#include "ProgressSink.h"
+
+#include <cstdint>
+#include <string>
+
+// A transfer's progress as a bar on stderr, drawn only when stderr is a terminal.
+class CProgressBar : public IProgressSink
+{
+public:
+    CProgressBar();
+    void Begin(bool reading) override;
+    void SetPosition(int32_t position) override;
+    void End() override;
+
+private:
+    void Draw();
+
+    bool m_enabled;
+    bool m_active = false;
+    bool m_reading = false;
+    int32_t m_position = 0;
+};
+
+// The panel commands' way of turning link results into output.
+
+// A message-pane text on one line: "No response after connection; Firmware ...".
+std::string OneLine(const std::string& message);
+// The message-pane text as lines on stdout.
+void PrintMessage(const std::string& message);
+// Prints "qelctl: PORT: message" and returns the exit status of a failure.
+int FailLink(const std::string& port, const TLinkResult& result);

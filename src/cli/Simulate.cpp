@@ -1,0 +1,138 @@
+#include "Command.h"
+#include "PageArg.h"
+
+#include "AtomicFile.h"
+#include "Layout.h"
+#include "LayoutFile.h"
+#include "SimulatedPanel.h"
+
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+namespace
+{
+
+int RunSimulate(const std::vector<std::string>& args);
+
+std::string SimulateHelp()
+{
+    return std::string("Starts a simulated QEL-1 panel on a pseudo-terminal and prints the terminal's\n"
+                       "path as the first line of output; give that path to --port (or to the\n"
+                       "desktop program's port box). Serves until interrupted.\n\n"
+                       "  --firmware N     firmware version it reports (201)\n"
+                       "  --hardware N     hardware version it reports (1)\n"
+                       "  --layout IN.qel  the layout it holds at start (else a new, empty one)\n"
+                       "  --store DIR      keep each uploaded layout as DIR/layout-NNN.qel and each\n"
+                       "                   firmware image as DIR/firmware-NNN.qfw\n"
+                       "  --log FILE       log the wire traffic to FILE\n"
+                       "  --fault SPEC     misbehave, for tests and demonstrations (repeatable):\n") +
+           SimFaultHelp();
+}
+
+const std::string kHelp = SimulateHelp();
+
+const TCommand kSimulate{
+    "simulate",
+    "simulate [--firmware N] [--hardware N] [--layout IN.qel] [--store DIR] [--fault SPEC]... [--log FILE]",
+    "runs a simulated panel on a pseudo-terminal",
+    kHelp.c_str(),
+    RunSimulate,
+};
+const CCommandRegistrar kRegistrar(kSimulate);
+
+CSimulatedPanel* g_panel = nullptr;
+
+extern "C" void OnStopSignal(int)
+{
+    if (g_panel != nullptr)
+        g_panel->Stop();
+}
+
+int RunSimulate(const std::vector<std::string>& args)
+{
+    TSimOptions options;
+    std::string layoutPath;
+    for (size_t i = 0; i < args.size(); ++i)
+    {
+        const std::string& a = args[i];
+        const bool takesValue =
+            a == "--firmware" || a == "--hardware" || a == "--layout" || a == "--store" || a == "--fault" || a == "--log";
+        if (!takesValue)
+            return UsageError(kSimulate, "unknown argument '" + a + "'");
+        if (i + 1 == args.size())
+            return UsageError(kSimulate, a + " needs a value");
+        const std::string& v = args[++i];
+        if (a == "--firmware" || a == "--hardware")
+        {
+            int32_t n = 0;
+            if (!ParseInt32(v, n) || n < 0)
+                return UsageError(kSimulate, a + " takes a whole number");
+            (a == "--firmware" ? options.firmwareVersion : options.hardwareVersion) = n;
+        }
+        else if (a == "--layout")
+            layoutPath = v;
+        else if (a == "--store")
+            options.storeDir = v;
+        else if (a == "--log")
+            options.logPath = v;
+        else
+        {
+            TSimFault fault{};
+            std::string error;
+            if (!ParseSimFault(v, fault, error))
+                return UsageError(kSimulate, error);
+            options.faults.push_back(fault);
+        }
+    }
+
+    TLayout layout;
+    if (!layoutPath.empty())
+    {
+        if (const TFileResult loaded = LoadTemplateFile(layout, layoutPath); !loaded)
+            return Fail(layoutPath, loaded.reason);
+        // Serve the file's own bytes: a download then gives back exactly what was given.
+        std::vector<uint8_t> file;
+        if (const TFileResult read = ReadWholeFile(layoutPath, kTemplateFileLimit, file); !read)
+            return Fail(layoutPath, read.reason);
+        options.layoutImage.assign(file.begin() + 4, file.end());
+    }
+    else
+    {
+        options.layoutImage = layout.SaveToBytes();
+    }
+    if (!options.storeDir.empty())
+    {
+        std::error_code ec;
+        std::filesystem::create_directories(options.storeDir, ec);
+        if (ec)
+            return Fail(options.storeDir, ec.message());
+    }
+
+    CSimulatedPanel panel(std::move(options));
+    try
+    {
+        const std::string path = panel.Start();
+        std::printf("%s\n", path.c_str());
+        std::fflush(stdout);
+        g_panel = &panel;
+        struct sigaction sa{};
+        sa.sa_handler = OnStopSignal;
+        sigemptyset(&sa.sa_mask);
+        sigaction(SIGINT, &sa, nullptr);
+        sigaction(SIGTERM, &sa, nullptr);
+        sigaction(SIGHUP, &sa, nullptr);
+        panel.Serve();
+        g_panel = nullptr;
+    }
+    catch (const std::exception& e)
+    {
+        g_panel = nullptr;
+        return Fail("simulate", e.what());
+    }
+    return kExitOk;
+}
+
+} // namespace

@@ -1,0 +1,193 @@
+// The real tool against the simulated panel over a pseudo-terminal, in real
+// time: each transfer costs half a second per block, so these stay few.
+
+#include "Layout.h"
+#include "LayoutFile.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+
+namespace
+{
+
+const std::string kQelctl = std::string(QEL_BINARY_DIR) + "/qelctl";
+
+std::string ReadFile(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+struct TRun
+{
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// `qelctl simulate ARGS...` in a child process, stopped when the test ends.
+class CSimProcess
+{
+public:
+    CSimProcess(const fs::path& dir, std::vector<std::string> args)
+    {
+        int out[2];
+        if (::pipe(out) != 0)
+            throw std::runtime_error("pipe");
+        std::vector<std::string> argv{kQelctl, "simulate", "--store", (dir / "store").string(), "--log",
+                                      (dir / "wire.log").string()};
+        argv.insert(argv.end(), args.begin(), args.end());
+        std::vector<char*> cargv;
+        for (std::string& a : argv)
+            cargv.push_back(a.data());
+        cargv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, out[0]);
+        const int rc = posix_spawn(&m_pid, kQelctl.c_str(), &actions, nullptr, cargv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(out[1]);
+        if (rc != 0)
+            throw std::runtime_error("cannot start qelctl simulate");
+        // The first line of its output names the terminal.
+        char c;
+        while (::read(out[0], &c, 1) == 1 && c != '\n')
+            port.push_back(c);
+        ::close(out[0]);
+    }
+    ~CSimProcess()
+    {
+        ::kill(m_pid, SIGTERM);
+        int status = 0;
+        ::waitpid(m_pid, &status, 0);
+    }
+
+    std::string port;
+
+private:
+    pid_t m_pid = -1;
+};
+
+class EndToEnd : public ::testing::Test
+{
+protected:
+    EndToEnd()
+    {
+        dir = fs::temp_directory_path() /
+              ("qel-e2e-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    ~EndToEnd() override { fs::remove_all(dir); }
+
+    TRun Qelctl(const std::string& args)
+    {
+        const fs::path out = dir / "out.txt";
+        const fs::path err = dir / "err.txt";
+        const std::string command = kQelctl + " " + args + " >" + out.string() + " 2>" + err.string();
+        const int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out), ReadFile(err)};
+    }
+
+    fs::path dir;
+};
+
+} // namespace
+
+TEST_F(EndToEnd, InfoReportsTheVersionsOrThatNoneCame)
+{
+    {
+        CSimProcess sim(dir, {"--firmware", "230", "--hardware", "7"});
+        ASSERT_FALSE(sim.port.empty());
+        const TRun r = Qelctl("info --port " + sim.port);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, "Hardware Version: 7\nFirmware Version: 230\n");
+    }
+    {
+        CSimProcess sim(dir, {"--fault", "no-info"});
+        const TRun r = Qelctl("info --port " + sim.port);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, "qelctl: " + sim.port + ": No response after connection; Firmware version may be pre 2.00\n");
+    }
+    const TRun missing = Qelctl("info --port /dev/qel-no-such-port");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "qelctl: /dev/qel-no-such-port: no such device\n");
+}
+
+TEST_F(EndToEnd, UploadThenDownloadGivesTheSameLayoutThroughInjectedFaults)
+{
+    TLayout edited;
+    edited.controlName = u"Lobby";
+    edited.sleepTimeout = 45;
+    const fs::path in = dir / "in.qel";
+    ASSERT_TRUE(SaveTemplateFile(edited, in.string()));
+
+    // Each fault happens once; the tool has to recover from both.
+    CSimProcess sim(dir, {"--fault", "refuse-block=2", "--fault", "corrupt-block=2"});
+    const TRun up = Qelctl("upload --port " + sim.port + " " + in.string());
+    ASSERT_EQ(up.status, 0) << up.err;
+    EXPECT_EQ(ReadFile(dir / "store/layout-001.qel"), ReadFile(in));
+
+    const fs::path back = dir / "back.qel";
+    const TRun down = Qelctl("download --port " + sim.port + " -o " + back.string());
+    ASSERT_EQ(down.status, 0) << down.err;
+    EXPECT_EQ(down.out, "Connected Succesfully\nHardware Version: 1\nFirmware Version: 201\n"
+                        "Downloaded layout from control\n");
+    EXPECT_EQ(ReadFile(back), ReadFile(in));
+    TLayout loaded;
+    ASSERT_TRUE(LoadTemplateFile(loaded, back.string()));
+    EXPECT_EQ(loaded.controlName, u"Lobby");
+    EXPECT_EQ(loaded.sleepTimeout, 45);
+
+    const std::string log = ReadFile(dir / "wire.log");
+    EXPECT_NE(log.find("refusing block 2 (fault)"), std::string::npos);
+    EXPECT_NE(log.find("corrupting download block 2"), std::string::npos);
+}
+
+TEST_F(EndToEnd, UploadNeedsFirmware201)
+{
+    TLayout layout;
+    const fs::path in = dir / "in.qel";
+    ASSERT_TRUE(SaveTemplateFile(layout, in.string()));
+    CSimProcess sim(dir, {"--firmware", "200"});
+    const TRun r = Qelctl("upload --port " + sim.port + " " + in.string());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "qelctl: " + sim.port +
+                         ": the panel's firmware (200) takes no layout uploads; 201 or later is needed\n");
+    EXPECT_FALSE(fs::exists(dir / "store/layout-001.qel"));
+}
+
+TEST_F(EndToEnd, FirmwareIsSentWholeAndThePortClosed)
+{
+    std::string firmware(1500, '\0');
+    for (size_t i = 0; i < firmware.size(); ++i)
+        firmware[i] = static_cast<char>(i * 37 + 11);
+    std::ofstream(dir / "new.qfw", std::ios::binary) << firmware;
+    std::ofstream(dir / "empty.qfw", std::ios::binary);
+
+    CSimProcess sim(dir, {});
+    const TRun empty = Qelctl("firmware --port " + sim.port + " " + (dir / "empty.qfw").string());
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_EQ(empty.err, "qelctl: " + (dir / "empty.qfw").string() + ": the firmware file is empty\n");
+
+    const TRun r = Qelctl("firmware --port " + sim.port + " " + (dir / "new.qfw").string());
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Firmware updated\nControl will restart automaticaly\nDisconnected\n");
+    EXPECT_EQ(ReadFile(dir / "store/firmware-001.qfw"), firmware);
+}
