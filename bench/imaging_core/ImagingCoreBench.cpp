@@ -177,6 +177,6 @@ void BM_Draw320x240Opaque(benchmark::State& state)
 }
 BENCHMARK(BM_Draw320x240Opaque)->Unit(benchmark::kMicrosecond);
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

@@ -44,7 +44,8 @@ int64_t CFileStream::Size() const
 CMemoryStream::CMemoryStream() = default;
 
 CMemoryStream::CMemoryStream(const uint8_t* data, size_t size)
-    : m_data(const_cast<uint8_t*>(data)), m_size(data == nullptr ? 0 : size), m_capacity(m_size), m_owned(false)
+    : m_data(const_cast<uint8_t*>(data)), m_size(data == nullptr ? 0 : size), m_capacity(m_size),
+      m_owned(false)
 {
 }
 

@@ -138,7 +138,7 @@ void CopySettings(const TImageData& source, TImageData& result)
     result.alphaPaletteEnabled = source.alphaPaletteEnabled;
 }
 
-}  // namespace
+} // namespace
 
 void CImageBuffer::SetError(const std::string& text)
 {
@@ -369,7 +369,8 @@ bool CImageBuffer::Resample(int32_t newWidth, int32_t newHeight, int32_t mode, C
             for (int32_t x = 0; x < newWidth; ++x)
             {
                 const int32_t sx = std::min(static_cast<int32_t>(static_cast<float>(x) * xScale), width - 1);
-                result.alpha[static_cast<size_t>(y) * newWidth + x] = src.alpha[static_cast<size_t>(sy) * width + sx];
+                result.alpha[static_cast<size_t>(y) * newWidth + x] =
+                    src.alpha[static_cast<size_t>(sy) * width + sx];
             }
         }
     }
@@ -429,8 +430,8 @@ bool CImageBuffer::RotateRight(CImageBuffer* dest)
     return true;
 }
 
-bool CImageBuffer::Draw(CRaster* raster, int32_t x, int32_t y, int32_t width, int32_t height, const TRect* clip,
-                        bool smooth)
+bool CImageBuffer::Draw(CRaster* raster, int32_t x, int32_t y, int32_t width, int32_t height,
+                        const TRect* clip, bool smooth)
 {
     (void)smooth;
     const TImageData& img = m_data;
@@ -483,10 +484,12 @@ bool CImageBuffer::Draw(CRaster* raster, int32_t x, int32_t y, int32_t width, in
     const int32_t stride = raster->Width();
     for (int32_t py = area.top; py < area.bottom; ++py)
     {
-        const int32_t fromTop = ownSize ? py - y : static_cast<int32_t>(static_cast<int64_t>(py - y) * img.height / height);
+        const int32_t fromTop =
+            ownSize ? py - y : static_cast<int32_t>(static_cast<int64_t>(py - y) * img.height / height);
         const int32_t stored = img.height - 1 - fromTop;
         const uint8_t* row = img.Row(stored);
-        const uint8_t* alphaRow = hasAlpha ? img.alpha.data() + static_cast<size_t>(stored) * img.width : nullptr;
+        const uint8_t* alphaRow =
+            hasAlpha ? img.alpha.data() + static_cast<size_t>(stored) * img.width : nullptr;
         TColor* out = target + static_cast<size_t>(py) * stride;
         for (int32_t px = area.left; px < area.right; ++px)
         {
@@ -524,15 +527,18 @@ bool CImageBuffer::Draw(CRaster* raster, int32_t x, int32_t y, int32_t width, in
             }
             const TColor d = out[px];
             const int32_t keep = 255 - a;
-            const auto mix = [&](uint8_t dc, uint8_t sc) { return static_cast<uint8_t>((dc * keep + sc * a) / 256); };
-            out[px] = Rgb(mix(RedOf(d), RedOf(color)), mix(GreenOf(d), GreenOf(color)), mix(BlueOf(d), BlueOf(color)));
+            const auto mix = [&](uint8_t dc, uint8_t sc)
+            { return static_cast<uint8_t>((dc * keep + sc * a) / 256); };
+            out[px] = Rgb(mix(RedOf(d), RedOf(color)), mix(GreenOf(d), GreenOf(color)),
+                          mix(BlueOf(d), BlueOf(color)));
         }
     }
     raster->RestoreState();
     return true;
 }
 
-bool CImageBuffer::DrawSection(CRaster* raster, int32_t x, int32_t y, int32_t w, int32_t h, int32_t sx, int32_t sy)
+bool CImageBuffer::DrawSection(CRaster* raster, int32_t x, int32_t y, int32_t w, int32_t h, int32_t sx,
+                               int32_t sy)
 {
     const TRect clip{x, y, x + w, y + h};
     return Draw(raster, x - sx, y - sy, -1, -1, &clip);

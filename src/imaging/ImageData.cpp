@@ -16,7 +16,7 @@ int32_t RaiseDepth(int32_t bpp)
     return 24;
 }
 
-}  // namespace
+} // namespace
 
 bool ImageSizeAllowed(int64_t width, int64_t height, std::string& error)
 {

@@ -82,7 +82,8 @@ void ConvertScratch(TPngReader& r, int colorType, int depth, size_t rowBytes)
         const uint8_t* src = r.scratch.data() + static_cast<size_t>(y) * rowBytes;
         const int32_t stored = image.height - 1 - y;
         uint8_t* dst = image.Row(stored);
-        uint8_t* alpha = image.alpha.empty() ? nullptr : image.alpha.data() + static_cast<size_t>(stored) * width;
+        uint8_t* alpha =
+            image.alpha.empty() ? nullptr : image.alpha.data() + static_cast<size_t>(stored) * width;
         if (depth == 2)
         {
             // Two-bit samples become four-bit indices.
@@ -286,7 +287,7 @@ struct TPngWriter : TPngErrorSink
     TImageData* image = nullptr;
     int colorType = 0;
     int depth = 8;
-    int32_t swapIndex = 0;  // palette entry exchanged with entry 0 while writing
+    int32_t swapIndex = 0; // palette entry exchanged with entry 0 while writing
     std::vector<png_color> plte;
     std::vector<uint8_t> row;
     uint8_t remap[256] = {};
@@ -336,7 +337,7 @@ const uint8_t* OutputRow(TPngWriter& w, int32_t y)
     const uint8_t* src = image.Row(stored);
     const int32_t width = image.width;
     if (w.colorType == PNG_COLOR_TYPE_RGB)
-        return src;  // libpng swaps blue and red itself
+        return src; // libpng swaps blue and red itself
     if (w.colorType == PNG_COLOR_TYPE_GRAY || w.colorType == PNG_COLOR_TYPE_PALETTE)
     {
         if (w.swapIndex == 0)
@@ -388,8 +389,9 @@ __attribute__((noinline)) void WritePngBody(png_structp png, png_infop info, TPn
 {
     const TImageData& image = *w.image;
     const bool palette = w.colorType == PNG_COLOR_TYPE_PALETTE;
-    png_set_IHDR(png, info, static_cast<png_uint_32>(image.width), static_cast<png_uint_32>(image.height), w.depth,
-                 w.colorType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(image.width), static_cast<png_uint_32>(image.height),
+                 w.depth, w.colorType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
     if (palette)
         png_set_PLTE(png, info, w.plte.data(), static_cast<int>(w.plte.size()));
     png_set_write_fn(png, &w, OnPngWrite, OnPngFlush);
@@ -399,11 +401,11 @@ __attribute__((noinline)) void WritePngBody(png_structp png, png_infop info, TPn
     size_t bkgdSize = 0;
     if (palette)
     {
-        bkgdSize = 1;  // entry 0
+        bkgdSize = 1; // entry 0
     }
     else if (w.colorType == PNG_COLOR_TYPE_GRAY || w.colorType == PNG_COLOR_TYPE_GRAY_ALPHA)
     {
-        bkgdSize = 2;  // level 0
+        bkgdSize = 2; // level 0
     }
     else
     {
@@ -427,7 +429,7 @@ __attribute__((noinline)) void WritePngBody(png_structp png, png_infop info, TPn
         if (palette)
         {
             if (static_cast<size_t>(image.transparentIndex) < w.plte.size())
-                trnsSize = 1;  // entry 0 (after the exchange), alpha 0
+                trnsSize = 1; // entry 0 (after the exchange), alpha 0
         }
         else if (w.colorType == PNG_COLOR_TYPE_GRAY)
         {
@@ -485,7 +487,8 @@ public:
     {
         TPngReader reader;
         reader.in = &in;
-        png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, static_cast<TPngErrorSink*>(&reader), OnPngError, OnPngWarning);
+        png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, static_cast<TPngErrorSink*>(&reader),
+                                                 OnPngError, OnPngWarning);
         if (png == nullptr)
         {
             error = "Decode: Failed to create PNG structure";
@@ -514,7 +517,8 @@ public:
             if (!reader.error.empty())
                 error = reader.error;
             else
-                error = std::string("Decode: ") + (reader.message[0] != 0 ? reader.message : "damaged PNG data");
+                error =
+                    std::string("Decode: ") + (reader.message[0] != 0 ? reader.message : "damaged PNG data");
             return false;
         }
         out = std::move(reader.image);
@@ -601,7 +605,8 @@ public:
             }
         }
 
-        png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, static_cast<TPngErrorSink*>(&w), OnPngError, OnPngWarning);
+        png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, static_cast<TPngErrorSink*>(&w),
+                                                  OnPngError, OnPngWarning);
         if (png == nullptr)
         {
             error = "Failed to create PNG structure";
@@ -632,7 +637,7 @@ public:
     }
 };
 
-}  // namespace
+} // namespace
 
 std::unique_ptr<CImageCodec> MakePngCodec()
 {

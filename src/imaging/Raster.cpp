@@ -6,7 +6,8 @@
 
 TRect TRect::Intersect(const TRect& o) const
 {
-    TRect r{std::max(left, o.left), std::max(top, o.top), std::min(right, o.right), std::min(bottom, o.bottom)};
+    TRect r{std::max(left, o.left), std::max(top, o.top), std::min(right, o.right),
+            std::min(bottom, o.bottom)};
     if (r.right < r.left)
         r.right = r.left;
     if (r.bottom < r.top)
@@ -15,8 +16,7 @@ TRect TRect::Intersect(const TRect& o) const
 }
 
 CRaster::CRaster(int32_t width, int32_t height)
-    : m_width(std::max(width, 0)),
-      m_height(std::max(height, 0)),
+    : m_width(std::max(width, 0)), m_height(std::max(height, 0)),
       m_pixels(static_cast<size_t>(m_width) * static_cast<size_t>(m_height), 0)
 {
     m_state.clip = TRect{0, 0, m_width, m_height};
@@ -113,7 +113,7 @@ void CRaster::DrawLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1)
         const int32_t step = x1 > x0 ? 1 : -1;
         // Pixels x0, x0 + step, ..., x1 - step.
         int32_t lo = step > 0 ? x0 : x1 + 1;
-        int32_t hi = step > 0 ? x1 : x0 + 1;  // exclusive
+        int32_t hi = step > 0 ? x1 : x0 + 1; // exclusive
         lo = std::max(lo, clip.left);
         hi = std::min(hi, clip.right);
         TColor* row = pixels + static_cast<size_t>(y0) * m_width;
@@ -245,7 +245,8 @@ TColor CRaster::GetPixel(int32_t x, int32_t y) const
     return m_pixels[static_cast<size_t>(y) * m_width + x];
 }
 
-void CRaster::CopyFrom(const CRaster& source, int32_t x, int32_t y, int32_t w, int32_t h, int32_t sx, int32_t sy)
+void CRaster::CopyFrom(const CRaster& source, int32_t x, int32_t y, int32_t w, int32_t h, int32_t sx,
+                       int32_t sy)
 {
     // Narrow the block to what lies inside the source, then to the clip.
     TRect dest = TRect{x, y, x + w, y + h};
@@ -262,8 +263,8 @@ void CRaster::CopyFrom(const CRaster& source, int32_t x, int32_t y, int32_t w, i
     {
         const int32_t row = backwards ? dest.bottom - 1 - i : dest.top + i;
         TColor* to = m_pixels.data() + static_cast<size_t>(row) * m_width + dest.left;
-        const TColor* from =
-            source.m_pixels.data() + static_cast<size_t>(row + offsetY) * source.m_width + dest.left + offsetX;
+        const TColor* from = source.m_pixels.data() + static_cast<size_t>(row + offsetY) * source.m_width +
+                             dest.left + offsetX;
         std::memmove(to, from, count);
     }
 }

@@ -26,9 +26,18 @@ constexpr TColor Rgb(uint8_t r, uint8_t g, uint8_t b)
 {
     return static_cast<TColor>(r) | (static_cast<TColor>(g) << 8) | (static_cast<TColor>(b) << 16);
 }
-constexpr uint8_t RedOf(TColor c) { return static_cast<uint8_t>(c); }
-constexpr uint8_t GreenOf(TColor c) { return static_cast<uint8_t>(c >> 8); }
-constexpr uint8_t BlueOf(TColor c) { return static_cast<uint8_t>(c >> 16); }
+constexpr uint8_t RedOf(TColor c)
+{
+    return static_cast<uint8_t>(c);
+}
+constexpr uint8_t GreenOf(TColor c)
+{
+    return static_cast<uint8_t>(c >> 8);
+}
+constexpr uint8_t BlueOf(TColor c)
+{
+    return static_cast<uint8_t>(c >> 16);
+}
 
 enum class EPenStyle
 {

@@ -46,7 +46,7 @@ TEST(MemoryStream, ReadsBorrowedBytesWithoutGoingPastTheEnd)
     EXPECT_EQ(stream.Read(out + 3, 8), 2u);
     EXPECT_EQ(stream.Read(out, 1), 0u);
     EXPECT_EQ(out[4], 5);
-    EXPECT_EQ(stream.Write(bytes, 1), 0u);  // borrowed bytes are never written
+    EXPECT_EQ(stream.Write(bytes, 1), 0u); // borrowed bytes are never written
     size_t size = 99;
     EXPECT_EQ(stream.Detach(&size), nullptr);
     EXPECT_EQ(size, 0u);
@@ -69,4 +69,4 @@ TEST(FileStream, ReadsWritesAndKnowsItsSize)
     std::fclose(file);
 }
 
-}  // namespace
+} // namespace

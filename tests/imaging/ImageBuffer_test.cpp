@@ -73,9 +73,11 @@ TEST(ImageBufferResample, HalvingMatchesTheBSplineSum)
                     b += PatternBlue(sx, sy) * w;
                 }
             const TRgbQuad got = image.Data().GetColor(x, y);
-            worst = std::max({worst, std::abs(got.red - static_cast<int>(r)), std::abs(got.green - static_cast<int>(g)),
+            worst = std::max({worst, std::abs(got.red - static_cast<int>(r)),
+                              std::abs(got.green - static_cast<int>(g)),
                               std::abs(got.blue - static_cast<int>(b))});
-            wrongAlpha += image.Data().alpha[size_t(y) * 320 + x] != static_cast<uint8_t>(2 * x + 3 * 2 * y) ? 1 : 0;
+            wrongAlpha +=
+                image.Data().alpha[size_t(y) * 320 + x] != static_cast<uint8_t>(2 * x + 3 * 2 * y) ? 1 : 0;
         }
     EXPECT_LE(worst, 1);
     EXPECT_EQ(wrongAlpha, 0);
@@ -95,7 +97,7 @@ TEST(ImageBufferResample, PaletteImagesKeepTheirPaletteAndTakeTheNearestEntry)
             d.SetIndex(x, y, x < 20 ? 1 : 2);
     CImageBuffer half;
     ASSERT_TRUE(image.Resample(20, 10, 2, &half));
-    EXPECT_EQ(image.GetWidth(), 40u);  // the source is left alone
+    EXPECT_EQ(image.GetWidth(), 40u); // the source is left alone
     const TImageData& h = half.Data();
     EXPECT_EQ(h.bpp, 4);
     EXPECT_EQ(h.palette, d.palette);
@@ -171,11 +173,11 @@ struct TDrawCase
 {
     const char* name;
     int32_t bpp;
-    int alpha;  // -1: no alpha plane
+    int alpha; // -1: no alpha plane
     uint8_t alphaMax;
     int transparentIndex;
     int entryAlpha;  // -1: alpha palette off
-    TColor expected;  // the pixel drawn (black) over white
+    TColor expected; // the pixel drawn (black) over white
 };
 
 TEST(ImageBufferDraw, ComposesOverWhatTheRasterShows)
@@ -201,7 +203,7 @@ TEST(ImageBufferDraw, ComposesOverWhatTheRasterShows)
         SCOPED_TRACE(c.name);
         CImageBuffer image;
         TImageData& d = image.Data();
-        ASSERT_TRUE(d.Create(3, 2, c.bpp));  // black pixels, palette entry 0 black
+        ASSERT_TRUE(d.Create(3, 2, c.bpp)); // black pixels, palette entry 0 black
         if (c.alpha >= 0)
             d.alpha.assign(6, static_cast<uint8_t>(c.alpha));
         d.alphaMax = c.alphaMax;
@@ -231,7 +233,8 @@ TEST(ImageBufferDraw, PlacesTheTopRowAtYAndHonoursClipAndSection)
         for (int x = 0; x < 4; ++x)
             d.SetColor(x, y, TRgbQuad{0, uint8_t(10 * y), uint8_t(10 * x), 0});
     // On screen, row r from the top has green 10 * (2 - r).
-    const auto expected = [](int x, int rowFromTop) { return Rgb(uint8_t(10 * x), uint8_t(10 * (2 - rowFromTop)), 0); };
+    const auto expected = [](int x, int rowFromTop)
+    { return Rgb(uint8_t(10 * x), uint8_t(10 * (2 - rowFromTop)), 0); };
 
     CRaster raster(10, 10);
     raster.FillRect(TRect{0, 0, 10, 10}, Rgb(1, 1, 1));
@@ -240,9 +243,9 @@ TEST(ImageBufferDraw, PlacesTheTopRowAtYAndHonoursClipAndSection)
     ASSERT_TRUE(image.Draw(&raster, 3, 2, -1, -1, &clip));
     EXPECT_EQ(raster.GetPixel(3, 2), expected(0, 0));
     EXPECT_EQ(raster.GetPixel(4, 3), expected(1, 1));
-    EXPECT_EQ(raster.GetPixel(5, 2), Rgb(1, 1, 1));  // outside the given clip
-    EXPECT_EQ(raster.GetPixel(3, 4), Rgb(1, 1, 1));  // outside the raster's clip
-    EXPECT_EQ(raster.GetClip(), (TRect{0, 0, 10, 4}));  // restored afterwards
+    EXPECT_EQ(raster.GetPixel(5, 2), Rgb(1, 1, 1));    // outside the given clip
+    EXPECT_EQ(raster.GetPixel(3, 4), Rgb(1, 1, 1));    // outside the raster's clip
+    EXPECT_EQ(raster.GetClip(), (TRect{0, 0, 10, 4})); // restored afterwards
 
     CRaster section(10, 10);
     ASSERT_TRUE(image.DrawSection(&section, 6, 6, 2, 2, 1, 1));
@@ -279,7 +282,8 @@ TEST(ImageBufferPixel, FourthByteComesFromTransparencyOrAlpha)
 
 TEST(ImageBufferLoad, RefusesAFileThatIsNoPicture)
 {
-    const std::filesystem::path path = std::filesystem::path(QEL_BINARY_DIR) / "imagebuffer-not-a-picture.txt";
+    const std::filesystem::path path =
+        std::filesystem::path(QEL_BINARY_DIR) / "imagebuffer-not-a-picture.txt";
     {
         std::FILE* f = std::fopen(path.c_str(), "wb");
         ASSERT_NE(f, nullptr);
@@ -332,4 +336,4 @@ TEST(ImageData, CreateRaisesDepthAndEnforcesLimits)
     EXPECT_TRUE(d.bits.empty());
 }
 
-}  // namespace
+} // namespace

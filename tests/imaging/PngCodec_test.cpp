@@ -130,7 +130,8 @@ bool IsTransparent(const TImageData& d, int32_t x, int32_t y)
     if (d.bpp != 24)
         return d.GetIndex(x, y) == d.transparentIndex;
     const TRgbQuad c = d.GetColor(x, y);
-    return c.red == d.transparentColor.red && c.green == d.transparentColor.green && c.blue == d.transparentColor.blue;
+    return c.red == d.transparentColor.red && c.green == d.transparentColor.green &&
+           c.blue == d.transparentColor.blue;
 }
 
 // Same colours, alpha plane and transparency, pixel by pixel.
@@ -145,7 +146,8 @@ void ExpectSamePicture(const TImageData& a, const TImageData& b)
     for (int32_t y = 0; y < a.height; ++y)
         for (int32_t x = 0; x < a.width; ++x)
         {
-            bool same = a.GetColor(x, y) == b.GetColor(x, y) && IsTransparent(a, x, y) == IsTransparent(b, x, y);
+            bool same =
+                a.GetColor(x, y) == b.GetColor(x, y) && IsTransparent(a, x, y) == IsTransparent(b, x, y);
             if (!a.alpha.empty())
                 same = same && a.alpha[size_t(y) * a.width + x] == b.alpha[size_t(y) * b.width + x];
             if (a.alphaPaletteEnabled)
@@ -202,7 +204,8 @@ TEST_P(PngSuite, DecodesToTheModelOfItsColourType)
     }
     else
     {
-        EXPECT_EQ(d.transparentIndex, type == 2 ? 0 : (trns->data[0] << 8 | trns->data[1]) >> (depth == 16 ? 8 : 0));
+        EXPECT_EQ(d.transparentIndex,
+                  type == 2 ? 0 : (trns->data[0] << 8 | trns->data[1]) >> (depth == 16 ? 8 : 0));
     }
 
     TReference ref;
@@ -226,7 +229,7 @@ TEST_P(PngSuite, DecodesToTheModelOfItsColourType)
             else if (type == 3 && d.transparentIndex == 0)
                 alpha = d.GetIndex(x, stored) == 0 ? trns->data[0] : 255;
             else if (IsTransparent(d, x, stored))
-                alpha = r[3] == 0 ? 0 : 255;  // 16-bit keys may match more after reduction
+                alpha = r[3] == 0 ? 0 : 255; // 16-bit keys may match more after reduction
             wrongAlpha += alpha != r[3] ? 1 : 0;
         }
     EXPECT_EQ(wrongColour, 0);
@@ -241,7 +244,8 @@ TEST_P(PngSuite, SurvivesAnEncodeRoundTrip)
     TBlock block;
     ASSERT_TRUE(image.Encode(&block.data, &block.size, kFormatPng)) << image.GetLastError();
     CImageBuffer again;
-    ASSERT_TRUE(again.Decode(block.data, static_cast<size_t>(block.size), kFormatPng)) << again.GetLastError();
+    ASSERT_TRUE(again.Decode(block.data, static_cast<size_t>(block.size), kFormatPng))
+        << again.GetLastError();
     ExpectSamePicture(image.Data(), again.Data());
 }
 
@@ -286,8 +290,8 @@ TEST(PngDecode, DamagedFilesAreRefusedOrReadWithoutHarm)
 TEST(PngDecode, RefusesOversizeBeforeReading)
 {
     // A header announcing 20000 x 10 pixels, then an empty IDAT.
-    std::vector<uint8_t> bytes = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
-                                  0, 0, 0x4E, 0x20, 0, 0, 0, 10, 8, 2, 0, 0, 0};
+    std::vector<uint8_t> bytes = {0x89, 'P', 'N', 'G',  '\r', '\n', 0x1A, '\n', 0,  0, 0, 13, 'I', 'H', 'D',
+                                  'R',  0,   0,   0x4E, 0x20, 0,    0,    0,    10, 8, 2, 0,  0,   0};
     const uint32_t crc = static_cast<uint32_t>(crc32(0, bytes.data() + 12, 17));
     for (int shift : {24, 16, 8, 0})
         bytes.push_back(static_cast<uint8_t>(crc >> shift));
@@ -350,7 +354,7 @@ TEST(PngEncode, RgbaWritesTypeSixWithWhiteBackgroundInChunkOrder)
     EXPECT_EQ(chunks[0].name, "IHDR");
     EXPECT_EQ(chunks[0].data[8], 8);  // depth
     EXPECT_EQ(chunks[0].data[9], 6);  // colour type
-    EXPECT_EQ(chunks[0].data[12], 0);  // not interlaced
+    EXPECT_EQ(chunks[0].data[12], 0); // not interlaced
     EXPECT_EQ(chunks[1].name, "bKGD");
     EXPECT_EQ(chunks[1].data, (std::vector<uint8_t>{0, 255, 0, 255, 0, 255}));
     EXPECT_EQ(chunks[2].name, "pHYs");
@@ -469,4 +473,4 @@ TEST(PngEncode, GreyRampsAreWrittenAsGreyscale)
     }
 }
 
-}  // namespace
+} // namespace

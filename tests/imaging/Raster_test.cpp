@@ -121,7 +121,7 @@ TEST(Raster, ClipLimitsEveryPaintAndIsSavedWithTheState)
     r.IntersectClip(TRect{0, 0, 5, 5});
     r.SetPen(EPenStyle::Solid, kRed);
     r.FillRect(TRect{0, 0, 10, 10}, kBlue);
-    EXPECT_EQ(PixelsOf(r, kBlue).size(), 9u);  // (2..4) x (2..4)
+    EXPECT_EQ(PixelsOf(r, kBlue).size(), 9u); // (2..4) x (2..4)
     r.RestoreState();
 
     EXPECT_EQ(r.GetClip(), (TRect{2, 2, 10, 6}));
@@ -162,4 +162,4 @@ TEST(Raster, CopyFromHandlesOverlapAndEdges)
     EXPECT_EQ(small.GetPixel(2, 2), 0u);
 }
 
-}  // namespace
+} // namespace
