@@ -6,9 +6,12 @@
 #include "UiServices.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QIcon>
+#include <QTimer>
 
 #include <cstdio>
+#include <memory>
 
 #ifndef QEL_VERSION
 #define QEL_VERSION "0.0.0"
@@ -24,7 +27,29 @@ const char kUsage[] = "usage: qelmorvane [--simulate [--sim-arg ARG]...] [--port
                       "  --simulate       start a simulated panel on a pseudo-terminal and select it\n"
                       "  --sim-arg ARG    pass ARG on to \"qelctl simulate\" (--sim-arg=--firmware=200)\n"
                       "  --port PATH      select the serial device PATH in the port list\n"
+                      "  --exit-when-shown close as soon as the window has painted (start-up timing)\n"
                       "  --version        print the version\n";
+
+// Closes a dialog once it has painted for the first time.
+class CCloseWhenPainted : public QObject
+{
+public:
+    explicit CCloseWhenPainted(QDialog* dialog) : m_dialog(dialog) { dialog->installEventFilter(this); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == m_dialog && event->type() == QEvent::Paint && !m_done)
+        {
+            m_done = true;
+            QTimer::singleShot(0, m_dialog, &QDialog::reject);
+        }
+        return false;
+    }
+
+private:
+    QDialog* m_dialog;
+    bool m_done = false;
+};
 
 } // namespace
 
@@ -44,6 +69,8 @@ TStartOptions ParseStartOptions(const QStringList& args)
         };
         if (arg == QStringLiteral("--simulate"))
             options.simulate = true;
+        else if (arg == QStringLiteral("--exit-when-shown"))
+            options.exitWhenShown = true;
         else if (arg == QStringLiteral("-h") || arg == QStringLiteral("--help"))
             options.help = true;
         else if (arg == QStringLiteral("--port") || arg.startsWith(QStringLiteral("--port=")))
@@ -120,6 +147,9 @@ int CMorvaneApp::Run(int argc, char** argv)
     }
 
     CMorvaneDlg dialog(layout, mainOptions);
+    std::unique_ptr<CCloseWhenPainted> closer;
+    if (options.exitWhenShown)
+        closer = std::make_unique<CCloseWhenPainted>(&dialog);
     dialog.exec();
     return 0;
 }

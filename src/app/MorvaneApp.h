@@ -10,6 +10,7 @@ struct TStartOptions
     QString port;              // a device path to preselect
     QStringList simulatorArgs; // passed on to "qelctl simulate"
     bool help = false;
+    bool exitWhenShown = false; // close once the main window has painted (start-up timing)
     QString error;             // a usage error, when not empty
 };
 

@@ -1,0 +1,36 @@
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+
+extern char** environ;
+
+// From starting the program to its main window painted once, in a process of
+// its own each time, as a person starting it would see.
+static void BM_StartupToShownWindow(benchmark::State& state)
+{
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    const std::string program = QEL_BINARY_DIR "/qelmorvane";
+    char* argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>("--exit-when-shown"), nullptr};
+    for (auto _ : state)
+    {
+        pid_t pid = 0;
+        if (::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ) != 0)
+        {
+            state.SkipWithError("cannot start qelmorvane");
+            break;
+        }
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        {
+            state.SkipWithError("qelmorvane failed");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_StartupToShownWindow)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+
+BENCHMARK_MAIN();
