@@ -2,6 +2,7 @@
 
 #include "PanelLink.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -14,6 +15,7 @@ bool ReadFirmwareFile(const std::string& path, std::vector<uint8_t>& bytes, std:
     if (!file)
     {
         reason = std::strerror(errno);
+        reason[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(reason[0])));
         return false;
     }
     struct stat st{};

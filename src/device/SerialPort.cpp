@@ -1,6 +1,7 @@
 #include "SerialPort.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -79,7 +80,13 @@ std::string DescribeOpenError(uint32_t error)
         return "permission denied: add yourself to the dialout group "
                "(sudo adduser $USER dialout, then log in again)";
     default:
-        return CSerialException(error).GetErrorMessage();
+    {
+        std::string text = CSerialException(error).GetErrorMessage();
+        if (text.empty())
+            return "error " + std::to_string(error);
+        text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+        return text;
+    }
     }
 }
 

@@ -1,0 +1,74 @@
+// What the panel commands refuse before any port is touched.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+
+struct TRun
+{
+    int status;
+    std::string err;
+};
+
+TRun Qelctl(const fs::path& dir, const std::string& args)
+{
+    const fs::path err = dir / "stderr";
+    const std::string command =
+        std::string("'") + QEL_BINARY_DIR + "/qelctl' " + args + " >/dev/null 2>'" + err.string() + "'";
+    const int raw = std::system(command.c_str());
+    std::ifstream in(err);
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, std::string(std::istreambuf_iterator<char>(in), {})};
+}
+
+} // namespace
+
+TEST(PanelCommands, BadArgumentsAndFilesAreRefusedBeforeThePortIsOpened)
+{
+    const fs::path dir = fs::temp_directory_path() / ("qel-panelcmd-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    std::ofstream(dir / "empty.qfw");
+    std::ofstream(dir / "bad.qel") << "not a template";
+    // The port does not exist: a command that got as far as opening it would say so.
+    const std::string port = " --port /dev/qel-no-such-port ";
+    struct
+    {
+        std::string args;
+        int status;
+        std::string errorStart;
+    } const cases[] = {
+        {"info", 2, "qelctl: give the panel's port"},
+        {"info --port", 2, "qelctl: "},
+        {"ports extra", 2, "qelctl: ports takes no arguments"},
+        {"download" + port, 2, "qelctl: give the panel's port"},
+        {"upload" + port, 2, "qelctl: give the panel's port"},
+        {"firmware" + port, 2, "qelctl: give the panel's port"},
+        {"simulate --fault explode", 2, "qelctl: unknown fault 'explode'"},
+        {"simulate --firmware x", 2, "qelctl: --firmware takes a whole number"},
+        {"firmware" + port + (dir / "empty.qfw").string(), 1,
+         "qelctl: " + (dir / "empty.qfw").string() + ": the firmware file is empty"},
+        {"firmware" + port + (dir / "absent.qfw").string(), 1,
+         "qelctl: " + (dir / "absent.qfw").string() + ": no such file or directory"},
+        {"upload" + port + (dir / "bad.qel").string(), 1, "qelctl: " + (dir / "bad.qel").string() + ": "},
+        {"info" + port, 1, "qelctl: /dev/qel-no-such-port: no such device\n"},
+        {"download" + port + "-o " + (dir / "out.qel").string(), 1, "qelctl: /dev/qel-no-such-port: no such device\n"},
+    };
+    for (const auto& c : cases)
+    {
+        const TRun r = Qelctl(dir, c.args);
+        EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.err;
+        EXPECT_EQ(r.err.rfind(c.errorStart, 0), 0u) << c.args << "\n" << r.err;
+    }
+    EXPECT_FALSE(fs::exists(dir / "out.qel"));
+    fs::remove_all(dir);
+}
