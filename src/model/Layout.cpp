@@ -220,8 +220,10 @@ bool TLayout::LoadFromBuffer(const uint8_t* data, int32_t length, std::vector<st
 
 bool TLayout::ReadFrom(CDataStore& store, std::vector<std::unique_ptr<TGlyph>>* storedGlyphs)
 {
+    // Each field is read by "from version n on", so a later image is read as
+    // this one; bytes after the last field read are ignored.
     const int32_t version = store.ReadInt();
-    if (version < 1 || version > kVersion)
+    if (version < 1)
         return false;
     if (!ReadSetting(store, version, controlName))
         return false;

@@ -53,7 +53,7 @@ int32_t MergeImportedPicture(TImageLibrary& library, TUserPage& page, std::uniqu
     {
         if (present->id >= kFirstAddedId && present->guid == entry->guid)
             match = present.get();  // the last match walked wins
-        else if (present->id >= entry->id)
+        else if (present->id >= entry->id && present->id < INT32_MAX)  // a loaded INT32_MAX has no successor
             entry->id = present->id + 1;
     }
     const int32_t target = match != nullptr ? match->id : entry->id;

@@ -67,11 +67,7 @@ std::vector<uint8_t> StoreUserPage(const TLayout& layout, const TUserPage& page)
 
 TFileResult ExportUserPage(const TLayout& layout, const TUserPage& page, const std::string& path)
 {
-    const std::vector<uint8_t> bytes = StoreUserPage(layout, page);
-    if (bytes.size() > kUserPageFileLimit)
-        return TFileResult::Failure("user page too large (its file would be over " +
-                                    std::to_string(kUserPageFileLimit) + " bytes)");
-    return WriteFileAtomically(path, bytes);
+    return WriteFileAtomically(path, StoreUserPage(layout, page));
 }
 
 TFileResult ReadUserPageBytes(const uint8_t* data, size_t size, TUserPageFileContents& contents)

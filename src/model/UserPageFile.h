@@ -30,8 +30,8 @@ struct TUserPageFileContents
 // page face; a button's down face, then its up face; a slider's picture; an
 // image's face). A picture used twice is written twice.
 std::vector<uint8_t> StoreUserPage(const TLayout& layout, const TUserPage& page);
-// Writes that file atomically. Refused when it would be longer than a user
-// page file may be, since it could not be imported again.
+// Writes that file atomically, whatever its length: a file over the import
+// limit is written too, though importing it is then refused.
 TFileResult ExportUserPage(const TLayout& layout, const TUserPage& page, const std::string& path);
 
 // Reads a whole file's bytes (magic included). Pictures are read while at

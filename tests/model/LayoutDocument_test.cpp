@@ -187,6 +187,11 @@ TEST(LayoutDocument, ReadsEveryOlderVersion)
          Concat({Int(7), String(u"Deck"), settings, String(u"12"), String(u"77"), tail, Int(10005), Int(0), Int(0),
                  Int(0), events}),
          u"Deck", u"77", 10005, u"Hello"},
+        // A later version is read as the current one; what it adds at the end is ignored.
+        {8,
+         Concat({Int(8), String(u"Next"), settings, String(u"12"), String(u"77"), tail, Int(10005), Int(0), Int(0),
+                 Int(0), events, Int(42)}),
+         u"Next", u"77", 10005, u"Hello"},
     };
     for (const TCase& c : cases)
     {

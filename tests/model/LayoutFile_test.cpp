@@ -126,3 +126,17 @@ TEST_F(LayoutFileTest, FailedSaveIsReportedAndLeavesTheOldFile)
     EXPECT_FALSE(SaveTemplateFile(huge, Path("keep.qel")).ok);
     EXPECT_EQ(Read(Path("keep.qel")), (std::vector<uint8_t>{1, 2, 3}));
 }
+
+// Export writes a page of any size; only the import is bounded.
+TEST_F(LayoutFileTest, UserPageOverTheImportLimitIsStillExported)
+{
+    TLayout layout;
+    TUserPage page(std::u16string(150001, u'x'), 10000);
+    ASSERT_TRUE(ExportUserPage(layout, page, Path("big.qup")).ok);
+    EXPECT_EQ(Read(Path("big.qup")), StoreUserPage(layout, page));
+    EXPECT_GT(fs::file_size(Path("big.qup")), kUserPageFileLimit);
+
+    TUserPage target(u"Before", 10000);
+    EXPECT_FALSE(ImportUserPage(layout, target, Path("big.qup")).ok);
+    EXPECT_EQ(target.name, u"Before");
+}

@@ -98,6 +98,17 @@ TEST(MergeUserPage, KnownGuidReusesTheLibraryEntry)
     EXPECT_EQ(AddedIds(layout.images), (std::vector<int32_t>{10003}));
 }
 
+// A loaded library may hold the largest id; a new picture must not wrap past it.
+TEST(MergeUserPage, LargestIdInTheLibraryIsPassedOver)
+{
+    TLayout layout;
+    layout.images.InsertHead(Entry(INT32_MAX, 'A'));
+    TUserPage page;
+    ClearImportMarks(page);
+    EXPECT_EQ(MergeImportedPicture(layout.images, page, Entry(10000, 'B')), 10000);
+    EXPECT_EQ(AddedIds(layout.images), (std::vector<int32_t>{10000, INT32_MAX}));
+}
+
 TEST(MergeUserPage, ExportWritesEachReferenceAndReimportAddsNothing)
 {
     TLayout layout;
