@@ -48,6 +48,15 @@ public:
         m_pos = kReturnLength;
     }
 
+    // Passes over the reply's first word, "%return" and whatever sticks to it:
+    // the layout size is the first field after that word.
+    void SkipFirstWord()
+    {
+        m_pos = 0;
+        while (m_pos < m_text.size() && !std::isspace(static_cast<unsigned char>(m_text[m_pos])))
+            ++m_pos;
+    }
+
     std::optional<int64_t> Next(int64_t min, int64_t max)
     {
         while (m_pos < m_text.size() && std::isspace(static_cast<unsigned char>(m_text[m_pos])))
@@ -280,6 +289,7 @@ TLinkResult CPanelLink::RunLayoutDownload(int32_t firmwareVersion, IProgressSink
         else
         {
             CReplyFields fields(reply, n);
+            fields.SkipFirstWord();
             total = fields.Next(INT32_MIN, INT32_MAX);
             if (!total || *total < kMinLayoutDownload || *total > kMaxLayoutDownload)
             {
@@ -312,16 +322,17 @@ TLinkResult CPanelLink::RunLayoutDownload(int32_t firmwareVersion, IProgressSink
                 std::snprintf(command, sizeof command, "%%reqblock %d\n", index);
                 m_line->Write(command);
 
-                uint8_t header[TBlockReplyHeader::kSize];
+                uint8_t header[TBlockReplyHeader::kSize]{};
                 const int32_t h1 = m_line->Read(header, 4, 1000);
                 const int32_t h2 = m_line->Read(header + 4, 4, 1000);
                 const TBlockReplyHeader head = TBlockReplyHeader::Decode(header);
-                if (h1 == 4 && h2 == 4 && head.length >= 1 && head.length <= kBlockDataSize)
+                if (h1 == 4 && head.length >= 1 && head.length <= kBlockDataSize)
                 {
                     // Read into a block of its own: one that would carry the image past
-                    // its announced length is bad, not stored.
+                    // its announced length is bad, not stored. A CRC-32 that came short
+                    // matches nothing.
                     const int32_t got = m_line->Read(block, head.length, 2000);
-                    if (got == head.length && head.length <= t - received &&
+                    if (got == head.length && h2 == 4 && head.length <= t - received &&
                         ComputeCrc32(block, static_cast<size_t>(got)) == head.crc)
                     {
                         std::memcpy(image.data() + received, block, static_cast<size_t>(got));

@@ -104,6 +104,7 @@ TEST_F(Download, BadBlocksAreRequestedAgainAndLandAtTheirOffset)
         BlockReply(p, 1000, 1000),
         BlockReply(p + 1000, 400, 400, true),                                 // CRC-32 wrong
         Truncated(BlockReply(p + 1000, 400, 400), 10),                        // short
+        Truncated(BlockReply(p + 1000, 400, 400), 402),                       // CRC-32 short, no data
         BlockReply(Pattern(1000).data(), 1000, 1000),                         // would run past T
         BlockReply(p + 1000, 300, 300),
         BlockReply(p + 1300, 200, 200),
@@ -111,7 +112,7 @@ TEST_F(Download, BadBlocksAreRequestedAgainAndLandAtTheirOffset)
     OpenLink();
     const TLinkResult r = link->RunLayoutDownload(201, progress, Loader());
     EXPECT_EQ(r.outcome, ELinkOutcome::Ok);
-    EXPECT_EQ(panel.requested, (std::vector<int>{0, 1, 1, 1, 1, 2}));
+    EXPECT_EQ(panel.requested, (std::vector<int>{0, 1, 1, 1, 1, 1, 2}));
     EXPECT_EQ(loaded, std::vector<uint8_t>(t1500.begin() + 4, t1500.end()));
 }
 
@@ -157,6 +158,8 @@ TEST_F(Download, EveryBoundEndsWithAMessageAndTheDocumentUntouched)
         {"T over 1 MiB", "%return 1048577 0\r\n", {}, true, badSize, false},
         {"no T", "%return\r\n", {}, true, badSize, false},
         {"T not a number", "%return x 0\r\n", {}, true, badSize, false},
+        // The size follows the reply's first word, not the seventh byte.
+        {"T stuck to %return", "%return1500 0\r\n", {}, true, badSize, false},
         {"silent after %reqlayout", "", {}, true, noReply, false},
         {"corrupt every time", "%return 1500 0\r\n", alwaysCorrupt, true,
          "Could not read block 1\r\nLayout not downloaded\r\n", true},
