@@ -225,20 +225,19 @@ __attribute__((noinline)) bool ReadPngBody(png_structp png, png_infop info, TPng
     int unit = 0;
     if (png_get_pHYs(png, info, &xRes, &yRes, &unit) != 0)
     {
+        // The resolution is kept in whole dots per inch; pixels per metre
+        // follow from it, so 3779 per metre reads as 96 dpi and 3780.
+        uint64_t xDpi = xRes;
+        uint64_t yDpi = yRes;
         if (unit == PNG_RESOLUTION_METER)
         {
-            image.xDpm = ClampToInt32(xRes);
-            image.yDpm = ClampToInt32(yRes);
-            image.xDpi = ClampToInt32((uint64_t{xRes} * 254 + 5000) / 10000);
-            image.yDpi = ClampToInt32((uint64_t{yRes} * 254 + 5000) / 10000);
+            xDpi = (xDpi * 254 + 5000) / 10000;
+            yDpi = (yDpi * 254 + 5000) / 10000;
         }
-        else
-        {
-            image.xDpi = ClampToInt32(xRes);
-            image.yDpi = ClampToInt32(yRes);
-            image.xDpm = ClampToInt32((uint64_t{xRes} * 10000 + 127) / 254);
-            image.yDpm = ClampToInt32((uint64_t{yRes} * 10000 + 127) / 254);
-        }
+        image.xDpi = ClampToInt32(xDpi);
+        image.yDpi = ClampToInt32(yDpi);
+        image.xDpm = ClampToInt32((xDpi * 10000 + 127) / 254);
+        image.yDpm = ClampToInt32((yDpi * 10000 + 127) / 254);
     }
 
     if (depth == 16)

@@ -369,6 +369,38 @@ TEST(PngEncode, RgbaWritesTypeSixWithWhiteBackgroundInChunkOrder)
     EXPECT_EQ(again.Data().yDpi, 144);
 }
 
+TEST(PngDecode, ResolutionIsKeptInWholeDotsPerInch)
+{
+    struct TCase
+    {
+        int32_t written; // pixels per metre in the file
+        int32_t dpi;
+        int32_t kept; // pixels per metre after decoding, written again by Encode
+    };
+    for (const TCase c : {TCase{2835, 72, 2835}, TCase{3779, 96, 3780}, TCase{5670, 144, 5669}})
+    {
+        SCOPED_TRACE(c.written);
+        CImageBuffer image;
+        image.Data() = Picture(2, 2, 24);
+        image.Data().xDpm = c.written;
+        image.Data().yDpm = c.written;
+        TBlock block;
+        ASSERT_TRUE(image.Encode(&block.data, &block.size, kFormatPng));
+        CImageBuffer again;
+        ASSERT_TRUE(again.Decode(block.data, static_cast<size_t>(block.size), kFormatPng));
+        EXPECT_EQ(again.Data().xDpi, c.dpi);
+        EXPECT_EQ(again.Data().yDpm, c.kept);
+        TBlock second;
+        ASSERT_TRUE(again.Encode(&second.data, &second.size, kFormatPng));
+        const std::vector<TChunk> chunks = second.Chunks();
+        const TChunk* phys = Find(chunks, "pHYs");
+        ASSERT_NE(phys, nullptr);
+        const auto k = static_cast<uint32_t>(c.kept);
+        EXPECT_EQ(phys->data, (std::vector<uint8_t>{0, 0, uint8_t(k >> 8), uint8_t(k), 0, 0, uint8_t(k >> 8),
+                                                     uint8_t(k), 1}));
+    }
+}
+
 TEST(PngEncode, TransparentColourOfAnRgbaImageBecomesAlphaZero)
 {
     CImageBuffer image;
