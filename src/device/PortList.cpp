@@ -38,7 +38,7 @@ std::string UsbDescription(const fs::path& device)
         return {};
     for (int level = 0; level < 4 && !dir.empty() && dir != dir.root_path(); ++level, dir = dir.parent_path())
     {
-        const std::string product = ReadLine(dir / "product");
+        std::string product = ReadLine(dir / "product");
         if (product.empty())
             continue;
         const std::string maker = ReadLine(dir / "manufacturer");
@@ -57,7 +57,7 @@ std::vector<TPortInfo> EnumeratePorts(const std::string& sysRoot, const std::str
     std::error_code ec;
     for (const fs::directory_entry& entry : fs::directory_iterator(sysRoot, ec))
     {
-        const fs::path dir = entry.path();
+        const fs::path& dir = entry.path();
         const std::string name = dir.filename().string();
         // Consoles, virtual terminals and pseudo-terminals have no device behind them.
         std::error_code lec;

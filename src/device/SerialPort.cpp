@@ -92,7 +92,8 @@ std::string DescribeOpenError(uint32_t error)
 
 CSerialPort::~CSerialPort()
 {
-    Close();
+    // Virtual dispatch is off during destruction; name the call it makes.
+    CSerialPort::Close();
 }
 
 void CSerialPort::CheckOpen() const

@@ -82,8 +82,6 @@ void ConvertScratch(TPngReader& r, int colorType, int depth, size_t rowBytes)
         const uint8_t* src = r.scratch.data() + static_cast<size_t>(y) * rowBytes;
         const int32_t stored = image.height - 1 - y;
         uint8_t* dst = image.Row(stored);
-        uint8_t* alpha =
-            image.alpha.empty() ? nullptr : image.alpha.data() + static_cast<size_t>(stored) * width;
         if (depth == 2)
         {
             // Two-bit samples become four-bit indices.
@@ -93,8 +91,11 @@ void ConvertScratch(TPngReader& r, int colorType, int depth, size_t rowBytes)
                 const auto v = static_cast<uint8_t>((src[x >> 2] >> (6 - 2 * (x & 3))) & 3);
                 dst[x >> 1] |= static_cast<uint8_t>((x & 1) ? v : (v << 4));
             }
+            continue;
         }
-        else if (colorType == PNG_COLOR_TYPE_GRAY_ALPHA)
+        // Every other layout that reaches here carries alpha, so the plane exists.
+        uint8_t* alpha = image.alpha.data() + static_cast<size_t>(stored) * width;
+        if (colorType == PNG_COLOR_TYPE_GRAY_ALPHA)
         {
             for (int32_t x = 0; x < width; ++x)
             {

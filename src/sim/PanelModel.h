@@ -62,8 +62,8 @@ private:
 
     void Command(const std::string& line);
     void ServeBlock(int32_t index);
-    void BlockRecord(const uint8_t* record);
-    void EndRecord(const uint8_t* record);
+    void BlockRecord(const uint8_t* bytes);
+    void EndRecord(const uint8_t* bytes);
     void Say(const std::vector<uint8_t>& bytes, uint32_t delayMs = 0);
     void Say(const std::string& text, uint32_t delayMs = 0);
     void Note(const std::string& text);
