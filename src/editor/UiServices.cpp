@@ -176,23 +176,34 @@ EMsgResult CScriptedUiServices::MessageBox(QWidget*, const QString& text, const 
     return EMsgResult::No;
 }
 
+namespace
+{
+
+// The next scripted file name; none when the script is used up or says Cancel.
+std::optional<QString> TakeAnswer(std::deque<std::optional<QString>>& answers)
+{
+    if (answers.empty())
+        return std::nullopt;
+    const bool chosen = answers.front().has_value();
+    QString name = chosen ? *answers.front() : QString();
+    answers.pop_front();
+    if (!chosen)
+        return std::nullopt;
+    return name;
+}
+
+} // namespace
+
 std::optional<QString> CScriptedUiServices::GetOpenFileName(QWidget*, const TFileDialogSpec& spec)
 {
     fileDialogs.push_back(spec);
-    if (openAnswers.empty())
-        return std::nullopt;
-    std::optional<QString> answer = openAnswers.front();
-    openAnswers.pop_front();
-    return answer;
+    return TakeAnswer(openAnswers);
 }
 
 std::optional<QString> CScriptedUiServices::GetSaveFileName(QWidget*, const TFileDialogSpec& spec)
 {
     fileDialogs.push_back(spec);
-    if (saveAnswers.empty())
-        return std::nullopt;
-    std::optional<QString> answer = saveAnswers.front();
-    saveAnswers.pop_front();
+    std::optional<QString> answer = TakeAnswer(saveAnswers);
     if (answer)
         *answer = WithDefaultExtension(*answer, spec.defaultExt);
     return answer;

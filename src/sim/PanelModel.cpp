@@ -261,7 +261,9 @@ void CPanelModel::ServeBlock(int32_t index)
         sent = std::min<size_t>(sent, 64);
     }
     h.Encode(header);
-    std::vector<uint8_t> reply(header, header + sizeof header);
+    std::vector<uint8_t> reply;
+    reply.reserve(sizeof header + sent);
+    reply.insert(reply.end(), header, header + sizeof header);
     reply.insert(reply.end(), data, data + sent);
     Say(reply);
 }
