@@ -16,7 +16,7 @@ int RunDownload(const std::vector<std::string>& args);
 const TCommand kDownload{
     "download",
     "download --port PATH -o OUT.qel",
-    "reads the layout stored in a panel into a template",
+    "read the layout stored in a panel into a template",
     "Does what Connect does: opens the serial port PATH, asks the panel for its\n"
     "versions, downloads its layout at 115200 baud, and saves it as the template\n"
     "OUT.qel (replaced atomically). Prints the versions and the outcome. Nothing is\n"

@@ -13,7 +13,7 @@ int RunFirmware(const std::vector<std::string>& args);
 const TCommand kFirmware{
     "firmware",
     "firmware --port PATH FILE.qfw",
-    "replaces a panel's firmware",
+    "replace a panel's firmware",
     "Opens the serial port PATH, sends the firmware file byte for byte in 1000-byte\n"
     "blocks at 115200 baud, and closes the port while the panel restarts. The file\n"
     "is not looked into; an empty file or one over 16 MiB is refused before anything\n"

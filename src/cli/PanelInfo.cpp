@@ -14,7 +14,7 @@ int RunInfo(const std::vector<std::string>& args);
 const TCommand kInfo{
     "info",
     "info --port PATH",
-    "asks a panel for its hardware and firmware versions",
+    "ask a panel for its hardware and firmware versions",
     "Opens the serial port PATH at 9600 baud, probes the panel and asks for its\n"
     "versions, as Connect does before its download, then closes the port. Prints\n"
     "`Hardware Version: H` and `Firmware Version: F`. A panel that does not answer\n"

@@ -12,7 +12,7 @@ int RunPorts(const std::vector<std::string>& args);
 const TCommand kPorts{
     "ports",
     "ports",
-    "lists the serial ports a panel can be connected to",
+    "list the serial ports a panel can be connected to",
     "Lists the serial devices of this machine, one per line: the device path, then a\n"
     "description where the system has one. USB serial and ACM adapters and platform\n"
     "UARTs are listed; legacy ttyS nodes only when a UART answers. Any other path,\n"

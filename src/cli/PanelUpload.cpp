@@ -17,7 +17,7 @@ int RunUpload(const std::vector<std::string>& args);
 const TCommand kUpload{
     "upload",
     "upload --port PATH IN.qel",
-    "sends a template's layout to a panel",
+    "send a template's layout to a panel",
     "Opens the serial port PATH, asks the panel for its versions and, when its\n"
     "firmware is 201 or later, sends the layout of the template IN.qel as Upload\n"
     "Layout does: 1000-byte blocks at 115200 baud, each checked with CRC-32 and\n"

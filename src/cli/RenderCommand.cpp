@@ -21,7 +21,7 @@ int RunRender(const std::vector<std::string>& args);
 const TCommand kRender{
     "render",
     "render IN.qel PAGE -o OUT.png [--select N]\n       qelctl render IN.qel --all DIR",
-    "draws a user page as the panel shows it, as a 320 x 240 PNG",
+    "draw a user page as the panel shows it, as a 320 x 240 PNG",
     "Paints a user page of the template IN.qel exactly as the panel's 320 x 240 screen\n"
     "(and the page canvas) shows it, and writes it as a PNG file.\n\n"
     "  PAGE          a 1-based position in the page list, a page id (10000 or more) or a name\n"

@@ -37,7 +37,7 @@ const std::string kHelp = SimulateHelp();
 const TCommand kSimulate{
     "simulate",
     "simulate [--firmware N] [--hardware N] [--layout IN.qel] [--store DIR] [--fault SPEC]... [--log FILE]",
-    "runs a simulated panel on a pseudo-terminal",
+    "run a simulated panel on a pseudo-terminal",
     kHelp.c_str(),
     RunSimulate,
 };
