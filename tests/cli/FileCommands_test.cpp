@@ -1,3 +1,4 @@
+#include "QelctlRun.h"
 #include "ImageBuffer.h"
 #include "ImageLibrary.h"
 #include "Layout.h"
@@ -19,18 +20,7 @@ namespace fs = std::filesystem;
 namespace
 {
 
-struct TRun
-{
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadText(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using TRun = TQelctlRun;
 
 class FileCommands : public ::testing::Test
 {
@@ -44,17 +34,7 @@ protected:
 
     std::string Path(const std::string& name) const { return (m_dir / name).string(); }
 
-    TRun Qelctl(const std::string& arguments) const
-    {
-        const std::string command = std::string("'") + QEL_BINARY_DIR "/qelctl' " + arguments + " >'" +
-                                    Path("stdout") + "' 2>'" + Path("stderr") + "'";
-        TRun run;
-        const int raw = std::system(command.c_str());
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.out = ReadText(Path("stdout"));
-        run.err = ReadText(Path("stderr"));
-        return run;
-    }
+    TRun Qelctl(const std::string& arguments) const { return RunQelctl(arguments, m_dir); }
 
     std::string Q(const std::string& name) const { return "'" + Path(name) + "'"; }
 
@@ -129,11 +109,11 @@ TEST_F(FileCommands, EveryCommandOnRealFiles)
     EXPECT_EQ(back.GetWidth(), 320u);
 
     // A bare image as uploaded: the template without its magic.
-    const std::string qel = ReadText(Path("u.qel"));
+    const std::string qel = ReadTextFile(Path("u.qel"));
     std::ofstream(Path("raw.bin"), std::ios::binary) << qel.substr(4);
     run = Qelctl("resave --raw " + Q("raw.bin") + " " + Q("r.qel"));
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(ReadText(Path("r.qel")), qel);
+    EXPECT_EQ(ReadTextFile(Path("r.qel")), qel);
 }
 
 TEST_F(FileCommands, FailuresSayWhyAndTouchNothing)
@@ -144,7 +124,7 @@ TEST_F(FileCommands, FailuresSayWhyAndTouchNothing)
     TRun run = Qelctl("resave " + Q("bad.qel") + " " + Q("out.qel"));
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "qelctl: " + Path("bad.qel") + ": not a QEL-1 template (wrong magic number)\n");
-    EXPECT_EQ(ReadText(Path("out.qel")), "keep me");
+    EXPECT_EQ(ReadTextFile(Path("out.qel")), "keep me");
 
     run = Qelctl("dump " + Q("missing.qel"));
     EXPECT_EQ(run.status, 1);

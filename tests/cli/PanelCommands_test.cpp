@@ -1,5 +1,7 @@
 // What the panel commands refuse before any port is touched.
 
+#include "QelctlRun.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -11,27 +13,6 @@
 #include <unistd.h>
 
 namespace fs = std::filesystem;
-
-namespace
-{
-
-struct TRun
-{
-    int status;
-    std::string err;
-};
-
-TRun Qelctl(const fs::path& dir, const std::string& args)
-{
-    const fs::path err = dir / "stderr";
-    const std::string command =
-        std::string("'") + QEL_BINARY_DIR + "/qelctl' " + args + " >/dev/null 2>'" + err.string() + "'";
-    const int raw = std::system(command.c_str());
-    std::ifstream in(err);
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, std::string(std::istreambuf_iterator<char>(in), {})};
-}
-
-} // namespace
 
 TEST(PanelCommands, BadArgumentsAndFilesAreRefusedBeforeThePortIsOpened)
 {
@@ -65,7 +46,7 @@ TEST(PanelCommands, BadArgumentsAndFilesAreRefusedBeforeThePortIsOpened)
     };
     for (const auto& c : cases)
     {
-        const TRun r = Qelctl(dir, c.args);
+        const TQelctlRun r = RunQelctl(c.args, dir);
         EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.err;
         EXPECT_EQ(r.err.rfind(c.errorStart, 0), 0u) << c.args << "\n" << r.err;
     }

@@ -1,3 +1,4 @@
+#include "QelctlRun.h"
 #include "Btn8Ctrl.h"
 #include "ImageBuffer.h"
 #include "ImageLibrary.h"
@@ -21,11 +22,6 @@ namespace fs = std::filesystem;
 namespace
 {
 
-std::string ReadText(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // The colour of an on-screen pixel of a decoded true-colour picture.
 TColor PixelAt(const CImageBuffer& image, int32_t x, int32_t y)
@@ -80,14 +76,12 @@ protected:
 
     int Qelctl(const std::string& arguments, std::string* out = nullptr, std::string* err = nullptr) const
     {
-        const std::string command = std::string("'") + QEL_BINARY_DIR "/qelctl' render " + arguments + " >'" +
-                                    Path("stdout") + "' 2>'" + Path("stderr") + "'";
-        const int raw = std::system(command.c_str());
+        const TQelctlRun run = RunQelctl("render " + arguments, m_dir);
         if (out != nullptr)
-            *out = ReadText(Path("stdout"));
+            *out = run.out;
         if (err != nullptr)
-            *err = ReadText(Path("stderr"));
-        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+            *err = run.err;
+        return run.status;
     }
 
     fs::path m_dir;
@@ -112,7 +106,7 @@ TEST_F(RenderCommand, PaintsThePageWithItsSelection)
     // By position and by id the same page comes out, without the selection.
     ASSERT_EQ(Qelctl("'" + Path("in.qel") + "' 2 -o '" + Path("two.png") + "'"), 0);
     ASSERT_EQ(Qelctl("'" + Path("in.qel") + "' 10000 -o '" + Path("id.png") + "'"), 0);
-    EXPECT_EQ(ReadText(Path("two.png")), ReadText(Path("id.png")));
+    EXPECT_EQ(ReadTextFile(Path("two.png")), ReadTextFile(Path("id.png")));
     CImageBuffer plain;
     ASSERT_TRUE(plain.Load(Path("two.png")));
     EXPECT_EQ(PixelAt(plain, 98, 48), Rgb(0, 0, 128));
