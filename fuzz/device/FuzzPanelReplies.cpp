@@ -18,18 +18,10 @@
 namespace
 {
 
-class CFuzzClock : public IClock
-{
-public:
-    uint64_t NowMs() override { return now; }
-    void SleepMs(uint32_t ms) override { now += ms; }
-    uint64_t now = 0;
-};
-
 class CFuzzLine : public ISerialLine
 {
 public:
-    CFuzzLine(CFuzzClock& clock, const uint8_t* data, size_t size) : m_clock(clock), m_data(data), m_size(size) {}
+    CFuzzLine(CVirtualClock& clock, const uint8_t* data, size_t size) : m_clock(clock), m_data(data), m_size(size) {}
 
     void Open(const std::string&) override {}
     void Close() override {}
@@ -40,7 +32,7 @@ public:
     {
         const int32_t n = ReadAvailable(buffer, count);
         if (n < count)
-            m_clock.now += limitMs;  // a short read lasts its whole limit
+            m_clock.SleepMs(limitMs);  // a short read lasts its whole limit
         return n;
     }
 
@@ -73,7 +65,7 @@ public:
     void SetBaudRate(uint32_t) override {}
 
 private:
-    CFuzzClock& m_clock;
+    CVirtualClock& m_clock;
     const uint8_t* m_data;
     size_t m_size;
     size_t m_pos = 0;
@@ -84,7 +76,7 @@ private:
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    CFuzzClock clock;
+    CVirtualClock clock;
     CPanelLink link(std::make_unique<CFuzzLine>(clock, data, size), clock);
     CNullProgress progress;
     std::vector<uint8_t> kept;

@@ -22,3 +22,17 @@ public:
 
     static CSteadyClock& Instance();
 };
+
+// Time that passes only when someone sleeps or advances it: lets tests and
+// simulations run a whole transfer without waiting.
+class CVirtualClock : public IClock
+{
+public:
+    explicit CVirtualClock(uint64_t startMs = 1000000) : m_now(startMs) {}
+    uint64_t NowMs() override { return m_now; }
+    void SleepMs(uint32_t ms) override { m_now += ms; }
+    void AdvanceTo(uint64_t t) { m_now = t > m_now ? t : m_now; }
+
+private:
+    uint64_t m_now;
+};

@@ -12,17 +12,6 @@
 #include <string>
 #include <vector>
 
-class CVirtualClock : public IClock
-{
-public:
-    uint64_t NowMs() override { return m_now; }
-    void SleepMs(uint32_t ms) override { m_now += ms; }
-    void AdvanceTo(uint64_t t) { m_now = std::max(m_now, t); }
-
-private:
-    uint64_t m_now = 1000000;
-};
-
 // A serial line whose peer is a script: every write is recorded with its time
 // and baud rate and handed to the responder, which schedules the peer's bytes.
 // Reads advance the virtual clock instead of waiting.

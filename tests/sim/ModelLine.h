@@ -10,24 +10,13 @@
 #include <cstring>
 #include <deque>
 
-class CTestClock : public IClock
-{
-public:
-    uint64_t NowMs() override { return m_now; }
-    void SleepMs(uint32_t ms) override { m_now += ms; }
-    void AdvanceTo(uint64_t t) { m_now = std::max(m_now, t); }
-
-private:
-    uint64_t m_now = 5000;
-};
-
 // A line from the tool straight into a panel model, on a virtual clock: the
 // whole protocol, both sides, in microseconds. Bytes sent while the two line
 // speeds differ arrive as noise.
 class CModelLine : public ISerialLine
 {
 public:
-    CModelLine(CTestClock& clock, CPanelModel& panel) : m_clock(clock), m_panel(panel) {}
+    CModelLine(CVirtualClock& clock, CPanelModel& panel) : m_clock(clock), m_panel(panel) {}
 
     void Open(const std::string&) override
     {
@@ -108,7 +97,7 @@ private:
             throw CSerialException(EBADF);
     }
 
-    CTestClock& m_clock;
+    CVirtualClock& m_clock;
     CPanelModel& m_panel;
     std::deque<uint8_t> m_incoming;
     uint32_t m_baud = 9600;

@@ -58,7 +58,7 @@ protected:
         return {firmware, 4, std::move(faults)};
     }
 
-    CTestClock clock;
+    CVirtualClock clock;
     std::unique_ptr<CPanelModel> panel;
     std::unique_ptr<CPanelLink> link;
     CCountingProgress progress;
