@@ -221,6 +221,13 @@ void CMorvaneDlg::Guarded(const std::function<void()>& handler)
             SetConnectedState(true);
         ReportSerialError(e.m_error, {});
     }
+    catch (const std::exception& e)
+    {
+        // Nothing else is expected to escape a handler; if it does, say so
+        // and keep the window running rather than unwinding through Qt.
+        UiServices().MessageBox(this, QString::fromLocal8Bit(e.what()), QStringLiteral("QELMorvane"),
+                                EMsgButtons::Ok, EMsgIcon::Error);
+    }
 }
 
 void CMorvaneDlg::ApplyResult(const TLinkResult& result)

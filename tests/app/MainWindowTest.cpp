@@ -23,6 +23,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <thread>
 #include <unistd.h>
 
@@ -318,6 +319,11 @@ TEST_F(MainWindow, SerialFailuresAreShownAndSurvived)
     dlg.Guarded([] { throw CSerialException(EIO); });
     ASSERT_EQ(m_ui.messages.size(), 2u);
     EXPECT_TRUE(m_ui.messages[1].text.contains(QString::fromLocal8Bit(std::strerror(EIO))));
+    // So is any other exception, and the window goes on.
+    dlg.Guarded([] { throw std::runtime_error("out of memory while drawing"); });
+    ASSERT_EQ(m_ui.messages.size(), 3u);
+    EXPECT_EQ(m_ui.messages[2].text, QStringLiteral("out of memory while drawing"));
+    m_ui.messages.pop_back();
 
     // A panel that goes away while connected: the upload fails with a
     // message, the window stays connected and can still disconnect.
