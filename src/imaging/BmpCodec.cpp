@@ -1,6 +1,7 @@
 #include "Codecs.h"
 #include "CodecSupport.h"
 
+#include <algorithm>
 #include <bit>
 #include <climits>
 #include <cstring>
@@ -104,7 +105,8 @@ void DecodeRunLength(const std::vector<uint8_t>& data, uint32_t bitCount, TImage
                 const uint8_t byte = data[at + (four ? i / 2 : i)];
                 put(four ? static_cast<uint8_t>(i % 2 == 0 ? byte >> 4 : byte & 0x0F) : byte);
             }
-            at += bytes + (bytes & 1);
+            // The pad byte of an odd literal run may be missing at the very end.
+            at = std::min(data.size(), at + bytes + (bytes & 1));
         }
     }
 }

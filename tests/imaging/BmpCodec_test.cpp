@@ -241,6 +241,11 @@ TEST(BmpCodec, DecodesRunLengthCompression)
          1,
          {9, 7, 0, 2, 0, 9, 0, 1},
          {{7, 7, 7, 7, 7}, {0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}}},
+        {"RLE8: odd literal run without its pad byte at the end of the data",
+         8,
+         1,
+         {0, 3, 4, 5, 6},
+         {{4, 5, 6, 0, 0}, {0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}}},
     };
     for (const TCase& c : cases)
     {
