@@ -1,6 +1,7 @@
 #include "DialogTemplate.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -194,9 +195,20 @@ CDialogUnits BuildDialog(QWidget* dialog, const TDlgTemplate& tmpl)
     dialog->setWindowTitle(tmpl.title);
     dialog->setFixedSize(units.ToPixelsX(tmpl.w), units.ToPixelsY(tmpl.h));
     auto* asDialog = qobject_cast<QDialog*>(dialog);
+    QButtonGroup* group = nullptr;
     for (const TDlgControl& c : tmpl.controls)
     {
         QWidget* w = MakeControl(dialog, c, units.ToPixels(c.x, c.y, c.w, c.h));
+        if (c.style & kStyleGroup)
+            group = nullptr;
+        if (auto* radio = qobject_cast<QRadioButton*>(w))
+        {
+            // Exclusivity belongs to the template's group, not to the parent.
+            radio->setAutoExclusive(false);
+            if (group == nullptr)
+                group = new QButtonGroup(dialog);
+            group->addButton(radio);
+        }
         auto* button = qobject_cast<QPushButton*>(w);
         if (asDialog != nullptr && button != nullptr)
         {
@@ -220,4 +232,58 @@ int AddComboItem(QComboBox* combo, const QString& text, const QVariant& data)
     }
     combo->insertItem(at, text, data);
     return at;
+}
+
+QWidget* PlaceOverControl(QWidget* dialog, int controlId, QWidget* widget, const QMargins& inset, int newId)
+{
+    widget->setParent(dialog);
+    widget->setGeometry(ControlRect(dialog, controlId).marginsRemoved(inset));
+    if (newId != kStaticId)
+        widget->setObjectName(QString::number(newId));
+    widget->raise();
+    widget->show();
+    return widget;
+}
+
+QWidget* ReplaceControl(QWidget* dialog, int controlId, QWidget* widget)
+{
+    QWidget* old = DlgItem<QWidget>(dialog, controlId);
+    widget->setParent(dialog);
+    if (old == nullptr)
+        return widget;
+    widget->setGeometry(old->geometry());
+    widget->setObjectName(old->objectName());
+    widget->setEnabled(old->isEnabled());
+    widget->setVisible(!old->isHidden());
+    // Keep the tab order: the new widget comes right where the old one was.
+    QWidget::setTabOrder(old, widget);
+    widget->stackUnder(old);
+    delete old;
+    return widget;
+}
+
+QRect ControlRect(const QWidget* dialog, int controlId)
+{
+    const QWidget* control = DlgItem<QWidget>(dialog, controlId);
+    return control != nullptr ? control->geometry() : QRect();
+}
+
+void SetRadioChecked(const QWidget* dialog, int controlId, bool checked)
+{
+    auto* radio = DlgItem<QRadioButton>(dialog, controlId);
+    if (radio == nullptr)
+        return;
+    QButtonGroup* group = radio->group();
+    const bool exclusive = group != nullptr && group->exclusive();
+    if (exclusive && !checked)
+        group->setExclusive(false);
+    radio->setChecked(checked);
+    if (exclusive && !checked)
+        group->setExclusive(true);
+}
+
+bool IsChecked(const QWidget* dialog, int controlId)
+{
+    const auto* button = DlgItem<QAbstractButton>(dialog, controlId);
+    return button != nullptr && button->isChecked();
 }

@@ -45,6 +45,9 @@ enum EControlStyle : uint32_t
     kStylePassword = 1u << 12,
     kStyleNumber = 1u << 13,      // edit field accepting digits only
     kStyleAutoHScroll = 1u << 14,
+    // Starts a group: the radio buttons from this control up to the next
+    // control that starts one are exclusive among themselves.
+    kStyleGroup = 1u << 15,
 };
 
 // Control id of labels and frames that nothing looks up.
@@ -104,6 +107,26 @@ template <typename T> T* DlgItem(const QWidget* dialog, int id)
 {
     return dialog->findChild<T*>(QString::number(id));
 }
+
+// Puts a widget of our own (a preview, the page canvas) over a control of the
+// template, which stays where it is: the widget takes the control's rectangle
+// moved inwards by the margins (negative margins move an edge outwards) and
+// lies above it. The widget is named after newId unless that is kStaticId.
+// Returns the widget.
+QWidget* PlaceOverControl(QWidget* dialog, int controlId, QWidget* widget, const QMargins& inset, int newId);
+
+// Puts a widget of our own in a control's place: it takes the control's
+// rectangle, id, visibility, enabled state and place in the tab order, and
+// the control is deleted. Returns the widget.
+QWidget* ReplaceControl(QWidget* dialog, int controlId, QWidget* widget);
+
+// The rectangle of a control in the dialog's client coordinates.
+QRect ControlRect(const QWidget* dialog, int controlId);
+
+// Checks or unchecks a radio button, also when that leaves its group with
+// none checked (a face of an unknown kind checks none of them).
+void SetRadioChecked(const QWidget* dialog, int controlId, bool checked);
+bool IsChecked(const QWidget* dialog, int controlId);
 
 class QComboBox;
 class QListWidget;

@@ -1,6 +1,7 @@
 #include "UiServices.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -30,26 +31,14 @@ QMessageBox::Icon ToQtIcon(EMsgIcon icon)
     return QMessageBox::NoIcon;
 }
 
+} // namespace
+
 QString StripMnemonic(QString text)
 {
     text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
     text.remove(u'&');
     text.replace(QStringLiteral("\x01"), QStringLiteral("&"));
     return text;
-}
-
-QAction* FindAction(QMenu& menu, const QStringList& path, int depth)
-{
-    for (QAction* action : menu.actions())
-    {
-        if (action->isSeparator() || StripMnemonic(action->text()) != path[depth])
-            continue;
-        if (depth + 1 == path.size())
-            return action->isEnabled() ? action : nullptr;
-        if (action->menu() != nullptr)
-            return FindAction(*action->menu(), path, depth + 1);
-    }
-    return nullptr;
 }
 
 QString WithDefaultExtension(const QString& path, const QString& ext)
@@ -59,7 +48,18 @@ QString WithDefaultExtension(const QString& path, const QString& ext)
     return ext.startsWith(u'.') ? path + ext : path + u'.' + ext;
 }
 
-} // namespace
+QPoint PopupTopLeft(const QMenu& menu, const QPoint& anchor, EPopupPlacement placement)
+{
+    const QSize size = menu.sizeHint();
+    switch (placement)
+    {
+    case EPopupPlacement::LeftVCentre:
+        return QPoint(anchor.x(), anchor.y() - size.height() / 2);
+    case EPopupPlacement::HCentreAbove:
+        return QPoint(anchor.x() - size.width() / 2, anchor.y() - size.height());
+    }
+    return anchor;
+}
 
 QStringList FilterToQt(const QString& filter)
 {
@@ -154,85 +154,7 @@ QAction* CQtUiServices::PopupMenu(QWidget*, QMenu& menu, const QPoint& globalPos
     return menu.exec(globalPos);
 }
 
-EMsgResult CScriptedUiServices::MessageBox(QWidget*, const QString& text, const QString& caption,
-                                           EMsgButtons buttons, EMsgIcon icon)
-{
-    messages.push_back({text, caption, buttons, icon});
-    if (!messageAnswers.empty())
-    {
-        const EMsgResult answer = messageAnswers.front();
-        messageAnswers.pop_front();
-        return answer;
-    }
-    switch (buttons)
-    {
-    case EMsgButtons::Ok:
-        return EMsgResult::Ok;
-    case EMsgButtons::OkCancel:
-        return EMsgResult::Cancel;
-    case EMsgButtons::YesNo:
-        break;
-    }
-    return EMsgResult::No;
-}
-
-namespace
-{
-
-// The next scripted file name; none when the script is used up or says Cancel.
-std::optional<QString> TakeAnswer(std::deque<std::optional<QString>>& answers)
-{
-    if (answers.empty())
-        return std::nullopt;
-    const bool chosen = answers.front().has_value();
-    QString name = chosen ? *answers.front() : QString();
-    answers.pop_front();
-    if (!chosen)
-        return std::nullopt;
-    return name;
-}
-
-} // namespace
-
-std::optional<QString> CScriptedUiServices::GetOpenFileName(QWidget*, const TFileDialogSpec& spec)
-{
-    fileDialogs.push_back(spec);
-    return TakeAnswer(openAnswers);
-}
-
-std::optional<QString> CScriptedUiServices::GetSaveFileName(QWidget*, const TFileDialogSpec& spec)
-{
-    fileDialogs.push_back(spec);
-    std::optional<QString> answer = TakeAnswer(saveAnswers);
-    if (answer)
-        *answer = WithDefaultExtension(*answer, spec.defaultExt);
-    return answer;
-}
-
-std::optional<uint32_t> CScriptedUiServices::ChooseColor(QWidget*, uint32_t)
-{
-    if (colourAnswers.empty())
-        return std::nullopt;
-    std::optional<uint32_t> answer = colourAnswers.front();
-    colourAnswers.pop_front();
-    return answer;
-}
-
-QAction* CScriptedUiServices::PopupMenu(QWidget*, QMenu& menu, const QPoint&)
-{
-    QStringList shown;
-    for (QAction* action : menu.actions())
-        if (!action->isSeparator())
-            shown << StripMnemonic(action->text());
-    menusShown << shown.join(u',');
-    if (menuAnswers.empty())
-        return nullptr;
-    const QString answer = menuAnswers.front();
-    menuAnswers.pop_front();
-    if (answer.isEmpty())
-        return nullptr;
-    return FindAction(menu, answer.split(u'/'), 0);
-}
+int CQtUiServices::ExecDialog(QDialog& dialog) { return dialog.exec(); }
 
 IUiServices& UiServices()
 {

@@ -9,6 +9,7 @@
 #include <vector>
 
 class QAction;
+class QDialog;
 class QMenu;
 class QPoint;
 class QWidget;
@@ -61,8 +62,12 @@ public:
     virtual std::optional<QString> GetSaveFileName(QWidget* parent, const TFileDialogSpec& spec) = 0;
     // A colour (red in the lowest byte), or nothing when cancelled.
     virtual std::optional<uint32_t> ChooseColor(QWidget* parent, uint32_t initial) = 0;
-    // Shows a popup menu at a global position; the chosen action or null.
+    // Shows a popup menu with its top-left corner at a global position; the
+    // chosen action or null.
     virtual QAction* PopupMenu(QWidget* parent, QMenu& menu, const QPoint& globalPos) = 0;
+    // Runs a dialog modally (a dialog opened from a dialog among them) and
+    // gives its result, QDialog::Accepted or QDialog::Rejected.
+    virtual int ExecDialog(QDialog& dialog) = 0;
 };
 
 // The real dialogs.
@@ -75,40 +80,7 @@ public:
     std::optional<QString> GetSaveFileName(QWidget* parent, const TFileDialogSpec& spec) override;
     std::optional<uint32_t> ChooseColor(QWidget* parent, uint32_t initial) override;
     QAction* PopupMenu(QWidget* parent, QMenu& menu, const QPoint& globalPos) override;
-};
-
-// Answers from queues filled by a test and records what was asked. An empty
-// queue answers as a person pressing Esc would: Cancel (or No, or Ok when that
-// is the only button), no file, no colour, no menu item.
-class CScriptedUiServices : public IUiServices
-{
-public:
-    struct TMessage
-    {
-        QString text;
-        QString caption;
-        EMsgButtons buttons;
-        EMsgIcon icon;
-    };
-
-    std::deque<EMsgResult> messageAnswers;
-    std::deque<std::optional<QString>> openAnswers;
-    std::deque<std::optional<QString>> saveAnswers;
-    std::deque<std::optional<uint32_t>> colourAnswers;
-    // Menu answers name an action by its text without mnemonics ("Add/Button"
-    // walks a submenu); an empty string picks nothing.
-    std::deque<QString> menuAnswers;
-
-    std::vector<TMessage> messages;
-    std::vector<TFileDialogSpec> fileDialogs;
-    QStringList menusShown;
-
-    EMsgResult MessageBox(QWidget* parent, const QString& text, const QString& caption, EMsgButtons buttons,
-                          EMsgIcon icon) override;
-    std::optional<QString> GetOpenFileName(QWidget* parent, const TFileDialogSpec& spec) override;
-    std::optional<QString> GetSaveFileName(QWidget* parent, const TFileDialogSpec& spec) override;
-    std::optional<uint32_t> ChooseColor(QWidget* parent, uint32_t initial) override;
-    QAction* PopupMenu(QWidget* parent, QMenu& menu, const QPoint& globalPos) override;
+    int ExecDialog(QDialog& dialog) override;
 };
 
 // The services in use: the real dialogs unless a test has put in its own.
@@ -129,3 +101,16 @@ private:
 
 // Turns a "Name (*.x)|*.x|All Files (*.*)|*.*||" filter into Qt's list form.
 QStringList FilterToQt(const QString& filter);
+// The path with the extension added when it has none.
+QString WithDefaultExtension(const QString& path, const QString& ext);
+// A menu or button caption without its mnemonic marks ("&&" stays "&").
+QString StripMnemonic(QString text);
+
+// Where a popup menu's top-left corner goes for it to stand in a given way
+// to an anchor point (global coordinates).
+enum class EPopupPlacement
+{
+    LeftVCentre,  // left edge at the point, vertically centred on it
+    HCentreAbove, // horizontally centred on the point, bottom edge at it
+};
+QPoint PopupTopLeft(const QMenu& menu, const QPoint& anchor, EPopupPlacement placement);

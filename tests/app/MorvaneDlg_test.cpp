@@ -7,7 +7,7 @@
 #include "MorvaneDlg.h"
 #include "SerialPort.h"
 #include "SimulatedPanel.h"
-#include "UiServices.h"
+#include "ScriptedUiServices.h"
 #include "UserPage.h"
 
 #include <QComboBox>

@@ -1,0 +1,126 @@
+#include "DialogTemplate.h"
+#include "ScriptedUiServices.h"
+
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+// Two radio groups, a frame and an edit between them, OK and Cancel.
+const TDlgTemplate& TwoGroups()
+{
+    static const TDlgTemplate tmpl{
+        900,
+        QStringLiteral("Two groups"),
+        200,
+        120,
+        {
+            {101, EControlKind::RadioButton, QStringLiteral("A1"), 5, 5, 40, 10, kStyleGroup},
+            {102, EControlKind::RadioButton, QStringLiteral("A2"), 5, 20, 40, 10},
+            {110, EControlKind::Edit, {}, 50, 5, 40, 14},
+            {103, EControlKind::RadioButton, QStringLiteral("A3"), 5, 35, 40, 10},
+            {201, EControlKind::RadioButton, QStringLiteral("B1"), 100, 5, 40, 10, kStyleGroup},
+            {202, EControlKind::RadioButton, QStringLiteral("B2"), 100, 20, 40, 10},
+            {300, EControlKind::GroupBox, {}, 5, 50, 100, 50, kStyleGroup},
+            {1, EControlKind::DefButton, QStringLiteral("OK"), 120, 80, 30, 14},
+            {2, EControlKind::Button, QStringLiteral("Cancel"), 155, 80, 30, 14},
+        },
+    };
+    return tmpl;
+}
+
+class DialogTemplate : public ::testing::Test
+{
+protected:
+    DialogTemplate() { BuildDialog(&m_dialog, TwoGroups()); }
+
+    QDialog m_dialog;
+};
+
+TEST_F(DialogTemplate, RadioGroupsFollowTheTemplateNotTheParent)
+{
+    QTest::mouseClick(DlgItem<QRadioButton>(&m_dialog, 101), Qt::LeftButton);
+    QTest::mouseClick(DlgItem<QRadioButton>(&m_dialog, 202), Qt::LeftButton);
+    EXPECT_TRUE(IsChecked(&m_dialog, 101)) << "a click in the second group leaves the first alone";
+    EXPECT_TRUE(IsChecked(&m_dialog, 202));
+
+    // The edit between A2 and A3 does not end the group.
+    QTest::mouseClick(DlgItem<QRadioButton>(&m_dialog, 103), Qt::LeftButton);
+    EXPECT_FALSE(IsChecked(&m_dialog, 101));
+    EXPECT_TRUE(IsChecked(&m_dialog, 103));
+    EXPECT_TRUE(IsChecked(&m_dialog, 202));
+
+    SetRadioChecked(&m_dialog, 103, false);
+    EXPECT_FALSE(IsChecked(&m_dialog, 101) || IsChecked(&m_dialog, 102) || IsChecked(&m_dialog, 103))
+        << "a group can be left with none checked";
+    QTest::mouseClick(DlgItem<QRadioButton>(&m_dialog, 102), Qt::LeftButton);
+    EXPECT_TRUE(IsChecked(&m_dialog, 102)) << "and is exclusive again afterwards";
+    SetRadioChecked(&m_dialog, 101, true);
+    EXPECT_FALSE(IsChecked(&m_dialog, 102));
+}
+
+TEST_F(DialogTemplate, HostedWidgetsSitOverOrInPlaceOfControls)
+{
+    const QRect frame = ControlRect(&m_dialog, 300);
+    auto* over = PlaceOverControl(&m_dialog, 300, new QWidget, QMargins(3, 12, 0, 0), 1234);
+    EXPECT_EQ(over->geometry(), QRect(frame.left() + 3, frame.top() + 12, frame.width() - 3, frame.height() - 12));
+    EXPECT_EQ(DlgItem<QWidget>(&m_dialog, 1234), over);
+    EXPECT_NE(DlgItem<QWidget>(&m_dialog, 300), nullptr) << "the frame stays";
+
+    const QRect edit = ControlRect(&m_dialog, 110);
+    DlgItem<QLineEdit>(&m_dialog, 110)->setEnabled(false);
+    auto* replacement = ReplaceControl(&m_dialog, 110, new QPushButton);
+    EXPECT_EQ(DlgItem<QPushButton>(&m_dialog, 110), replacement);
+    EXPECT_EQ(DlgItem<QLineEdit>(&m_dialog, 110), nullptr);
+    EXPECT_EQ(replacement->geometry(), edit);
+    EXPECT_FALSE(replacement->isEnabled());
+}
+
+TEST(UiServices, NestedDialogsAreAnsweredInTheOrderTheyOpen)
+{
+    CScriptedUiServices ui;
+    CUiServicesOverride use(ui);
+
+    QString innerText;
+    ui.dialogAnswers.push_back(
+        [](QDialog& outer)
+        {
+            // The outer dialog's button opens the inner dialog.
+            QTest::mouseClick(DlgItem<QPushButton>(&outer, 1), Qt::LeftButton);
+        });
+    ui.dialogAnswers.push_back(
+        [&](QDialog& inner)
+        {
+            DlgItem<QLineEdit>(&inner, 110)->setText(QStringLiteral("typed"));
+            innerText = DlgItem<QLineEdit>(&inner, 110)->text();
+            QTest::mouseClick(DlgItem<QPushButton>(&inner, 2), Qt::LeftButton);
+        });
+
+    QDialog outer;
+    BuildDialog(&outer, TwoGroups());
+    int innerResult = -1;
+    QObject::connect(DlgItem<QPushButton>(&outer, 1), &QPushButton::clicked, &outer,
+                     [&]
+                     {
+                         QDialog inner(&outer);
+                         BuildDialog(&inner, TwoGroups());
+                         innerResult = UiServices().ExecDialog(inner);
+                     });
+    EXPECT_EQ(UiServices().ExecDialog(outer), QDialog::Accepted);
+    EXPECT_EQ(innerResult, QDialog::Rejected);
+    EXPECT_EQ(innerText, QStringLiteral("typed"));
+    EXPECT_EQ(ui.dialogsShown, QStringList({QStringLiteral("Two groups"), QStringLiteral("Two groups")}));
+
+    // Without an answer a dialog is cancelled, as Esc would.
+    QDialog unanswered;
+    BuildDialog(&unanswered, TwoGroups());
+    EXPECT_EQ(UiServices().ExecDialog(unanswered), QDialog::Rejected);
+}
+
+} // namespace
