@@ -1,10 +1,12 @@
 #pragma once
 
+#include "ColorButton.h"
 #include "DialogTemplate.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -62,7 +64,8 @@ inline QStringList Entries(const QWidget* dialog, int id)
 inline QString Selected(const QWidget* dialog, int id)
 {
     const QComboBox* combo = Combo(dialog, id);
-    return combo != nullptr && combo->currentIndex() >= 0 ? combo->itemText(combo->currentIndex()) : QString();
+    return combo != nullptr && combo->currentIndex() >= 0 ? combo->itemText(combo->currentIndex())
+                                                          : QString();
 }
 
 // Chooses the entry with this text as a person picking it from the list.
@@ -75,4 +78,30 @@ inline void Choose(const QWidget* dialog, int id, const QString& text)
     ASSERT_GE(index, 0) << "no entry \"" << text.toStdString() << "\" in " << id;
     combo->setCurrentIndex(index);
     emit combo->activated(index);
+}
+
+// Opens the palette of the colour button with this id as a click would; the
+// palette, or null when none opened.
+inline CColourPalettePopup* OpenPalette(const QWidget* dialog, int id)
+{
+    auto* button = DlgItem<CColorButton>(dialog, id);
+    EXPECT_NE(button, nullptr) << "no colour button " << id;
+    if (button == nullptr)
+        return nullptr;
+    Click(dialog, id);
+    return button->Popup();
+}
+
+// Moves the pointer over a colour cell or one of the palette's boxes.
+inline void Hover(CColourPalettePopup* popup, const QPoint& pos)
+{
+    // Sent to the palette itself: moving the cursor to where it already is
+    // would send nothing.
+    QMouseEvent move(QEvent::MouseMove, pos, popup->mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(popup, &move);
+}
+inline void Hover(CColourPalettePopup* popup, int selection)
+{
+    Hover(popup, popup->CellRect(selection).center());
 }
