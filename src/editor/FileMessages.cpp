@@ -39,6 +39,6 @@ QString FileErrorText(const TFileResult& result, const QString& path, EFileKind 
 
 void ShowFileError(QWidget* parent, const TFileResult& result, const QString& path, EFileKind kind)
 {
-    UiServices().MessageBox(parent, FileErrorText(result, path, kind), QStringLiteral("QELMorvane"), EMsgButtons::Ok,
-                            EMsgIcon::Warning);
+    UiServices().MessageBox(parent, FileErrorText(result, path, kind), QStringLiteral("QELMorvane"),
+                            EMsgButtons::Ok, EMsgIcon::Warning);
 }

@@ -40,4 +40,7 @@ void RemoveCommand(QMenu& menu, int command)
     delete FindCommand(menu, command);
 }
 
-int CommandOf(const QAction* action) { return action != nullptr ? action->data().toInt() : 0; }
+int CommandOf(const QAction* action)
+{
+    return action != nullptr ? action->data().toInt() : 0;
+}

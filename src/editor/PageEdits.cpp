@@ -8,7 +8,10 @@ size_t CPageEdits::Add(TUserPage& page, std::unique_ptr<TUserObject> object)
     return page.objects.size() - 1;
 }
 
-void CPageEdits::Delete(TUserPage& page, size_t index) { page.TakeObject(index); }
+void CPageEdits::Delete(TUserPage& page, size_t index)
+{
+    page.TakeObject(index);
+}
 
 void CPageEdits::MoveResize(TUserPage& page, size_t index, const TObjectRect& rect)
 {
@@ -18,14 +21,20 @@ void CPageEdits::MoveResize(TUserPage& page, size_t index, const TObjectRect& re
 
 void CPageEdits::EndMoveResize(TUserPage&, size_t, const TObjectRect&, bool) {}
 
-void CPageEdits::Restack(TUserPage& page, size_t from, size_t to) { page.MoveObject(from, to); }
+void CPageEdits::Restack(TUserPage& page, size_t from, size_t to)
+{
+    page.MoveObject(from, to);
+}
 
 void CPageEdits::Replace(TUserPage& page, size_t index, std::unique_ptr<TUserObject> changed)
 {
     page.ReplaceObject(index, std::move(changed));
 }
 
-void CPageEdits::SetBackground(TUserPage& page, const TUserFace& face) { CopyFaceLook(face, page.face); }
+void CPageEdits::SetBackground(TUserPage& page, const TUserFace& face)
+{
+    CopyFaceLook(face, page.face);
+}
 
 CPageEdits& CPageEdits::Direct()
 {

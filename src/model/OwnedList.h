@@ -12,7 +12,8 @@
 namespace OwnedList
 {
 
-template <typename T> T* InsertAt(std::vector<std::unique_ptr<T>>& list, size_t index, std::unique_ptr<T> item)
+template <typename T>
+T* InsertAt(std::vector<std::unique_ptr<T>>& list, size_t index, std::unique_ptr<T> item)
 {
     T* raw = item.get();
     if (raw == nullptr)

@@ -62,7 +62,8 @@ inline QStringList Entries(const QWidget* dialog, int id)
 inline QString Selected(const QWidget* dialog, int id)
 {
     const QComboBox* combo = Combo(dialog, id);
-    return combo != nullptr && combo->currentIndex() >= 0 ? combo->itemText(combo->currentIndex()) : QString();
+    return combo != nullptr && combo->currentIndex() >= 0 ? combo->itemText(combo->currentIndex())
+                                                          : QString();
 }
 
 // Chooses the entry with this text as a person picking it from the list.
