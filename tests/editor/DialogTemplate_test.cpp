@@ -69,7 +69,8 @@ TEST_F(DialogTemplate, HostedWidgetsSitOverOrInPlaceOfControls)
 {
     const QRect frame = ControlRect(&m_dialog, 300);
     auto* over = PlaceOverControl(&m_dialog, 300, new QWidget, QMargins(3, 12, 0, 0), 1234);
-    EXPECT_EQ(over->geometry(), QRect(frame.left() + 3, frame.top() + 12, frame.width() - 3, frame.height() - 12));
+    EXPECT_EQ(over->geometry(),
+              QRect(frame.left() + 3, frame.top() + 12, frame.width() - 3, frame.height() - 12));
     EXPECT_EQ(DlgItem<QWidget>(&m_dialog, 1234), over);
     EXPECT_NE(DlgItem<QWidget>(&m_dialog, 300), nullptr) << "the frame stays";
 
