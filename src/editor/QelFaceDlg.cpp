@@ -1,0 +1,243 @@
+#include "QelFaceDlg.h"
+
+#include "ColorButton.h"
+#include "ImageBuffer.h"
+#include "Layout.h"
+#include "LayoutImages.h"
+#include "PageDraw.h"
+#include "RasterView.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace
+{
+
+// The dialog changes only the red, green and blue bytes of a face's colours.
+uint32_t WithRgb(uint32_t colour, uint32_t rgb)
+{
+    return (colour & 0xFF000000u) | (rgb & 0x00FFFFFFu);
+}
+
+} // namespace
+
+const TDlgTemplate& CQelFaceDlg::Template()
+{
+    static const TDlgTemplate tmpl{
+        109,
+        QStringLiteral("Face Definition"),
+        361,
+        204,
+        {
+            {kBlank, EControlKind::RadioButton, QStringLiteral("Blank"), 17, 14, 33, 10, kStyleGroup},
+            {kColourOrGradient, EControlKind::RadioButton, QStringLiteral("Color or Gradient"), 17, 29, 71,
+             10},
+            {kGradientList, EControlKind::ComboBox, {}, 25, 45, 89, 30, kStyleEditable | kStyleSorted},
+            {kColour1, EControlKind::Button, QStringLiteral("Button1"), 25, 64, 91, 15},
+            {kColour2, EControlKind::Button, QStringLiteral("Button2"), 25, 84, 91, 15},
+            {kImage, EControlKind::RadioButton, QStringLiteral("Image"), 17, 107, 36, 10},
+            {kImageList, EControlKind::ComboBox, {}, 22, 124, 95, 30, kStyleEditable | kStyleSorted},
+            {kAddImage, EControlKind::Button, QStringLiteral("Add Image"), 21, 142, 96, 14},
+            {kButtonFace, EControlKind::RadioButton, QStringLiteral("Button Face"), 17, 167, 55, 10},
+            {kStyleList, EControlKind::ComboBox, {}, 22, 184, 140, 30, kStyleEditable | kStyleSorted},
+            {kPreviewFrame, EControlKind::GroupBox, {}, 137, 15, 217, 156},
+            {kCancel, EControlKind::Button, QStringLiteral("Cancel"), 211, 183, 50, 14},
+            {kSave, EControlKind::DefButton, QStringLiteral("Save"), 280, 183, 50, 14},
+        },
+    };
+    return tmpl;
+}
+
+CQelFaceDlg::CQelFaceDlg(TLayout* layout, const TUserFace& face, QWidget* parent)
+    : QDialog(parent), m_layout(layout), m_face(face)
+{
+    BuildDialog(this, Template());
+    m_gradientList = DlgItem<QComboBox>(this, kGradientList);
+    m_imageList = DlgItem<QComboBox>(this, kImageList);
+    m_styleList = DlgItem<QComboBox>(this, kStyleList);
+    m_colour1 = new CColorButton;
+    ReplaceControl(this, kColour1, m_colour1);
+    m_colour2 = new CColorButton;
+    ReplaceControl(this, kColour2, m_colour2);
+
+    m_preview = new CRasterView;
+    PlaceOverControl(this, kPreviewFrame, m_preview, QMargins(1, 1, 1, 1), kPreview);
+    // What the face leaves undrawn shows the dialog, as behind a window.
+    m_preview->SetBackground(WindowColour(this));
+    m_preview->SetPainter(
+        [this](CRaster& dc)
+        {
+            const TImageFinder images = m_layout != nullptr ? LayoutImages(*m_layout) : TImageFinder();
+            DrawFace(Pending(), images, dc, TRect{0, 0, dc.Width(), dc.Height()});
+        });
+
+    const std::pair<int, int32_t> kinds[] = {{kBlank, kFaceBlank},
+                                             {kColourOrGradient, kFaceColour},
+                                             {kImage, kFaceImage},
+                                             {kButtonFace, kFaceButton}};
+    for (const auto& [id, type] : kinds)
+        connect(DlgItem<QRadioButton>(this, id), &QRadioButton::clicked, this,
+                [this, type = type] { ChooseKind(type); });
+    connect(m_gradientList, &QComboBox::activated, this,
+            [this](int index)
+            {
+                m_gradientMode = m_gradientList->itemData(index).toInt();
+                ShowSecondColour();
+                m_preview->update();
+            });
+    connect(m_imageList, &QComboBox::activated, this,
+            [this](int index)
+            {
+                m_imageId = m_imageList->itemData(index).toInt();
+                m_preview->update();
+            });
+    connect(m_styleList, &QComboBox::activated, this,
+            [this](int index)
+            {
+                m_buttonStyle = m_styleList->itemData(index).toInt();
+                m_preview->update();
+            });
+    connect(m_colour1, &CColorButton::Notify, this, &CQelFaceDlg::OnColour);
+    connect(m_colour2, &CColorButton::Notify, this, &CQelFaceDlg::OnColour);
+    connect(DlgItem<QPushButton>(this, kCancel), &QPushButton::clicked, this, &QDialog::reject);
+    Open();
+}
+
+void CQelFaceDlg::SetSize(int32_t width, int32_t height)
+{
+    m_width = width;
+    m_height = height;
+}
+
+void CQelFaceDlg::Open()
+{
+    switch (m_face.type)
+    {
+    case kFaceBlank:
+        SetRadioChecked(this, kBlank, true);
+        EnableFor(kFaceBlank);
+        break;
+    case kFaceButton:
+        SetRadioChecked(this, kButtonFace, true);
+        EnableFor(kFaceButton);
+        m_buttonStyle = m_face.param;
+        break;
+    case kFaceImage:
+        SetRadioChecked(this, kImage, true);
+        EnableFor(kFaceImage);
+        m_imageId = m_face.param;
+        break;
+    case kFaceColour:
+        SetRadioChecked(this, kColourOrGradient, true);
+        EnableFor(kFaceColour);
+        m_colour1->SetColour(m_face.colour1);
+        m_colour2->SetColour(m_face.colour2);
+        m_gradientMode = m_face.param;
+        ShowSecondColour();
+        break;
+    default:
+        // A kind this program does not know (a damaged file): no radio
+        // button, every control left enabled.
+        break;
+    }
+
+    AddComboItem(m_gradientList, QStringLiteral("Single Color"), kColourSingle);
+    AddComboItem(m_gradientList, QStringLiteral("Gradient Left to Right"), kColourLeftToRight);
+    AddComboItem(m_gradientList, QStringLiteral("Gradient Top to Bottom"), kColourTopToBottom);
+    AddComboItem(m_gradientList, QStringLiteral("Gradient Radial"), kColourRadial);
+    m_gradientList->setCurrentIndex(m_gradientList->findData(m_gradientMode));
+
+    if (m_layout != nullptr)
+        FillImages();
+    else
+        DlgItem<QWidget>(this, kAddImage)->hide();
+
+    // No style is shown as chosen, even on a button face; its style is kept
+    // and previewed all the same.
+    AddComboItem(m_styleList, QStringLiteral("Rounded Corner Buttons"), kRoundedCorners);
+    AddComboItem(m_styleList, QStringLiteral("Square Corner Buttons"), kSquareCorners);
+    m_styleList->setCurrentIndex(-1);
+    m_preview->update();
+}
+
+void CQelFaceDlg::FillImages()
+{
+    for (const auto& entry : m_layout->images)
+        AddComboItem(m_imageList, QString::fromStdU16String(entry->name), entry->id);
+    m_imageList->setCurrentIndex(m_imageList->findData(m_imageId));
+}
+
+void CQelFaceDlg::EnableFor(int32_t type)
+{
+    const bool colour = type == kFaceColour;
+    const bool image = type == kFaceImage;
+    m_gradientList->setEnabled(colour);
+    m_colour1->setEnabled(colour);
+    m_colour2->setEnabled(colour);
+    m_imageList->setEnabled(image);
+    DlgItem<QWidget>(this, kAddImage)->setEnabled(image);
+    m_styleList->setEnabled(type == kFaceButton);
+}
+
+void CQelFaceDlg::ShowSecondColour()
+{
+    m_colour2->setVisible(m_gradientMode != kColourSingle);
+}
+
+void CQelFaceDlg::ChooseKind(int32_t type)
+{
+    m_face.type = type;
+    EnableFor(type);
+    if (type == kFaceColour)
+        ShowSecondColour();
+    m_preview->update();
+}
+
+void CQelFaceDlg::OnColour(int code, uint32_t colour, int controlId)
+{
+    // Every colour the palette passes over comes as a select change, so the
+    // preview follows the pointer; how the palette ended does not matter.
+    if (code != kCpnSelChange)
+        return;
+    if (controlId == kColour1)
+        m_face.colour1 = WithRgb(m_face.colour1, colour);
+    else
+        m_face.colour2 = WithRgb(m_face.colour2, colour);
+    m_preview->update();
+}
+
+TUserFace CQelFaceDlg::Pending() const
+{
+    TUserFace face = m_face;
+    switch (face.type)
+    {
+    case kFaceButton:
+        face.param = m_buttonStyle;
+        break;
+    case kFaceImage:
+        face.param = m_imageId;
+        break;
+    case kFaceColour:
+        face.param = m_gradientMode;
+        break;
+    default:
+        break;
+    }
+    return face;
+}
+
+void CQelFaceDlg::accept()
+{
+    m_face = Pending();
+    if (m_face.type == kFaceImage && m_layout != nullptr)
+    {
+        const TImageEntry* entry = m_layout->images.FindImage(m_imageId);
+        if (entry != nullptr && entry->image != nullptr)
+        {
+            m_width = static_cast<int32_t>(entry->image->GetWidth());
+            m_height = static_cast<int32_t>(entry->image->GetHeight());
+        }
+    }
+    QDialog::accept();
+}
