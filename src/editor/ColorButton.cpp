@@ -55,7 +55,8 @@ int CColorButton::ControlId() const
 
 int CColorButton::Edge() const
 {
-    return std::max(1, style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this));
+    // The content keeps at least the classic 2-pixel edge from the frame.
+    return std::max(2, style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this));
 }
 
 QRect CColorButton::ArrowRect() const
