@@ -166,14 +166,16 @@ size_t NextCharacter(std::u16string_view text, size_t i, std::u16string& unit)
     return unit.size();
 }
 
-// The code-page bytes of one character; '?' for what the code page lacks.
-std::string EncodeCharacter(CConverter& converter, const std::u16string& unit, bool latin1Fallback)
+// The code-page bytes of one character; '?' for what the code page lacks,
+// which also clears converted.
+std::string EncodeCharacter(CConverter& converter, const std::u16string& unit, bool latin1Fallback,
+                            bool& converted)
 {
+    converted = false;
     if (!converter.Valid())
     {
-        return std::string(1, (latin1Fallback && unit.size() == 1 && unit[0] < 0x100)
-                                  ? static_cast<char>(unit[0])
-                                  : kDefaultChar);
+        converted = latin1Fallback && unit.size() == 1 && unit[0] < 0x100;
+        return std::string(1, converted ? static_cast<char>(unit[0]) : kDefaultChar);
     }
     if (unit.size() == 1 && (IsHighSurrogate(unit[0]) || IsLowSurrogate(unit[0])))
     {
@@ -205,21 +207,24 @@ std::string EncodeCharacter(CConverter& converter, const std::u16string& unit, b
     {
         return std::string(1, kDefaultChar);
     }
+    converted = true;
     return bytes;
 }
 
-// Calls emit(bytes) for each character of the composed text in turn; stops
-// when emit returns false.
+// Calls emit(bytes, converted) for each character of the composed text in
+// turn; stops when emit returns false.
 template <typename Emit> void EncodeText(std::u16string_view text, Emit emit)
 {
     const std::string codePage = AnsiCodePage();
     CConverter converter(codePage, "UTF-16LE");
     const std::u16string composed = ComposeText(text);
     std::u16string unit;
+    bool converted = false;
     for (size_t i = 0; i < composed.size();)
     {
         i += NextCharacter(composed, i, unit);
-        if (!emit(EncodeCharacter(converter, unit, true)))
+        const std::string bytes = EncodeCharacter(converter, unit, true, converted);
+        if (!emit(bytes, converted))
         {
             return;
         }
@@ -376,12 +381,37 @@ std::string WideToAnsi(std::u16string_view text)
 {
     std::string bytes;
     EncodeText(text,
-               [&](const std::string& character)
+               [&](const std::string& character, bool)
                {
                    bytes += character;
                    return true;
                });
     return bytes;
+}
+
+TAnsiMeasure MeasureAnsi(std::u16string_view text)
+{
+    TAnsiMeasure measure;
+    EncodeText(text,
+               [&](const std::string& character, bool converted)
+               {
+                   measure.bytes += character.size();
+                   measure.lossless = measure.lossless && converted;
+                   return true;
+               });
+    return measure;
+}
+
+bool FitsTextField(std::u16string_view text)
+{
+    size_t bytes = 0;
+    EncodeText(text,
+               [&](const std::string& character, bool)
+               {
+                   bytes += character.size();
+                   return bytes <= kTextFieldSize - 1;
+               });
+    return bytes <= kTextFieldSize - 1;
 }
 
 std::u16string TextFieldToWide(const TTextField& field)
@@ -393,7 +423,7 @@ void WideToTextField(std::u16string_view text, TTextField& field)
 {
     std::string bytes;
     EncodeText(text,
-               [&](const std::string& character)
+               [&](const std::string& character, bool)
                {
                    if (bytes.size() + character.size() > kTextFieldSize - 1)
                    {

@@ -31,6 +31,18 @@ void WideToTextField(std::u16string_view text, TTextField& field);
 // The same into a field of zero bytes.
 TTextField MakeTextField(std::u16string_view text);
 
+// What a text becomes in the code page: its length in bytes, composed, with
+// each character the code page lacks counted as the one byte of '?', and
+// whether every character has a form there.
+struct TAnsiMeasure
+{
+    size_t bytes = 0;
+    bool lossless = true;
+};
+TAnsiMeasure MeasureAnsi(std::u16string_view text);
+// Whether the text fits a field whole, in at most 79 bytes.
+bool FitsTextField(std::u16string_view text);
+
 // Code-page bytes up to the first zero byte (or all of them) as wide text.
 // Bytes the code page does not define become U+FFFD.
 std::u16string AnsiToWide(std::string_view bytes);

@@ -4,12 +4,17 @@
 #include "DialogTemplate.h"
 
 #include <QAbstractButton>
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 // Works a built dialog's controls by id as a person would.
 
@@ -26,6 +31,19 @@ inline void Click(const QWidget* dialog, int id)
         QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
 }
 
+// Presses a key for each character, carrying its text as a keyboard or an
+// input method would (QTest::keyClicks knows only Latin-1).
+inline void KeyClicks(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text)
+    {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(widget, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
 // Replaces an edit's text as typing would (key by key, so that limits and
 // validators apply).
 inline void Type(const QWidget* dialog, int id, const QString& text)
@@ -34,7 +52,48 @@ inline void Type(const QWidget* dialog, int id, const QString& text)
     ASSERT_NE(edit, nullptr) << "no edit " << id;
     edit->selectAll();
     edit->del();
-    QTest::keyClicks(edit, text);
+    KeyClicks(edit, text);
+}
+
+// Types into an edit with the cursor at a position, keeping its text.
+inline void TypeAt(const QWidget* dialog, int id, int position, const QString& text)
+{
+    auto* edit = DlgItem<QLineEdit>(dialog, id);
+    ASSERT_NE(edit, nullptr) << "no edit " << id;
+    edit->setCursorPosition(position);
+    KeyClicks(edit, text);
+}
+
+// Pastes text from the clipboard at an edit's cursor with Ctrl+V.
+inline void Paste(const QWidget* dialog, int id, const QString& text)
+{
+    auto* edit = DlgItem<QLineEdit>(dialog, id);
+    ASSERT_NE(edit, nullptr) << "no edit " << id;
+    QGuiApplication::clipboard()->setText(text);
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+}
+
+// The edits on the same row as the label with this text, left to right, as
+// a person reading the dialog would pair them.
+inline QList<QLineEdit*> RowEdits(const QWidget* dialog, const QString& label)
+{
+    QList<QLineEdit*> row;
+    const QLabel* found = nullptr;
+    for (const QLabel* l : dialog->findChildren<QLabel*>())
+        if (l->text() == label)
+            found = l;
+    EXPECT_NE(found, nullptr) << "no label " << label.toStdString();
+    if (found == nullptr)
+        return row;
+    const auto place = [dialog](const QWidget* w)
+    { return QRect(w->mapTo(dialog, QPoint(0, 0)), w->size()); };
+    const int middle = place(found).center().y();
+    for (QLineEdit* edit : dialog->findChildren<QLineEdit*>())
+        if (place(edit).top() <= middle && middle <= place(edit).bottom())
+            row.append(edit);
+    std::sort(row.begin(), row.end(),
+              [&](const QLineEdit* a, const QLineEdit* b) { return place(a).left() < place(b).left(); });
+    return row;
 }
 
 inline QString Text(const QWidget* dialog, int id)

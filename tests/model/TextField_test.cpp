@@ -174,6 +174,38 @@ TEST(TextField, LongTextIsCutAtACharacterBoundaryWithinSeventyNineBytes)
     }
 }
 
+TEST(TextField, MeasuresTheStoredFormBeforeStoring)
+{
+    const struct
+    {
+        const char* codePage;
+        std::u16string text;
+        size_t bytes;
+        bool lossless;
+        bool fits;
+    } cases[] = {
+        {"CP1252", u"Gr\u00FC\u00DFe", 5, true, true},
+        {"CP1252", u"e\u0301", 1, true, true}, // counted as stored: composed
+        {"CP1252", u"a?b", 3, true, true},     // a typed '?' is no loss
+        {"CP1252", u"a\u4E2Db", 3, false, true},
+        {"CP1252", std::u16string(79, u'x'), 79, true, true},
+        {"CP1252", std::u16string(80, u'x'), 80, true, false},
+        {"CP936", u"\u4E2D", 2, true, true},
+        {"CP936", u"\U0001F600", 1, false, true},
+        {"CP936", std::u16string(39, u'\u4E2D') + u"a", 79, true, true},
+        {"CP936", std::u16string(40, u'\u4E2D'), 80, true, false},
+    };
+    for (const auto& c : cases)
+    {
+        CCodePageGuard guard(c.codePage);
+        const TAnsiMeasure measure = MeasureAnsi(c.text);
+        EXPECT_EQ(measure.bytes, c.bytes) << c.codePage << " " << WideToUtf8(c.text);
+        EXPECT_EQ(measure.lossless, c.lossless) << c.codePage << " " << WideToUtf8(c.text);
+        EXPECT_EQ(FitsTextField(c.text), c.fits) << c.codePage << " " << WideToUtf8(c.text);
+        EXPECT_EQ(measure.bytes, WideToAnsi(c.text).size());
+    }
+}
+
 TEST(TextField, ShortTextLeavesTheRestOfTheFieldAlone)
 {
     CCodePageGuard guard("CP1252");
