@@ -1,5 +1,6 @@
 #include "ShotScenes.h"
 
+#include "ButtonAddDlg.h"
 #include "ColorButton.h"
 #include "HotspotDlg.h"
 #include "ImageBuffer.h"
@@ -91,6 +92,16 @@ const std::vector<TShotScene>& ShotScenes()
         {"hotspot",
          [](CShotStage& stage) -> QWidget*
          { return stage.Show(std::make_unique<CHotspotDlg>(&stage.layout, 10002, 10000)); }},
+        {"button",
+         [](CShotStage& stage) -> QWidget*
+         {
+             TButtonProps props;
+             props.upFace = Face(kFaceButton, CQelFaceDlg::kRoundedCorners);
+             props.downFace = Face(kFaceColour, kColourTopToBottom, 0x503010, 0xE0B070);
+             props.downText = QStringLiteral("%zone 2 volume up");
+             props.upText = QStringLiteral("%zone 2 volume stop");
+             return stage.Show(std::make_unique<CButtonAddDlg>(&stage.layout, props));
+         }},
         {"face",
          [](CShotStage& stage) -> QWidget*
          {
