@@ -1,5 +1,6 @@
 #include "QelFaceDlg.h"
 
+#include "AddImageDlg.h"
 #include "ColorButton.h"
 #include "ImageBuffer.h"
 #include "Layout.h"
@@ -100,6 +101,7 @@ CQelFaceDlg::CQelFaceDlg(TLayout* layout, const TUserFace& face, QWidget* parent
             });
     connect(m_colour1, &CColorButton::Notify, this, &CQelFaceDlg::OnColour);
     connect(m_colour2, &CColorButton::Notify, this, &CQelFaceDlg::OnColour);
+    connect(DlgItem<QPushButton>(this, kAddImage), &QPushButton::clicked, this, &CQelFaceDlg::AddImage);
     connect(DlgItem<QPushButton>(this, kCancel), &QPushButton::clicked, this, &QDialog::reject);
     Open();
 }
@@ -204,6 +206,20 @@ void CQelFaceDlg::OnColour(int code, uint32_t colour, int controlId)
         m_face.colour1 = WithRgb(m_face.colour1, colour);
     else
         m_face.colour2 = WithRgb(m_face.colour2, colour);
+    m_preview->update();
+}
+
+void CQelFaceDlg::AddImage()
+{
+    if (m_layout == nullptr)
+        return;
+    // In the library at once, whatever this dialog's outcome.
+    const TImageEntry* entry = RunAddImage(this, *m_layout);
+    if (entry == nullptr)
+        return;
+    m_imageList->setCurrentIndex(
+        AddComboItem(m_imageList, QString::fromStdU16String(entry->name), entry->id));
+    m_imageId = entry->id;
     m_preview->update();
 }
 

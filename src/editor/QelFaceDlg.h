@@ -63,6 +63,7 @@ private:
     void EnableFor(int32_t type);
     void ShowSecondColour();
     void OnColour(int code, uint32_t colour, int controlId);
+    void AddImage();
     // The face with its param taken from the pending choice for its kind.
     TUserFace Pending() const;
 

@@ -1,12 +1,16 @@
 #include "QelFaceDlg.h"
 
+#include "AddImageDlg.h"
 #include "DialogDriver.h"
 #include "ImageBuffer.h"
 #include "Layout.h"
 #include "LayoutImages.h"
 #include "PageDraw.h"
+#include "PictureFiles.h"
 #include "RasterView.h"
 #include "ScriptedUiServices.h"
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -281,6 +285,68 @@ TEST_F(QelFaceDlgTest, ThePreviewFollowsThePaletteAndFillsTheFrame)
         DrawFace(face, LayoutImages(m_layout), expected, TRect{0, 0, view->width(), view->height()});
         EXPECT_EQ(RasterToImage(view->Render()), RasterToImage(expected)) << face.type;
     }
+}
+
+// An add-image run that picks a file (when given) and names the picture.
+std::function<void(QDialog&)> AddImageAnswer(CScriptedUiServices& ui, const QString& file,
+                                             const QString& name)
+{
+    return [&ui, file, name](QDialog& d)
+    {
+        if (!file.isEmpty())
+        {
+            ui.openAnswers.push_back(file);
+            Click(&d, CAddImageDlg::kBrowse);
+        }
+        Type(&d, CAddImageDlg::kDescription, name);
+        Click(&d, CAddImageDlg::kOk);
+    };
+}
+
+TEST_F(QelFaceDlgTest, AddImageAddsToTheLibraryAtOnce)
+{
+    const QTemporaryDir dir;
+    const QString banner = dir.filePath(QStringLiteral("banner.png"));
+    ASSERT_TRUE(WritePng(banner, PatternPicture(90, 21)));
+    for (const char16_t* name : {u"One", u"Two", u"Three", u"Four"})
+        m_layout.images.AddImage(name, nullptr);
+    ASSERT_EQ(m_layout.images.Head()->id, 10004);
+    const size_t before = m_layout.images.Size();
+
+    m_ui.dialogAnswers.push_back(AddImageAnswer(m_ui, banner, QStringLiteral("Foyer")));
+    m_ui.dialogAnswers.push_back(AddImageAnswer(m_ui, {}, QStringLiteral("Bar")));
+    m_ui.dialogAnswers.push_back([](QDialog& d) { Click(&d, CAddImageDlg::kCancel); });
+    D dlg(&m_layout, Face(kFaceImage, m_logo));
+    Click(&dlg, D::kAddImage);
+    EXPECT_EQ(Selected(&dlg, D::kImageList), QStringLiteral("Foyer"));
+    Click(&dlg, D::kAddImage);
+    EXPECT_EQ(Selected(&dlg, D::kImageList), QStringLiteral("Bar"));
+    Click(&dlg, D::kAddImage);
+    EXPECT_EQ(Selected(&dlg, D::kImageList), QStringLiteral("Bar"))
+        << "a cancelled add-image changes nothing";
+    EXPECT_EQ(m_layout.images.Size(), before + 2);
+    ASSERT_NE(m_layout.images.FindImage(10005), nullptr);
+    EXPECT_EQ(m_layout.images.FindImage(10005)->name, u"Foyer");
+    ASSERT_NE(m_layout.images.FindImage(10006), nullptr);
+    EXPECT_EQ(m_layout.images.FindImage(10006)->name, u"Bar");
+    Click(&dlg, D::kCancel);
+    EXPECT_EQ(m_layout.images.Size(), before + 2) << "added pictures stay when the face dialog is cancelled";
+
+    D later(&m_layout, Face(kFaceBlank, 0));
+    EXPECT_TRUE(Entries(&later, D::kImageList).contains(QStringLiteral("Foyer")));
+    Click(&later, D::kImage);
+    Choose(&later, D::kImageList, QStringLiteral("Foyer"));
+    Click(&later, D::kSave);
+    EXPECT_EQ(later.Face().param, 10005);
+    EXPECT_EQ(later.Width(), 90);
+    EXPECT_EQ(later.Height(), 21);
+
+    TLayout builtinsOnly;
+    m_ui.dialogAnswers.push_back(AddImageAnswer(m_ui, {}, QStringLiteral("First")));
+    D fresh(&builtinsOnly, Face(kFaceImage, -1));
+    Click(&fresh, D::kAddImage);
+    Click(&fresh, D::kSave);
+    EXPECT_EQ(fresh.Face().param, 10000);
 }
 
 } // namespace
