@@ -326,10 +326,16 @@ void CColourPalettePopup::EndSelection(bool ok)
     if (m_ended)
         return;
     m_ended = true;
+    // Deleted only once the ending is over: the colour dialog below may close
+    // the popup, and its event loop would delete it while this still runs.
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    const QPointer<CColourPalettePopup> alive(this);
     if (ok && m_currentSel == kMoreColoursBox)
     {
-        // The popup stays open while the colour dialog asks.
-        if (const std::optional<uint32_t> chosen = UiServices().ChooseColor(parentWidget(), m_initialColour))
+        const std::optional<uint32_t> chosen = UiServices().ChooseColor(parentWidget(), m_initialColour);
+        if (!alive)
+            return;
+        if (chosen)
             m_currentColour = *chosen;
         else
             ok = false;
@@ -337,10 +343,12 @@ void CColourPalettePopup::EndSelection(bool ok)
     if (!ok)
         m_currentColour = m_initialColour;
 
-    const QPointer<CColourPalettePopup> alive(this);
     emit Notify(ok ? kCpnSelEndOk : kCpnSelEndCancel, m_currentColour);
     if (alive)
-        close();
+    {
+        hide();
+        deleteLater();
+    }
 }
 
 void CColourPalettePopup::paintEvent(QPaintEvent*)

@@ -3,6 +3,7 @@
 #include "DialogDriver.h"
 #include "ScriptedUiServices.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QImage>
 #include <QScreen>
@@ -179,6 +180,36 @@ TEST_F(ColorButtonTest, MoreColorsAsksTheColourDialog)
                                            {kCpnSelEndOk, kOddColour, kButtonId},
                                            {kCpnSelChange, kOddColour, kButtonId}}));
     EXPECT_EQ(SwatchCentre(), Rgb32(kOddColour));
+}
+
+// A colour dialog that behaves as a real modal one does towards an open
+// popup: showing it closes the popup, and its event loop runs what that
+// posted before the answer comes.
+class CModalColourDialog : public CScriptedUiServices
+{
+public:
+    std::optional<uint32_t> ChooseColor(QWidget* parent, uint32_t initial) override
+    {
+        if (QWidget* popup = QApplication::activePopupWidget())
+            popup->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return CScriptedUiServices::ChooseColor(parent, initial);
+    }
+};
+
+TEST_F(ColorButtonTest, MoreColorsSurvivesTheColourDialogClosingThePalette)
+{
+    CModalColourDialog modal;
+    CUiServicesOverride use(modal);
+    modal.colourAnswers.push_back(kOddColour);
+    const QPointer<CColourPalettePopup> popup = Open(kRed);
+    Hover(popup, CColourPalettePopup::kMoreColoursBox);
+    QTest::keyClick(popup, Qt::Key_Return);
+    EXPECT_EQ(m_notes.back(), (TNote{kCpnSelChange, kOddColour, kButtonId}));
+    EXPECT_EQ(m_button->Colour(), kOddColour);
+    EXPECT_FALSE(m_button->IsPopupOpen());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(popup.isNull());
 }
 
 TEST_F(ColorButtonTest, SwatchShowsTheColourOrTheDefaultAndNothingWhenDisabled)
