@@ -110,6 +110,8 @@ void CSliderPropDlg::FillImages()
 
 void CSliderPropDlg::AddImage()
 {
+    if (m_layout == nullptr)
+        return;
     const TImageEntry* entry = RunAddImage(this, *m_layout);
     if (entry == nullptr)
         return;
