@@ -4,10 +4,19 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <ostream>
+
+// Texts in test failures as text rather than code units.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 // Works a built dialog's controls by id as a person would.
 
@@ -39,6 +48,13 @@ inline QString Text(const QWidget* dialog, int id)
 {
     const auto* edit = DlgItem<QLineEdit>(dialog, id);
     return edit != nullptr ? edit->text() : QStringLiteral("<no edit>");
+}
+
+// The text a label shows.
+inline QString Caption(const QWidget* dialog, int id)
+{
+    const auto* label = DlgItem<QLabel>(dialog, id);
+    return label != nullptr ? label->text() : QStringLiteral("<no label>");
 }
 
 inline QComboBox* Combo(const QWidget* dialog, int id)
