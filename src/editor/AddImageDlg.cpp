@@ -120,7 +120,12 @@ void CAddImageDlg::Browse()
 
 QString CAddImageDlg::ReadPicture(const QString& path, CImageBuffer& picture)
 {
-    const QString name = QFileInfo(path).fileName();
+    const QFileInfo info(path);
+    const QString name = info.fileName();
+    const QString notAPicture = QStringLiteral("Not a picture this program can read: %1").arg(name);
+    // A directory, device or pipe is never read: some never end.
+    if (info.exists() && !info.isFile())
+        return notAPicture;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("Cannot open %1: %2").arg(name, file.errorString());
@@ -129,7 +134,7 @@ QString CAddImageDlg::ReadPicture(const QString& path, CImageBuffer& picture)
         return {};
     if (IsSizeRefusal(picture.GetLastError()))
         return QStringLiteral("Picture too large for this program: %1").arg(name);
-    return QStringLiteral("Not a picture this program can read: %1").arg(name);
+    return notAPicture;
 }
 
 void CAddImageDlg::ShowValues()

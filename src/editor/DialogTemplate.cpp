@@ -72,6 +72,19 @@ QWidget* MakeControl(QWidget* parent, const TDlgControl& c, const QRect& r)
         label->setWordWrap(r.height() > QFontMetrics(parent->font()).height() * 3 / 2);
         if (c.style & kStyleBorder)
             label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        // Templates were measured with a narrower font than ours: a one-line
+        // label that would cut its text grows away from its aligned edge.
+        const int need = label->sizeHint().width();
+        if (!label->wordWrap() && need > geometry.width())
+        {
+            const int grow = need - geometry.width();
+            if (c.style & kStyleRight)
+                geometry.setLeft(geometry.left() - grow);
+            else if (c.style & kStyleCentre)
+                geometry.adjust(-grow / 2, 0, grow - grow / 2, 0);
+            else
+                geometry.setWidth(need);
+        }
         w = label;
         break;
     }

@@ -9,6 +9,7 @@
 #include "RasterView.h"
 #include "ScriptedUiServices.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -120,6 +121,7 @@ TEST_F(AddImageDlgTest, AFileThatGivesNoPictureLeavesThePictureAndSaysWhy)
         QFile file(Png(20, 20));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }();
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("folder.png")));
     const QString huge = m_dir.filePath(QStringLiteral("huge.png"));
     ASSERT_TRUE(WritePngHeader(huge, 20000, 10));
     const QString photo = Png(640, 480);
@@ -133,6 +135,9 @@ TEST_F(AddImageDlgTest, AFileThatGivesNoPictureLeavesThePictureAndSaysWhy)
              TCase{TextFile("cut.png", png.left(png.size() / 2)),
                    QStringLiteral("Not a picture this program can read: cut.png")},
              TCase{huge, QStringLiteral("Picture too large for this program: huge.png")},
+             TCase{m_dir.filePath("folder.png"),
+                   QStringLiteral("Not a picture this program can read: folder.png")},
+             TCase{"/dev/zero", QStringLiteral("Not a picture this program can read: zero")},
              TCase{m_dir.filePath("missing.png"),
                    QStringLiteral("Cannot open missing.png: No such file or directory")},
          })

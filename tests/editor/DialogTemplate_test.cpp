@@ -2,6 +2,7 @@
 #include "ScriptedUiServices.h"
 
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -81,6 +82,37 @@ TEST_F(DialogTemplate, HostedWidgetsSitOverOrInPlaceOfControls)
     EXPECT_EQ(DlgItem<QLineEdit>(&m_dialog, 110), nullptr);
     EXPECT_EQ(replacement->geometry(), edit);
     EXPECT_FALSE(replacement->isEnabled());
+}
+
+TEST(DialogTemplateLabels, AOneLineLabelGrowsToShowItsWholeText)
+{
+    static const TDlgTemplate tmpl{
+        901,
+        QStringLiteral("Labels"),
+        200,
+        60,
+        {
+            {401, EControlKind::Static, QStringLiteral("A label far wider than its place:"), 60, 5, 12, 8},
+            {402, EControlKind::Static, QStringLiteral("Right-aligned and wide:"), 150, 20, 12, 8,
+             kStyleRight},
+            {403, EControlKind::Static, QStringLiteral("Fits"), 60, 35, 100, 8},
+        },
+    };
+    QDialog dialog;
+    const CDialogUnits units = BuildDialog(&dialog, tmpl);
+    for (const TDlgControl& c : tmpl.controls)
+    {
+        const auto* label = DlgItem<QLabel>(&dialog, c.id);
+        ASSERT_NE(label, nullptr);
+        const QRect place = units.ToPixels(c.x, c.y, c.w, c.h);
+        EXPECT_GE(label->width(), label->sizeHint().width()) << c.id;
+        EXPECT_EQ(label->width(), std::max(place.width(), label->sizeHint().width())) << c.id;
+        if (c.style & kStyleRight)
+            EXPECT_EQ(label->geometry().right(), place.right()) << c.id;
+        else
+            EXPECT_EQ(label->x(), place.x()) << c.id;
+        EXPECT_EQ(label->y(), place.y());
+    }
 }
 
 TEST(UiServices, NestedDialogsAreAnsweredInTheOrderTheyOpen)
