@@ -173,6 +173,13 @@ void CMorvaneDlg::ShowMessage(const std::string& text)
     repaint();
 }
 
+void CMorvaneDlg::PortOpened()
+{
+    SetConnectedState(true);
+    DlgItem<QPushButton>(this, kUploadLayout)->setEnabled(false);
+    repaint();
+}
+
 void CMorvaneDlg::SetConnectedState(bool connected)
 {
     m_connected = connected;

@@ -254,6 +254,8 @@ TLinkResult CPanelLink::Connect(const std::string& path, IProgressSink& progress
 {
     if (TLinkResult opened = TryOpen(path); opened.outcome != ELinkOutcome::Ok)
         return opened;
+    if (messages != nullptr)
+        messages->PortOpened();
     TLinkResult info = RequestInfo();
     if (info.outcome != ELinkOutcome::Ok)
         return info;

@@ -91,8 +91,9 @@ public:
     // Closes the port; nothing is sent.
     void Disconnect();
 
-    // The whole of Connect: opens the port, asks for the versions (shown
-    // through messages as soon as known) and downloads the panel's layout.
+    // The whole of Connect: opens the port (told to messages as soon as it is
+    // open), asks for the versions (shown through messages as soon as known)
+    // and downloads the panel's layout.
     TLinkResult Connect(const std::string& path, IProgressSink& progress, const TLayoutLoader& loader,
                         IMessageSink* messages = nullptr);
     // The version request on a connected link, up to its message.
