@@ -2,6 +2,7 @@
 
 #include "BlockRecord.h"
 #include "Crc32.h"
+#include "FirmwareFile.h"
 #include "SerialPort.h"
 
 #include <cctype>
@@ -28,8 +29,6 @@ constexpr char kMsgNoLayoutReply[] = "No response from control\r\nLayout not dow
 constexpr char kMsgBadLayoutSize[] = "Control reported no valid layout size\r\nLayout not downloaded\r\n";
 constexpr char kMsgLayoutUnreadable[] = "Layout from control could not be read\r\nLayout unchanged\r\n";
 constexpr char kMsgLayoutTooLarge[] = "Layout too large to upload\r\nNothing sent\r\n";
-constexpr char kMsgFirmwareEmpty[] = "Firmware file is empty\r\nNothing sent\r\n";
-constexpr char kMsgFirmwareTooLarge[] = "Firmware file larger than 16 MB\r\nNothing sent\r\n";
 constexpr char kMsgNotConnected[] = "Not connected\r\nNothing sent\r\n";
 
 bool StartsWithReturn(const uint8_t* reply, int32_t length)

@@ -338,18 +338,33 @@ TEST_F(MainWindow, FirmwareUpgradeEndsDisconnected)
         firmware[i] = static_cast<uint8_t>(i * 7);
     std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(firmware.data()), firmware.size());
 
-    // A cancelled file dialog changes nothing; a chosen file is sent.
-    m_ui.openAnswers = {std::nullopt, QString::fromStdString(file.string())};
+    const fs::path empty = fs::path(file).replace_extension(".empty.qfw");
+    std::ofstream(empty, std::ios::binary).flush();
+    const fs::path absent = fs::path(file).replace_extension(".absent.qfw");
+
+    // A cancelled file dialog changes nothing; a file that cannot be sent is
+    // refused in the words qelctl uses too; a chosen file is sent.
+    m_ui.openAnswers = {std::nullopt, QString::fromStdString(empty.string()),
+                        QString::fromStdString(absent.string()), QString::fromStdString(file.string())};
     Click(dlg, 1002);
+    ExpectState(dlg, true, false);
+    EXPECT_EQ(dlg.Log(), kNoResponse);
+    Click(dlg, 1002);
+    EXPECT_EQ(dlg.Log(), QStringLiteral("Firmware file is empty\r\nNothing sent\r\n"));
+    ExpectState(dlg, true, false);
+    Click(dlg, 1002);
+    EXPECT_EQ(dlg.Log(), QStringLiteral("Could not read %1: no such file or directory\r\nNothing sent\r\n")
+                             .arg(QString::fromStdString(absent.string())));
     ExpectState(dlg, true, false);
     EXPECT_EQ(panel.Panel().FirmwareStored(), 0);
     Click(dlg, 1002);
     fs::remove(file);
+    fs::remove(empty);
     EXPECT_EQ(panel.Panel().FirmwareStored(), 1);
     EXPECT_EQ(panel.Panel().LastFirmware(), firmware);
     EXPECT_EQ(dlg.Log(), kFirmwareDone);
     ExpectState(dlg, false, false);
-    ASSERT_EQ(m_ui.fileDialogs.size(), 2u);
+    ASSERT_EQ(m_ui.fileDialogs.size(), 4u);
     EXPECT_EQ(m_ui.fileDialogs[0].filter, QStringLiteral("QEL-1 Firmware File (*.qfw)|*.qfw|All Files (*.*)|*.*||"));
     EXPECT_EQ(m_ui.fileDialogs[0].defaultExt, QStringLiteral(".qfw"));
     // The selected port stays for the next Connect.
