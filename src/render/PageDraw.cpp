@@ -287,9 +287,9 @@ void DrawFace(const TUserFace& face, const TImageFinder& images, CRaster& dc, co
     {
         // A picture is at most 32 bits wide: from a corner beyond 32 bits none of it reaches a raster.
         const TRect area = rect.Intersect(dc.GetClip());
-        const bool near = rect.left >= INT32_MIN && rect.left <= INT32_MAX && rect.top >= INT32_MIN &&
-                          rect.top <= INT32_MAX;
-        if (CImageBuffer* picture = images && near && !area.IsEmpty() ? images(face.param) : nullptr)
+        const bool reachable = rect.left >= INT32_MIN && rect.left <= INT32_MAX && rect.top >= INT32_MIN &&
+                               rect.top <= INT32_MAX;
+        if (CImageBuffer* picture = images && reachable && !area.IsEmpty() ? images(face.param) : nullptr)
             picture->Draw(&dc, static_cast<int32_t>(rect.left), static_cast<int32_t>(rect.top), -1, -1, &area,
                           false);
         break;
