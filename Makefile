@@ -8,7 +8,7 @@ JOBS ?= $(shell nproc)
 
 build:
 	scripts/install-deps
-	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQEL_WERROR=ON
 	cmake --build build -j $(JOBS)
 
 run: build

@@ -173,6 +173,13 @@ void CMorvaneDlg::ShowMessage(const std::string& text)
     repaint();
 }
 
+void CMorvaneDlg::PortOpened()
+{
+    SetConnectedState(true);
+    DlgItem<QPushButton>(this, kUploadLayout)->setEnabled(false);
+    repaint();
+}
+
 void CMorvaneDlg::SetConnectedState(bool connected)
 {
     m_connected = connected;
@@ -295,11 +302,11 @@ void CMorvaneDlg::OnUpgradeFirmware()
     CFirmwareUpgrade progress(this);
     progress.Begin(false);
     std::vector<uint8_t> bytes;
-    std::string reason;
-    if (!ReadFirmwareFile(file->toStdString(), bytes, reason))
+    std::string refusal;
+    if (!ReadFirmwareFile(file->toStdString(), bytes, refusal))
     {
         progress.End();
-        ShowMessage(FromText(reason) + QStringLiteral("\r\n"));
+        ShowMessage(FromText(refusal));
         return;
     }
     const TLinkResult result = m_link.UpgradeFirmware(bytes.data(), static_cast<int64_t>(bytes.size()), progress);

@@ -40,6 +40,9 @@ public:
     // Replaces the message pane's one message; lines end in "\r\n".
     void ShowMessage(const QString& text);
     void ShowMessage(const std::string& text) override;
+    // Connect has opened the port: the window reads "Disconnect" from here
+    // on, through the version request and the download.
+    void PortOpened() override;
     const QString& Log() const { return m_log; }
 
     bool IsConnected() const { return m_connected; }

@@ -16,8 +16,9 @@ const TCommand kFirmware{
     "replace a panel's firmware",
     "Opens the serial port PATH, sends the firmware file byte for byte in 1000-byte\n"
     "blocks at 115200 baud, and closes the port while the panel restarts. The file\n"
-    "is not looked into; an empty file or one over 16 MiB is refused before anything\n"
-    "is sent. A refused block is sent again, up to 10 times.",
+    "is not looked into; an empty file or one over 16 MB is refused before anything\n"
+    "is sent. A refused block is sent again, up to 10 times; a port that keeps\n"
+    "sending data for 10 s before the transfer is left alone.",
     RunFirmware,
 };
 const CCommandRegistrar kRegistrar(kFirmware);
@@ -33,9 +34,16 @@ int RunFirmware(const std::vector<std::string>& args)
     const std::string& file = parsed.positional[0];
 
     std::vector<uint8_t> bytes;
-    std::string reason;
-    if (!ReadFirmwareFile(file, bytes, reason))
-        return Fail(file, reason);
+    std::string refusal;
+    if (!ReadFirmwareFile(file, bytes, refusal))
+    {
+        // The window's text on one line; the file leads the line already.
+        std::string text = OneLine(refusal);
+        const std::string prefix = "Could not read " + file + ": ";
+        if (text.rfind(prefix, 0) == 0)
+            text = text.substr(prefix.size());
+        return Fail(file, text);
+    }
 
     CPanelLink link;
     if (const TLinkResult opened = link.TryOpen(*port); opened.outcome != ELinkOutcome::Ok)

@@ -1,6 +1,8 @@
 #include "Command.h"
 
 #include <cstdio>
+#include <exception>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,16 @@ void PrintHelp()
                 "  qelctl --version         prints the version.\n\n"
                 "Exit status: 0 success; 1 an input unreadable, malformed, too large or of the\n"
                 "wrong kind; 2 a usage error.\n");
+}
+
+std::string Subject(const TCommand& command, const std::vector<std::string>& args)
+{
+    for (const std::string& a : args)
+    {
+        if (!a.empty() && a[0] != '-')
+            return a;
+    }
+    return command.name;
 }
 
 } // namespace
@@ -54,5 +66,23 @@ int main(int argc, char** argv)
     args.erase(args.begin());
     if (HandleHelp(*command, args))
         return kExitOk;
-    return command->run(args);
+    // Nothing a command meets may end the program unreported: what escapes it
+    // is told as a failure of its first argument that is no option (the
+    // input file, or the port of a panel command).
+    try
+    {
+        return command->run(args);
+    }
+    catch (const std::bad_alloc&)
+    {
+        return Fail(Subject(*command, args), "out of memory");
+    }
+    catch (const std::exception& e)
+    {
+        return Fail(Subject(*command, args), e.what());
+    }
+    catch (...)
+    {
+        return Fail(Subject(*command, args), "unexpected failure");
+    }
 }

@@ -2,6 +2,7 @@
 
 #include "BlockRecord.h"
 #include "Crc32.h"
+#include "FirmwareFile.h"
 #include "SerialPort.h"
 
 #include <cctype>
@@ -28,8 +29,6 @@ constexpr char kMsgNoLayoutReply[] = "No response from control\r\nLayout not dow
 constexpr char kMsgBadLayoutSize[] = "Control reported no valid layout size\r\nLayout not downloaded\r\n";
 constexpr char kMsgLayoutUnreadable[] = "Layout from control could not be read\r\nLayout unchanged\r\n";
 constexpr char kMsgLayoutTooLarge[] = "Layout too large to upload\r\nNothing sent\r\n";
-constexpr char kMsgFirmwareEmpty[] = "Firmware file is empty\r\nNothing sent\r\n";
-constexpr char kMsgFirmwareTooLarge[] = "Firmware file larger than 16 MB\r\nNothing sent\r\n";
 constexpr char kMsgNotConnected[] = "Not connected\r\nNothing sent\r\n";
 
 bool StartsWithReturn(const uint8_t* reply, int32_t length)
@@ -97,6 +96,20 @@ std::string BlockMessage(const char* what, int32_t block, int32_t count, const c
     return text;
 }
 
+// The message of an outbound transfer that ended before its end record.
+std::string SendFailure(CPanelLink::ESendEnd end, int32_t block, int32_t count, const char* outcome)
+{
+    switch (end)
+    {
+    case CPanelLink::ESendEnd::Refused:
+        return BlockMessage("Control refused block", block, count, outcome);
+    case CPanelLink::ESendEnd::NoReply:
+        return BlockMessage("No response from control after block", block, count, outcome);
+    default:
+        return std::string("Control keeps sending data\r\n") + outcome + "\r\n";
+    }
+}
+
 // Ends the progress report however the transfer ends.
 class CProgressScope
 {
@@ -142,11 +155,14 @@ int32_t CPanelLink::WaitForReply(uint8_t* reply)
     return 0;
 }
 
-void CPanelLink::DrainUntilQuiet(uint8_t* reply)
+bool CPanelLink::DrainUntilQuiet(uint8_t* reply)
 {
-    while (ReadReplyWindow(reply) > 0)
+    for (int32_t window = 0; window < kMaxDrainWindows; ++window)
     {
+        if (ReadReplyWindow(reply) == 0)
+            return true;
     }
+    return false;
 }
 
 void CPanelLink::OpenSelectedPort(const std::string& path)
@@ -237,6 +253,8 @@ TLinkResult CPanelLink::Connect(const std::string& path, IProgressSink& progress
 {
     if (TLinkResult opened = TryOpen(path); opened.outcome != ELinkOutcome::Ok)
         return opened;
+    if (messages != nullptr)
+        messages->PortOpened();
     TLinkResult info = RequestInfo();
     if (info.outcome != ELinkOutcome::Ok)
         return info;
@@ -382,7 +400,10 @@ CPanelLink::ESendEnd CPanelLink::SendBlockImage(const uint8_t* image, int32_t le
     endConfirmed = false;
     failedBlock = -1;
 
-    DrainUntilQuiet(reply);
+    // A port that never goes quiet is not a panel waiting for us (or one that
+    // cannot hear us): it is left at 9600 baud and told nothing.
+    if (!DrainUntilQuiet(reply))
+        return ESendEnd::Chatter;
     m_line->Write("%highbaud\n");
     m_clock.SleepMs(variant.pauseAfterHighBaud);
     m_line->SetBaudRate(115200);
@@ -454,16 +475,10 @@ TLinkResult CPanelLink::UploadLayout(const uint8_t* image, int32_t length, IProg
         CProgressScope scope(progress, false);
         int32_t failed = -1;
         const ESendEnd end = SendBlockImage(image, length, TBlockVariant::kLayout, progress, failed, r.endConfirmed);
-        if (end == ESendEnd::Refused)
+        if (end != ESendEnd::Done)
         {
             r.outcome = ELinkOutcome::Failed;
-            r.message = BlockMessage("Control refused block", failed, BlockCountFor(length), "Layout not uploaded");
-        }
-        else if (end == ESendEnd::NoReply)
-        {
-            r.outcome = ELinkOutcome::Failed;
-            r.message = BlockMessage("No response from control after block", failed, BlockCountFor(length),
-                                     "Layout not uploaded");
+            r.message = SendFailure(end, failed, BlockCountFor(length), "Layout not uploaded");
         }
         return r;
     }
@@ -503,10 +518,7 @@ TLinkResult CPanelLink::UpgradeFirmware(const uint8_t* bytes, int64_t length, IP
         if (end != ESendEnd::Done)
         {
             r.outcome = ELinkOutcome::Failed;
-            r.message = end == ESendEnd::Refused
-                            ? BlockMessage("Control refused block", failed, BlockCountFor(l), "Firmware not updated")
-                            : BlockMessage("No response from control after block", failed, BlockCountFor(l),
-                                           "Firmware not updated");
+            r.message = SendFailure(end, failed, BlockCountFor(l), "Firmware not updated");
             return r;
         }
         m_clock.SleepMs(100);

@@ -15,6 +15,7 @@
 constexpr int32_t kReplyBufferSize = 200;
 constexpr uint32_t kReplyWindowMs = 500;
 constexpr int32_t kMaxEmptyWindows = 20;        // WaitForReply gives up after 10 s
+constexpr int32_t kMaxDrainWindows = 20;        // a port still sending after 10 s is not drained
 constexpr int32_t kMaxBlockAttempts = 10;       // sends of one refused block, requests of one bad block
 constexpr int32_t kMinLayoutDownload = 4;       // the 4-byte header
 constexpr int32_t kMaxLayoutDownload = 1 << 20;
@@ -90,8 +91,9 @@ public:
     // Closes the port; nothing is sent.
     void Disconnect();
 
-    // The whole of Connect: opens the port, asks for the versions (shown
-    // through messages as soon as known) and downloads the panel's layout.
+    // The whole of Connect: opens the port (told to messages as soon as it is
+    // open), asks for the versions (shown through messages as soon as known)
+    // and downloads the panel's layout.
     TLinkResult Connect(const std::string& path, IProgressSink& progress, const TLayoutLoader& loader,
                         IMessageSink* messages = nullptr);
     // The version request on a connected link, up to its message.
@@ -109,13 +111,16 @@ public:
     int32_t ReadReplyWindow(uint8_t* reply);
     // Windows until one brings bytes; 0 after kMaxEmptyWindows empty ones.
     int32_t WaitForReply(uint8_t* reply);
-    void DrainUntilQuiet(uint8_t* reply);
+    // Windows until one is empty, everything read discarded; false when the
+    // port was still sending after kMaxDrainWindows of them.
+    bool DrainUntilQuiet(uint8_t* reply);
 
     enum class ESendEnd
     {
         Done,
-        Refused,   // a block was refused kMaxBlockAttempts times
-        NoReply,   // the panel stopped answering
+        Refused, // a block was refused kMaxBlockAttempts times
+        NoReply, // the panel stopped answering
+        Chatter, // the input never went quiet: nothing was sent
     };
     // Sends image in block records and closes with the variant's end command and
     // an end record; back at 9600 baud whatever the outcome. failedBlock names the

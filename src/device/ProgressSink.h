@@ -17,13 +17,16 @@ public:
     virtual void End() = 0;
 };
 
-// Shows a message while an operation still runs (Connect shows the versions
-// before the download starts).
+// Hears about an operation while it still runs: Connect reports the open
+// port before it asks for the versions, and shows the versions before the
+// download starts.
 class IMessageSink
 {
 public:
     virtual ~IMessageSink() = default;
     virtual void ShowMessage(const std::string& text) = 0;
+    // The port is open and the link connected; Disconnect would close it.
+    virtual void PortOpened() {}
 };
 
 class CNullProgress : public IProgressSink

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -450,7 +451,7 @@ bool CImageBuffer::Draw(CRaster* raster, int32_t x, int32_t y, int32_t width, in
     raster->SaveState();
     if (clip != nullptr)
         raster->IntersectClip(*clip);
-    const TRect area = raster->GetClip().Intersect(TRect{x, y, x + width, y + height});
+    const TRect area = TRect64::OfSize(x, y, width, height).Intersect(raster->GetClip());
     if (area.IsEmpty())
     {
         raster->RestoreState();
@@ -545,8 +546,15 @@ bool CImageBuffer::Draw(CRaster* raster, int32_t x, int32_t y, int32_t width, in
 bool CImageBuffer::DrawSection(CRaster* raster, int32_t x, int32_t y, int32_t w, int32_t h, int32_t sx,
                                int32_t sy)
 {
-    const TRect clip{x, y, x + w, y + h};
-    return Draw(raster, x - sx, y - sy, -1, -1, &clip);
+    // 64-bit: a piece far off the raster must not wrap round onto it.
+    const int64_t atX = int64_t{x} - sx;
+    const int64_t atY = int64_t{y} - sy;
+    if (raster == nullptr || atX < INT32_MIN || atX > INT32_MAX || atY < INT32_MIN || atY > INT32_MAX)
+        return raster != nullptr && m_data.HasPixels();
+    const TRect clip = TRect64::OfSize(x, y, w, h).Intersect(raster->GetClip());
+    if (clip.IsEmpty())
+        return m_data.HasPixels();
+    return Draw(raster, static_cast<int32_t>(atX), static_cast<int32_t>(atY), -1, -1, &clip);
 }
 
 TRgbQuad CImageBuffer::GetPixelColor(int32_t x, int32_t yStored, bool includeAlpha) const

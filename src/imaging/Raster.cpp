@@ -15,6 +15,19 @@ TRect TRect::Intersect(const TRect& o) const
     return r;
 }
 
+TRect TRect64::Intersect(const TRect& o) const
+{
+    const int64_t l = std::max<int64_t>(left, o.left);
+    const int64_t t = std::max<int64_t>(top, o.top);
+    const int64_t r = std::min<int64_t>(right, o.right);
+    const int64_t b = std::min<int64_t>(bottom, o.bottom);
+    if (r <= l || b <= t)
+        return TRect{o.left, o.top, o.left, o.top};
+    // Within o, so within 32 bits.
+    return TRect{static_cast<int32_t>(l), static_cast<int32_t>(t), static_cast<int32_t>(r),
+                 static_cast<int32_t>(b)};
+}
+
 CRaster::CRaster(int32_t width, int32_t height)
     : m_width(std::max(width, 0)), m_height(std::max(height, 0)),
       m_pixels(static_cast<size_t>(m_width) * static_cast<size_t>(m_height), 0)
@@ -111,11 +124,9 @@ void CRaster::DrawLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1)
         if (y0 < clip.top || y0 >= clip.bottom)
             return;
         const int32_t step = x1 > x0 ? 1 : -1;
-        // Pixels x0, x0 + step, ..., x1 - step.
-        int32_t lo = step > 0 ? x0 : x1 + 1;
-        int32_t hi = step > 0 ? x1 : x0 + 1; // exclusive
-        lo = std::max(lo, clip.left);
-        hi = std::min(hi, clip.right);
+        // Pixels x0, x0 + step, ..., x1 - step; 64-bit so that no end overflows.
+        const auto lo = static_cast<int32_t>(std::max<int64_t>(step > 0 ? x0 : int64_t{x1} + 1, clip.left));
+        const auto hi = static_cast<int32_t>(std::min<int64_t>(step > 0 ? x1 : int64_t{x0} + 1, clip.right));
         TColor* row = pixels + static_cast<size_t>(y0) * m_width;
         if (!dotted)
         {
@@ -138,10 +149,8 @@ void CRaster::DrawLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1)
         if (x0 < clip.left || x0 >= clip.right)
             return;
         const int32_t step = y1 > y0 ? 1 : -1;
-        int32_t lo = step > 0 ? y0 : y1 + 1;
-        int32_t hi = step > 0 ? y1 : y0 + 1;
-        lo = std::max(lo, clip.top);
-        hi = std::min(hi, clip.bottom);
+        const auto lo = static_cast<int32_t>(std::max<int64_t>(step > 0 ? y0 : int64_t{y1} + 1, clip.top));
+        const auto hi = static_cast<int32_t>(std::min<int64_t>(step > 0 ? y1 : int64_t{y0} + 1, clip.bottom));
         TColor* p = pixels + static_cast<size_t>(lo) * m_width + x0;
         for (int32_t py = lo; py < hi; ++py, p += m_width)
         {
@@ -153,11 +162,11 @@ void CRaster::DrawLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1)
         return;
     }
 
-    const int32_t dx = std::abs(x1 - x0);
-    const int32_t dy = -std::abs(y1 - y0);
+    const int64_t dx = std::abs(int64_t{x1} - x0);
+    const int64_t dy = -std::abs(int64_t{y1} - y0);
     const int32_t sx = x0 < x1 ? 1 : -1;
     const int32_t sy = y0 < y1 ? 1 : -1;
-    int32_t err = dx + dy;
+    int64_t err = dx + dy;
     int32_t px = x0;
     int32_t py = y0;
     for (int32_t i = 0; !(px == x1 && py == y1); ++i)
@@ -170,7 +179,7 @@ void CRaster::DrawLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1)
             else if (gapsPainted)
                 target = gap;
         }
-        const int32_t e2 = 2 * err;
+        const int64_t e2 = 2 * err;
         if (e2 >= dy)
         {
             err += dy;
@@ -248,23 +257,23 @@ TColor CRaster::GetPixel(int32_t x, int32_t y) const
 void CRaster::CopyFrom(const CRaster& source, int32_t x, int32_t y, int32_t w, int32_t h, int32_t sx,
                        int32_t sy)
 {
-    // Narrow the block to what lies inside the source, then to the clip.
-    TRect dest = TRect{x, y, x + w, y + h};
-    const TRect sourceInDest{x - sx, y - sy, x - sx + source.m_width, y - sy + source.m_height};
-    dest = dest.Intersect(sourceInDest).Intersect(m_state.clip);
-    if (dest.IsEmpty())
+    // Narrow the block to the clip, then to what lies inside the source.
+    const TRect dest = TRect64::OfSize(x, y, w, h).Intersect(m_state.clip);
+    const int64_t offsetX = int64_t{sx} - x;
+    const int64_t offsetY = int64_t{sy} - y;
+    const TRect64 sourceInDest{-offsetX, -offsetY, source.m_width - offsetX, source.m_height - offsetY};
+    const TRect area = sourceInDest.Intersect(dest);
+    if (dest.IsEmpty() || area.IsEmpty())
         return;
-    const int32_t offsetX = sx - x;
-    const int32_t offsetY = sy - y;
-    const size_t count = static_cast<size_t>(dest.Width()) * sizeof(TColor);
+    const size_t count = static_cast<size_t>(area.Width()) * sizeof(TColor);
     // Rows go bottom to top when copying downwards within one raster.
     const bool backwards = &source == this && offsetY < 0;
-    for (int32_t i = 0; i < dest.Height(); ++i)
+    for (int32_t i = 0; i < area.Height(); ++i)
     {
-        const int32_t row = backwards ? dest.bottom - 1 - i : dest.top + i;
-        TColor* to = m_pixels.data() + static_cast<size_t>(row) * m_width + dest.left;
+        const int32_t row = backwards ? area.bottom - 1 - i : area.top + i;
+        TColor* to = m_pixels.data() + static_cast<size_t>(row) * m_width + area.left;
         const TColor* from = source.m_pixels.data() + static_cast<size_t>(row + offsetY) * source.m_width +
-                             dest.left + offsetX;
+                             static_cast<size_t>(area.left + offsetX);
         std::memmove(to, from, count);
     }
 }

@@ -19,6 +19,31 @@ struct TRect
     bool operator==(const TRect&) const = default;
 };
 
+// A rectangle that may reach far beyond any raster, such as an object's
+// (left, top, left + width, top + height) with 32-bit fields: its edges need
+// 64 bits. What of it falls on a raster is an ordinary TRect.
+struct TRect64
+{
+    int64_t left = 0;
+    int64_t top = 0;
+    int64_t right = 0;
+    int64_t bottom = 0;
+
+    constexpr TRect64() = default;
+    constexpr TRect64(int64_t l, int64_t t, int64_t r, int64_t b) : left(l), top(t), right(r), bottom(b) {}
+    constexpr TRect64(const TRect& r) : left(r.left), top(r.top), right(r.right), bottom(r.bottom) {}
+    static constexpr TRect64 OfSize(int32_t left, int32_t top, int32_t width, int32_t height)
+    {
+        return {left, top, int64_t{left} + width, int64_t{top} + height};
+    }
+
+    int64_t Width() const { return right - left; }
+    int64_t Height() const { return bottom - top; }
+    bool IsEmpty() const { return right <= left || bottom <= top; }
+    // The part inside o; an empty rectangle at o's corner when they do not meet.
+    TRect Intersect(const TRect& o) const;
+};
+
 // Colours are 32-bit values with red in the lowest byte, then green, then
 // blue; the highest byte is 0.
 using TColor = uint32_t;

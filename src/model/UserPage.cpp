@@ -10,6 +10,16 @@
 
 #include <algorithm>
 
+namespace
+{
+
+bool IsKnownObjectType(int32_t type)
+{
+    return type == kObjectButton || type == kObjectLevel || type == kObjectImage || type == kObjectHotspot;
+}
+
+} // namespace
+
 std::unique_ptr<TUserObject> MakeUserObject(int32_t type)
 {
     switch (type)
@@ -59,9 +69,12 @@ void TUserPage::Serialize(CDataStore& store)
         {
             break;
         }
-        // The record repeats the type; the one that chose the class wins, so
-        // a type code always matches the object's class for those who cast.
-        object->type = type;
+        // The record repeats the type. For the four known kinds the one that
+        // chose the class wins, so that a known type code always means its
+        // class for those who cast. An object of another kind is kept as its
+        // record says, unless that names a known kind its class is not.
+        if (IsKnownObjectType(type) || IsKnownObjectType(object->type))
+            object->type = type;
         objects.push_back(std::move(object));
     }
 }

@@ -15,21 +15,25 @@ class TUserPage;
 constexpr int32_t kPageWidth = 320;
 constexpr int32_t kPageHeight = 240;
 
+// Every drawing below touches only the pixels inside the raster's clip and
+// does work in proportion to them, whatever the size of what it draws: an
+// object read from a file may be 2^31 pixels wide.
+
 // Draws a face into a rectangle (right and bottom exclusive).
-void DrawFace(const TUserFace& face, const TImageFinder& images, CRaster& dc, const TRect& rect);
+void DrawFace(const TUserFace& face, const TImageFinder& images, CRaster& dc, const TRect64& rect);
 
 // Colour modes 2 (left to right), 3 (top to bottom) and 4 (radial, along the
 // diagonal): a quadratic ramp from colour1 to colour2.
-void DrawGradient(CRaster& dc, int32_t mode, uint32_t colour1, uint32_t colour2, const TRect& rect);
+void DrawGradient(CRaster& dc, int32_t mode, uint32_t colour1, uint32_t colour2, const TRect64& rect);
 
 // A nine-slice button face from a 31 x 31 composite picture.
-void DrawButtonFace(int32_t imageId, const TImageFinder& images, CRaster& dc, int32_t top, int32_t left,
-                    int32_t width, int32_t height);
+void DrawButtonFace(int32_t imageId, const TImageFinder& images, CRaster& dc, int64_t top, int64_t left,
+                    int64_t width, int64_t height);
 
 // A level slider with its knob at the fixed place the canvas shows;
 // horizontal when wider than tall.
-void DrawLevelSlider(int32_t imageId, const TImageFinder& images, CRaster& dc, int32_t top, int32_t left,
-                     int32_t width, int32_t height);
+void DrawLevelSlider(int32_t imageId, const TImageFinder& images, CRaster& dc, int64_t top, int64_t left,
+                     int64_t width, int64_t height);
 
 // A picture at its own size centred in a rectangle, each offset halved toward
 // zero; not clipped to the rectangle.
@@ -40,7 +44,7 @@ void DrawHotspotGrid(CRaster& dc, int32_t x, int32_t y, int32_t width, int32_t h
 
 // The dotted outline and four corner handles around a selected object's
 // rectangle. Leaves the background mode transparent.
-void DrawSelection(CRaster& dc, const TRect& rect);
+void DrawSelection(CRaster& dc, const TRect64& rect);
 
 // One object of a page: a button's up face, an image's face, a slider or a
 // hot spot grid. Objects of other types draw nothing.

@@ -15,6 +15,7 @@ constexpr uint32_t kRecordPatienceMs = 1000;  // a record that stops arriving is
 constexpr uint32_t kRestartMs = 1500;          // deaf while restarting after new firmware
 constexpr uint32_t kSplitGapMs = 600;          // longer than a reply window
 constexpr uint32_t kHighBaudIdleMs = 15000;    // a tool that vanished mid-transfer leaves us at 9600 again
+constexpr uint32_t kChatterMs = 200;           // the chatter fault's byte comes this often
 constexpr int32_t kMaxIncomingBlocks = (16 << 20) / kBlockDataSize + 1;
 constexpr size_t kMaxLine = 64;
 constexpr char kAck[] = "%return 0\r\n";
@@ -29,6 +30,7 @@ constexpr int32_t kBlockSizes[] = {1000, 1000, 763, 1000, 517, 998, 1000, 250};
 CPanelModel::CPanelModel(TSettings settings, std::vector<uint8_t> layoutImage)
     : m_settings(std::move(settings)), m_spent(m_settings.faults.size(), false), m_layout(std::move(layoutImage))
 {
+    m_chatter = HasFault(ESimFault::Chatter);
 }
 
 void CPanelModel::Note(const std::string& text)
@@ -91,6 +93,8 @@ uint64_t CPanelModel::NextDeadline() const
     uint64_t next = m_state == EState::Text ? UINT64_MAX : m_recordDeadline;
     if (m_baud != 9600)
         next = std::min(next, m_lastHeard + kHighBaudIdleMs);
+    if (m_chatter)
+        next = std::min(next, m_nextChatter);
     return next;
 }
 
@@ -106,6 +110,13 @@ bool CPanelModel::TakeOutput(uint64_t nowMs, TOutput& out)
 void CPanelModel::Tick(uint64_t nowMs)
 {
     m_now = std::max(m_now, nowMs);
+    if (m_chatter && m_now >= m_nextChatter)
+    {
+        // One byte a tick, at 9600 baud whatever the tool set; a late tick
+        // does not make up for the bytes it missed.
+        m_output.push_back({m_now, 9600, {'.'}});
+        m_nextChatter = m_now + kChatterMs;
+    }
     if (m_baud != 9600 && m_now >= m_lastHeard + kHighBaudIdleMs)
     {
         Note("nothing heard for a while: back to 9600 baud");
@@ -124,7 +135,7 @@ void CPanelModel::Receive(const uint8_t* bytes, size_t length, uint64_t nowMs)
 {
     Tick(nowMs);
     m_lastHeard = m_now;
-    if (m_now < m_deafUntil)
+    if (m_now < m_deafUntil || m_chatter)
         return;
     for (size_t i = 0; i < length; ++i)
     {

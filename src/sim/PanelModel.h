@@ -99,4 +99,6 @@ private:
 
     std::deque<TOutput> m_output;
     int32_t m_restarts = 0;
+    bool m_chatter = false;
+    uint64_t m_nextChatter = 0;
 };

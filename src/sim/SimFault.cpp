@@ -14,10 +14,10 @@ struct TFaultName
 };
 
 constexpr TFaultName kNames[] = {
-    {"refuse-block", ESimFault::RefuseBlock, true, 0},  {"split-ack", ESimFault::SplitAck, true, 0},
-    {"corrupt-block", ESimFault::CorruptBlock, true, 0}, {"bad-length", ESimFault::BadLength, true, 0},
-    {"silent-after", ESimFault::SilentAfter, true, 0},  {"no-info", ESimFault::NoInfo, false, 0},
-    {"old-firmware", ESimFault::OldFirmware, false, 200},
+    {"refuse-block", ESimFault::RefuseBlock, true, 0},    {"split-ack", ESimFault::SplitAck, true, 0},
+    {"corrupt-block", ESimFault::CorruptBlock, true, 0},  {"bad-length", ESimFault::BadLength, true, 0},
+    {"silent-after", ESimFault::SilentAfter, true, 0},    {"no-info", ESimFault::NoInfo, false, 0},
+    {"old-firmware", ESimFault::OldFirmware, false, 200}, {"chatter", ESimFault::Chatter, false, 0},
 };
 
 } // namespace
@@ -50,9 +50,9 @@ bool ParseSimFault(const std::string& spec, TSimFault& fault, std::string& error
             error = "fault '" + spec + "' needs a whole number" + (min == 1 ? " from 1" : "");
             return false;
         }
-        if (n.kind == ESimFault::NoInfo)
+        if (n.kind == ESimFault::NoInfo || n.kind == ESimFault::Chatter)
         {
-            error = "fault 'no-info' takes no value";
+            error = "fault '" + name + "' takes no value";
             return false;
         }
         fault.value = static_cast<int32_t>(v);
@@ -70,5 +70,6 @@ const char* SimFaultHelp()
            "  bad-length=N     announce download block N with an impossible length once\n"
            "  silent-after=N   answer nothing after N blocks until the tool's %lowbaud, once\n"
            "  no-info          never answer %reqinfo (firmware before 2.00)\n"
-           "  old-firmware[=N] report firmware version N (200) to %reqinfo\n";
+           "  old-firmware[=N] report firmware version N (200) to %reqinfo\n"
+           "  chatter          send \".\" every 200 ms at 9600 baud and answer nothing\n";
 }

@@ -37,6 +37,12 @@ const QString kDownloaded = QStringLiteral("Downloaded layout from control\r\n")
 const QString kFirmwareDone =
     QStringLiteral("Firmware updated\r\nControl will restart automaticaly\r\nDisconnected\r\n");
 
+QString Versions(int firmware)
+{
+    return QStringLiteral("Connected Succesfully\r\nHardware Version: 1\r\nFirmware Version: %1\r\n")
+        .arg(firmware);
+}
+
 // A simulated panel serving on a pseudo-terminal from a thread of its own.
 class CPanelThread
 {
@@ -81,6 +87,40 @@ TSimOptions Options(std::vector<TSimFault> faults = {})
     options.faults = std::move(faults);
     return options;
 }
+
+// The main window's state each time the progress window paints, which it
+// does at every step of a transfer while the handler still runs.
+class CStateDuringTransfer : public QObject
+{
+public:
+    struct TSeen
+    {
+        QString caption;
+        bool upgradeEnabled;
+        bool uploadEnabled;
+        bool connected;
+        QString log;
+        bool operator==(const TSeen&) const = default;
+    };
+
+    explicit CStateDuringTransfer(CMorvaneDlg& dlg) : m_dlg(dlg) { qApp->installEventFilter(this); }
+    ~CStateDuringTransfer() override { qApp->removeEventFilter(this); }
+
+    std::vector<TSeen> seen;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && qobject_cast<CFirmwareUpgrade*>(watched) != nullptr)
+            seen.push_back(
+                {DlgItem<QPushButton>(&m_dlg, 1001)->text(), DlgItem<QPushButton>(&m_dlg, 1002)->isEnabled(),
+                 DlgItem<QPushButton>(&m_dlg, 1004)->isEnabled(), m_dlg.IsConnected(), m_dlg.Log()});
+        return false;
+    }
+
+private:
+    CMorvaneDlg& m_dlg;
+};
 
 class MainWindow : public ::testing::Test
 {
@@ -193,6 +233,7 @@ struct TStateCase
     QString message;
     bool uploadAllowed;
     bool downloaded;
+    QString versions; // the message while the layout downloads
 };
 
 void PrintTo(const TStateCase& c, std::ostream* os) { *os << c.name; }
@@ -213,11 +254,25 @@ TEST_P(MainWindowStates, ConnectThenDisconnect)
     ASSERT_EQ(Ports(dlg)->currentIndex(), -1);
     ASSERT_EQ(dlg.SelectedPort(), panel.Path());
 
+    CStateDuringTransfer during(dlg);
     Click(dlg, 1001);
     EXPECT_EQ(dlg.Log(), c.message);
     ExpectState(dlg, true, c.uploadAllowed);
     EXPECT_EQ(m_layout.pages.Size(), c.downloaded ? 1u : 0u);
     EXPECT_TRUE(m_ui.messages.empty());
+    // Throughout the download the window is connected and shows the versions;
+    // Upload Layout waits for the download's end.
+    if (c.downloaded)
+    {
+        ASSERT_FALSE(during.seen.empty());
+        for (const CStateDuringTransfer::TSeen& seen : during.seen)
+            EXPECT_EQ(seen, (CStateDuringTransfer::TSeen{QStringLiteral("Disconnect"), true, false, true,
+                                                         c.versions}));
+    }
+    else
+    {
+        EXPECT_TRUE(during.seen.empty());
+    }
 
     Click(dlg, 1001);
     ExpectState(dlg, false, false);
@@ -226,9 +281,10 @@ TEST_P(MainWindowStates, ConnectThenDisconnect)
 
 INSTANTIATE_TEST_SUITE_P(
     Panels, MainWindowStates,
-    ::testing::Values(TStateCase{"Firmware201", {}, kDownloaded, true, true},
-                      TStateCase{"Firmware200", {{ESimFault::OldFirmware, 200}}, kDownloaded, false, true},
-                      TStateCase{"NotAnswered", {{ESimFault::NoInfo, 0}}, kNoResponse, false, false}),
+    ::testing::Values(
+        TStateCase{"Firmware201", {}, kDownloaded, true, true, Versions(201)},
+        TStateCase{"Firmware200", {{ESimFault::OldFirmware, 200}}, kDownloaded, false, true, Versions(200)},
+        TStateCase{"NotAnswered", {{ESimFault::NoInfo, 0}}, kNoResponse, false, false, {}}),
     [](const ::testing::TestParamInfo<TStateCase>& info) { return std::string(info.param.name); });
 
 TEST_F(MainWindow, UploadSendsTheDocumentAndRefusesOneTooLarge)
@@ -282,18 +338,33 @@ TEST_F(MainWindow, FirmwareUpgradeEndsDisconnected)
         firmware[i] = static_cast<uint8_t>(i * 7);
     std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(firmware.data()), firmware.size());
 
-    // A cancelled file dialog changes nothing; a chosen file is sent.
-    m_ui.openAnswers = {std::nullopt, QString::fromStdString(file.string())};
+    const fs::path empty = fs::path(file).replace_extension(".empty.qfw");
+    std::ofstream(empty, std::ios::binary).flush();
+    const fs::path absent = fs::path(file).replace_extension(".absent.qfw");
+
+    // A cancelled file dialog changes nothing; a file that cannot be sent is
+    // refused in the words qelctl uses too; a chosen file is sent.
+    m_ui.openAnswers = {std::nullopt, QString::fromStdString(empty.string()),
+                        QString::fromStdString(absent.string()), QString::fromStdString(file.string())};
     Click(dlg, 1002);
+    ExpectState(dlg, true, false);
+    EXPECT_EQ(dlg.Log(), kNoResponse);
+    Click(dlg, 1002);
+    EXPECT_EQ(dlg.Log(), QStringLiteral("Firmware file is empty\r\nNothing sent\r\n"));
+    ExpectState(dlg, true, false);
+    Click(dlg, 1002);
+    EXPECT_EQ(dlg.Log(), QStringLiteral("Could not read %1: no such file or directory\r\nNothing sent\r\n")
+                             .arg(QString::fromStdString(absent.string())));
     ExpectState(dlg, true, false);
     EXPECT_EQ(panel.Panel().FirmwareStored(), 0);
     Click(dlg, 1002);
     fs::remove(file);
+    fs::remove(empty);
     EXPECT_EQ(panel.Panel().FirmwareStored(), 1);
     EXPECT_EQ(panel.Panel().LastFirmware(), firmware);
     EXPECT_EQ(dlg.Log(), kFirmwareDone);
     ExpectState(dlg, false, false);
-    ASSERT_EQ(m_ui.fileDialogs.size(), 2u);
+    ASSERT_EQ(m_ui.fileDialogs.size(), 4u);
     EXPECT_EQ(m_ui.fileDialogs[0].filter, QStringLiteral("QEL-1 Firmware File (*.qfw)|*.qfw|All Files (*.*)|*.*||"));
     EXPECT_EQ(m_ui.fileDialogs[0].defaultExt, QStringLiteral(".qfw"));
     // The selected port stays for the next Connect.

@@ -37,12 +37,15 @@ TEST(PanelCommands, BadArgumentsAndFilesAreRefusedBeforeThePortIsOpened)
         {"simulate --fault explode", 2, "qelctl: unknown fault 'explode'"},
         {"simulate --firmware x", 2, "qelctl: --firmware takes a whole number"},
         {"firmware" + port + (dir / "empty.qfw").string(), 1,
-         "qelctl: " + (dir / "empty.qfw").string() + ": the firmware file is empty"},
+         "qelctl: " + (dir / "empty.qfw").string() + ": Firmware file is empty; Nothing sent\n"},
         {"firmware" + port + (dir / "absent.qfw").string(), 1,
-         "qelctl: " + (dir / "absent.qfw").string() + ": no such file or directory"},
+         "qelctl: " + (dir / "absent.qfw").string() + ": no such file or directory; Nothing sent\n"},
+        {"firmware" + port + dir.string(), 1,
+         "qelctl: " + dir.string() + ": not a regular file; Nothing sent\n"},
         {"upload" + port + (dir / "bad.qel").string(), 1, "qelctl: " + (dir / "bad.qel").string() + ": "},
         {"info" + port, 1, "qelctl: /dev/qel-no-such-port: no such device\n"},
-        {"download" + port + "-o " + (dir / "out.qel").string(), 1, "qelctl: /dev/qel-no-such-port: no such device\n"},
+        {"download" + port + "-o " + (dir / "out.qel").string(), 1,
+         "qelctl: /dev/qel-no-such-port: no such device\n"},
     };
     for (const auto& c : cases)
     {

@@ -1,16 +1,19 @@
-#include "QelctlRun.h"
 #include "Btn8Ctrl.h"
 #include "ImageBuffer.h"
 #include "ImageLibrary.h"
 #include "Layout.h"
 #include "LayoutFile.h"
+#include "QelctlRun.h"
 #include "Raster.h"
+#include "UserButton.h"
 #include "UserHotspot.h"
 #include "UserImage.h"
+#include "UserLevel.h"
 #include "UserPage.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -22,6 +25,49 @@ namespace fs = std::filesystem;
 namespace
 {
 
+// A page of objects 2,147,483,647 pixels across, as a template may hold them:
+// a radial and a left-to-right gradient, a button face, two sliders and a
+// hot spot, with the button selected.
+void SaveHugePage(const std::string& path)
+{
+    TLayout layout;
+    auto page = std::make_unique<TUserPage>(u"Huge", layout.pages.NextPageId());
+    const auto place = [](TUserObject& o, int32_t left, int32_t top, int32_t width, int32_t height)
+    {
+        o.left = left;
+        o.top = top;
+        o.width = width;
+        o.height = height;
+    };
+    const auto gradient = [&](int32_t mode, int32_t top, int32_t height)
+    {
+        auto o = std::make_unique<TUserImage>();
+        place(*o, 0, top, INT32_MAX, height);
+        o->face.type = kFaceColour;
+        o->face.param = mode;
+        o->face.colour1 = Rgb(255, 0, 0);
+        o->face.colour2 = Rgb(0, 0, 255);
+        page->AppendObject(std::move(o));
+    };
+    gradient(kColourRadial, 0, 1);
+    gradient(kColourLeftToRight, 1, 59);
+    auto button = std::make_unique<TUserButton>();
+    place(*button, 0, 60, INT32_MAX, 60);
+    button->upFace.type = kFaceButton;
+    button->upFace.param = 4;
+    page->AppendObject(std::move(button));
+    auto tall = std::make_unique<TUserLevel>();
+    place(*tall, 10, 120, 45, INT32_MAX);
+    page->AppendObject(std::move(tall));
+    auto wide = std::make_unique<TUserLevel>();
+    place(*wide, 60, 130, INT32_MAX, 45);
+    page->AppendObject(std::move(wide));
+    auto spot = std::make_unique<TUserHotspot>();
+    place(*spot, 60, 180, INT32_MAX, INT32_MAX);
+    page->AppendObject(std::move(spot));
+    layout.pages.InsertPage(std::move(page));
+    ASSERT_TRUE(SaveTemplateFile(layout, path));
+}
 
 // The colour of an on-screen pixel of a decoded true-colour picture.
 TColor PixelAt(const CImageBuffer& image, int32_t x, int32_t y)
@@ -119,6 +165,18 @@ TEST_F(RenderCommand, AllWritesEveryUserPage)
     EXPECT_EQ(out, Path("pages") + "/page-2.png\n");
     EXPECT_TRUE(fs::exists(Path("pages/page-2.png")));
     EXPECT_FALSE(fs::exists(Path("pages/page-1.png")));
+}
+
+TEST_F(RenderCommand, ObjectsOfAnySizePaintWhatShows)
+{
+    SaveHugePage(Path("huge.qel"));
+    ASSERT_EQ(Qelctl("'" + Path("huge.qel") + "' Huge -o '" + Path("huge.png") + "' --select 3"), 0);
+    CImageBuffer png;
+    ASSERT_TRUE(png.Load(Path("huge.png")));
+    // Over 2^31 pixels both ramps have barely left their start colour.
+    EXPECT_EQ(PixelAt(png, 319, 0), Rgb(255, 0, 0));
+    EXPECT_EQ(PixelAt(png, 319, 30), Rgb(255, 0, 0));
+    EXPECT_NE(PixelAt(png, 100, 90), Rgb(0, 0, 0));
 }
 
 TEST_F(RenderCommand, Refusals)

@@ -231,3 +231,54 @@ TEST_F(Outbound, SerialFailureMidTransferEndsTheProgress)
     EXPECT_EQ(progress.begun, 1);
     EXPECT_EQ(progress.ended, 1);
 }
+
+TEST_F(Outbound, APortThatKeepsSendingIsLeftAloneAfterTenSeconds)
+{
+    // A byte every 200 ms: every 500 ms window brings some, none fills up.
+    struct
+    {
+        const char* name;
+        bool firmware;
+        int bytes;
+        ELinkOutcome outcome;
+        std::string message;
+    } const cases[] = {
+        {"quiet in the 20th window", false, 47, ELinkOutcome::Ok, ""},
+        {"never quiet", false, 1000, ELinkOutcome::Failed,
+         "Control keeps sending data\r\nLayout not uploaded\r\n"},
+        {"never quiet firmware", true, 1000, ELinkOutcome::Failed,
+         "Control keeps sending data\r\nFirmware not updated\r\n"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        CVirtualClock clock;
+        auto owned = std::make_unique<CScriptedLine>(clock);
+        CScriptedLine& line = *owned;
+        CPanelLink link(std::move(owned), clock);
+        CTestPanel panel;
+        panel.Attach(line);
+        link.OpenSelectedPort("/dev/ttyTEST");
+        for (int i = 1; i <= c.bytes; ++i)
+            line.Deliver(".", 200 * static_cast<uint32_t>(i));
+        const uint64_t t0 = clock.NowMs();
+        const std::vector<uint8_t> image = Pattern(1500);
+        const TLinkResult r = c.firmware ? link.UpgradeFirmware(image.data(), 1500, progress)
+                                         : link.UploadLayout(image.data(), 1500, progress);
+        EXPECT_EQ(r.outcome, c.outcome);
+        EXPECT_EQ(r.message, c.message);
+        if (c.outcome == ELinkOutcome::Failed)
+        {
+            // Twenty windows, then nothing sent at all, still at 9600 baud.
+            EXPECT_EQ(clock.NowMs() - t0, 20u * kReplyWindowMs);
+            EXPECT_EQ(line.Texts(), std::vector<std::string>{"$QPW\r\n"});
+            EXPECT_EQ(line.Baud(), 9600u);
+            EXPECT_TRUE(r.connected && link.IsConnected() && line.IsOpen());
+        }
+        else
+        {
+            EXPECT_EQ(panel.records.size(), 2u);
+            EXPECT_EQ(line.Writes()[1].time - t0, 20u * kReplyWindowMs);
+        }
+    }
+}

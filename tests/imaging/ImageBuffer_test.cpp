@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 namespace
 {
@@ -255,6 +257,27 @@ TEST(ImageBufferDraw, PlacesTheTopRowAtYAndHonoursClipAndSection)
             const bool inside = x >= 6 && x < 8 && y >= 6 && y < 8;
             EXPECT_EQ(section.GetPixel(x, y), inside ? expected(x - 5, y - 5) : 0u) << x << "," << y;
         }
+
+    // Places and sizes at the ends of 32 bits do not wrap round onto the raster.
+    CRaster far(10, 10);
+    const std::tuple<int32_t, int32_t, int32_t, int32_t, int32_t, int32_t> farOff[] = {
+        {INT32_MAX - 1, 0, 4, 3, 0, 0},
+        {INT32_MIN + 1, 0, 4, 3, 3, 0},
+        {0, INT32_MIN, INT32_MAX, INT32_MAX, 0, 0},
+        {INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN},
+    };
+    for (const auto& [x, y, w, h, sx, sy] : farOff)
+    {
+        EXPECT_TRUE(image.DrawSection(&far, x, y, w, h, sx, sy));
+        EXPECT_TRUE(image.Draw(&far, x, y));
+    }
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 10; ++x)
+            EXPECT_EQ(far.GetPixel(x, y), 0u) << x << "," << y;
+    // A section as large as can be is the whole picture.
+    ASSERT_TRUE(image.DrawSection(&far, 1, 1, INT32_MAX, INT32_MAX, 0, 0));
+    EXPECT_EQ(far.GetPixel(4, 3), expected(3, 2));
+    EXPECT_EQ(far.GetPixel(5, 3), 0u);
 
     CImageBuffer empty;
     EXPECT_FALSE(empty.Draw(&raster, 0, 0));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdlib>
 #include <set>
 #include <utility>
@@ -160,6 +161,19 @@ TEST(Raster, CopyFromHandlesOverlapAndEdges)
     EXPECT_EQ(small.GetPixel(0, 0), copy.GetPixel(4, 4));
     EXPECT_EQ(small.GetPixel(1, 1), copy.GetPixel(5, 5));
     EXPECT_EQ(small.GetPixel(2, 2), 0u);
+
+    // Ends at the limits of 32 bits neither wrap round nor overflow.
+    CRaster edge(6, 6);
+    edge.CopyFrom(copy, INT32_MAX - 1, 0, INT32_MAX, 6, INT32_MIN, 0);
+    edge.CopyFrom(copy, 0, 0, INT32_MAX, INT32_MAX, INT32_MAX, 0);
+    edge.SetPen(EPenStyle::Solid, Rgb(9, 9, 9));
+    edge.MoveTo(INT32_MAX, 2);
+    edge.LineTo(0, 2);
+    edge.MoveTo(3, INT32_MAX);
+    edge.LineTo(3, INT32_MIN);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 6; ++x)
+            EXPECT_EQ(edge.GetPixel(x, y), (y == 2 && x > 0) || x == 3 ? Rgb(9, 9, 9) : 0u) << x << "," << y;
 }
 
 } // namespace

@@ -207,6 +207,43 @@ TEST(UserPageRecord, UnknownObjectTypeKeepsOnlyItsObjectRecord)
     EXPECT_EQ(Stored(page), bytes);
 }
 
+TEST(UserPageRecord, UnknownObjectKeepsTheTypeItsRecordStores)
+{
+    struct
+    {
+        int32_t listType;
+        int32_t recordType;
+        int32_t read; // the object's type once read, and the code both places carry when stored again
+    } const cases[] = {
+        {9, 12, 12},
+        {0, -5, -5},
+        // A record that names a known kind cannot make a bare object pass for one.
+        {9, kObjectButton, 9},
+        {-1, kObjectHotspot, -1},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.recordType);
+        TUserPage stored(u"P", 10000);
+        auto bytes = Stored(stored);
+        const auto object = CRecordBytes().Ints({1, c.listType}).Ints({1, c.recordType, 7, 5, 6, 8, 9}).bytes;
+        bytes.insert(bytes.end() - 4, object.begin(), object.end());
+
+        CDataStore in(bytes.data(), bytes.size());
+        TUserPage page;
+        page.Serialize(in);
+        ASSERT_EQ(page.objects.size(), 1u);
+        const TUserObject& bare = *page.objects[0];
+        EXPECT_EQ(typeid(bare), typeid(TUserObject));
+        EXPECT_EQ(bare.type, c.read);
+
+        auto expected = Stored(stored);
+        const auto storedObject = CRecordBytes().Ints({1, c.read}).Ints({1, c.read, 7, 5, 6, 8, 9}).bytes;
+        expected.insert(expected.end() - 4, storedObject.begin(), storedObject.end());
+        EXPECT_EQ(Stored(page), expected);
+    }
+}
+
 TEST(UserPageRecord, ListTypeDecidesTheObjectTypeOverTheRecordsOwn)
 {
     TUserPage stored(u"P", 10000);

@@ -9,9 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
+#include <string>
 
 namespace
 {
@@ -439,4 +442,279 @@ TEST(PageDraw, ObjectsAreClippedAtThePageEdge)
         for (int32_t x = 0; x < 400; ++x)
             outside += (x >= kPageWidth || y >= kPageHeight) && dc.GetPixel(x, y) != 0u;
     EXPECT_EQ(outside, 0);
+}
+
+namespace
+{
+
+TUserFace ImageFace(int32_t id)
+{
+    TUserFace face;
+    face.type = kFaceImage;
+    face.param = id;
+    return face;
+}
+
+TPictures AllPictures()
+{
+    TPictures pictures;
+    pictures.byId[4] = NineSlice();
+    pictures.byId[2] = SliderComposite();
+    pictures.byId[10000] =
+        MakePicture(50, 50, [](int32_t x, int32_t y) { return Rgb(uint8_t(x * 5), uint8_t(y * 5), 9); });
+    return pictures;
+}
+
+enum class EKind
+{
+    Gradient2,
+    Gradient3,
+    Gradient4,
+    Colour,
+    ButtonFace,
+    ImageFace,
+    Slider,
+    Hotspot,
+};
+
+std::unique_ptr<TUserObject> MakeObject(EKind kind, int32_t left, int32_t top, int32_t width, int32_t height)
+{
+    std::unique_ptr<TUserObject> object;
+    const auto withFace = [&](TUserFace face)
+    {
+        auto image = std::make_unique<TUserImage>();
+        image->face = face;
+        object = std::move(image);
+    };
+    switch (kind)
+    {
+    case EKind::Gradient2:
+        withFace(ColourFace(kColourLeftToRight, kRed, kBlue));
+        break;
+    case EKind::Gradient3:
+        withFace(ColourFace(kColourTopToBottom, kGreen, kMagenta));
+        break;
+    case EKind::Gradient4:
+        withFace(ColourFace(kColourRadial, kYellow, kNavy));
+        break;
+    case EKind::Colour:
+        withFace(ColourFace(kColourSingle, kOrange));
+        break;
+    case EKind::ButtonFace:
+    {
+        auto button = std::make_unique<TUserButton>();
+        button->upFace.type = kFaceButton;
+        button->upFace.param = 4;
+        object = std::move(button);
+        break;
+    }
+    case EKind::ImageFace:
+        withFace(ImageFace(10000));
+        break;
+    case EKind::Slider:
+        object = std::make_unique<TUserLevel>();
+        break;
+    case EKind::Hotspot:
+        object = std::make_unique<TUserHotspot>();
+        break;
+    }
+    object->left = left;
+    object->top = top;
+    object->width = width;
+    object->height = height;
+    return object;
+}
+
+// A page with one object on an olive background, painted, optionally with the
+// object selected.
+CRaster PaintOne(std::unique_ptr<TUserObject> object, bool selected)
+{
+    TPictures pictures = AllPictures();
+    TUserPage page;
+    page.face = ColourFace(kColourSingle, kOlive);
+    const TUserObject* shown = page.AppendObject(std::move(object));
+    CRaster dc(kPageWidth, kPageHeight);
+    PaintPage(page, pictures.Finder(), dc, selected ? shown : nullptr);
+    return dc;
+}
+
+// Where two paints differ, for a readable failure.
+std::string FirstDifference(const CRaster& a, const CRaster& b)
+{
+    for (int32_t y = 0; y < a.Height(); ++y)
+        for (int32_t x = 0; x < a.Width(); ++x)
+            if (a.GetPixel(x, y) != b.GetPixel(x, y))
+                return std::to_string(x) + "," + std::to_string(y);
+    return {};
+}
+
+} // namespace
+
+// Drawing only what falls inside the clip must give the pixels of drawing the
+// whole: each kind, clipped to windows at odd and even offsets, against the
+// same drawing with the whole raster as its clip.
+TEST(PageDraw, ClippedDrawingKeepsThePixelsOfTheWhole)
+{
+    TPictures pictures = AllPictures();
+    const TImageFinder images = pictures.Finder();
+    const std::pair<const char*, std::function<void(CRaster&)>> drawings[] = {
+        {"left to right",
+         [&](CRaster& dc) {
+             DrawFace(ColourFace(kColourLeftToRight, kRed, kBlue), images, dc, TRect{-30, 7, 290, 190});
+         }},
+        {"top to bottom",
+         [&](CRaster& dc) {
+             DrawFace(ColourFace(kColourTopToBottom, kGreen, kNavy), images, dc, TRect{11, -20, 200, 230});
+         }},
+        {"radial",
+         [&](CRaster& dc) {
+             DrawFace(ColourFace(kColourRadial, kYellow, kNavy), images, dc, TRect{-5, -9, 300, 211});
+         }},
+        {"button face", [&](CRaster& dc) { DrawButtonFace(4, images, dc, -3, -7, 281, 197); }},
+        {"narrow button face", [&](CRaster& dc) { DrawButtonFace(4, images, dc, 20, 30, 21, 150); }},
+        {"vertical slider", [&](CRaster& dc) { DrawLevelSlider(2, images, dc, -11, 40, 45, 230); }},
+        {"horizontal slider", [&](CRaster& dc) { DrawLevelSlider(2, images, dc, 60, -13, 270, 45); }},
+        {"image",
+         [&](CRaster& dc) {
+             DrawFace(ImageFace(10000), images, dc, TRect{-9, -3, 30, 40});
+         }},
+        {"hot spot", [&](CRaster& dc) { DrawHotspotGrid(dc, -7, -3, 263, 207); }},
+        {"hot spot drawn backwards", [&](CRaster& dc) { DrawHotspotGrid(dc, 250, 190, -237, -171); }},
+        {"selection",
+         [&](CRaster& dc) {
+             DrawSelection(dc, TRect{-2, 3, 237, 198});
+         }},
+    };
+    const TRect windows[] = {{0, 0, 300, 220}, {1, 1, 2, 2},       {13, 5, 77, 60}, {100, 101, 231, 217},
+                             {199, 0, 300, 9}, {0, 150, 300, 220}, {51, 50, 51, 90}};
+    for (const auto& [name, draw] : drawings)
+    {
+        SCOPED_TRACE(name);
+        CRaster whole(300, 220);
+        Fill(whole, kCyan);
+        draw(whole);
+        for (const TRect& window : windows)
+        {
+            CRaster part(300, 220);
+            Fill(part, kCyan);
+            part.SetClip(window);
+            draw(part);
+            part.ResetClip();
+            for (int32_t y = 0; y < 220; ++y)
+                for (int32_t x = 0; x < 300; ++x)
+                {
+                    const TColor expected = window.Contains(x, y) ? whole.GetPixel(x, y) : kCyan;
+                    ASSERT_EQ(part.GetPixel(x, y), expected)
+                        << x << "," << y << " in window " << window.left << "," << window.top;
+                }
+        }
+    }
+}
+
+// Objects 2,147,483,647 pixels across, or placed at the far ends of the
+// coordinates, paint what shows of them as a smaller object reaching out of
+// view paints it, with the same pixels and no more work. The smaller one has
+// edges of the same parity (dotted lines may start from either end) and, for
+// a hot spot, the same grid.
+TEST(PageDraw, HugeObjectsPaintWhatShows)
+{
+    constexpr int32_t kHuge = INT32_MAX;
+    struct TPlace
+    {
+        int32_t left, top, width, height;
+    };
+    struct
+    {
+        const char* name;
+        EKind kind;
+        TPlace huge;
+        TPlace same; // an object of ordinary size that shows the same pixels
+    } const cases[] = {
+        {"button face wide", EKind::ButtonFace, {0, 20, kHuge, 100}, {0, 20, 1001, 100}},
+        {"button face tall", EKind::ButtonFace, {30, 0, 100, kHuge}, {30, 0, 100, 1001}},
+        {"button face ending in view",
+         EKind::ButtonFace,
+         {200 - kHuge, 200 - kHuge, kHuge, kHuge},
+         {-801, -801, 1001, 1001}},
+        {"button face beyond the far end",
+         EKind::ButtonFace,
+         {kHuge - 10, 0, kHuge, kHuge},
+         {400, 0, 10, 10}},
+        // Ending at -1: only a corner handle of the selection shows.
+        {"button face before the near end",
+         EKind::ButtonFace,
+         {INT32_MIN, INT32_MIN, kHuge, kHuge},
+         {-20, -20, 19, 19}},
+        {"image face", EKind::ImageFace, {5, 6, kHuge, kHuge}, {5, 6, 1001, 1001}},
+        {"image face far left", EKind::ImageFace, {INT32_MIN, 0, kHuge, 240}, {-20, 0, 19, 240}},
+        {"colour", EKind::Colour, {INT32_MIN, INT32_MIN, kHuge, kHuge}, {-20, -20, 19, 19}},
+        {"colour ending in view", EKind::Colour, {100 - kHuge, 50, kHuge, kHuge}, {-1001, 50, 1101, 1001}},
+        {"vertical slider", EKind::Slider, {100, 0, 45, kHuge}, {100, 0, 45, 100001}},
+        {"horizontal slider", EKind::Slider, {0, 100, kHuge, 45}, {0, 100, 100001, 45}},
+        {"slider beyond the far end", EKind::Slider, {kHuge, kHuge, 45, kHuge}, {401, 0, 45, 100}},
+        {"hot spot", EKind::Hotspot, {0, 0, kHuge, kHuge}, {0, 0, 1001, 1001}},
+        // Far to the left and above, the dots keep their place along each line.
+        {"hot spot ending in view",
+         EKind::Hotspot,
+         {200 - kHuge, 150 - kHuge, kHuge, kHuge},
+         {-1007, -1017, 1207, 1167}},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ((int64_t{c.huge.left} + c.huge.width - c.same.left - c.same.width) % 2, 0);
+        for (bool selected : {false, true})
+        {
+            const auto make = [&](const TPlace& p)
+            { return MakeObject(c.kind, p.left, p.top, p.width, p.height); };
+            const CRaster huge = PaintOne(make(c.huge), selected);
+            const CRaster same = PaintOne(make(c.same), selected);
+            EXPECT_EQ(FirstDifference(huge, same), "") << (selected ? "selected" : "");
+        }
+    }
+
+    // A gradient's ramp spans the whole object: its pixels in view follow the
+    // ramp's formula over the full length.
+    struct
+    {
+        EKind kind;
+        int32_t left, top, width, height;
+    } const gradients[] = {
+        {EKind::Gradient2, 0, 0, kHuge, 240},
+        {EKind::Gradient2, 320 - kHuge, 0, kHuge, 240},
+        {EKind::Gradient3, 0, 240 - kHuge, 320, kHuge},
+        {EKind::Gradient4, 0, 0, kHuge, 1},
+        {EKind::Gradient4, 300 - kHuge, 200 - kHuge, kHuge, kHuge},
+    };
+    for (const auto& g : gradients)
+    {
+        SCOPED_TRACE(g.left);
+        const CRaster dc = PaintOne(MakeObject(g.kind, g.left, g.top, g.width, g.height), false);
+        const TColor from = g.kind == EKind::Gradient2 ? kRed : g.kind == EKind::Gradient3 ? kGreen : kYellow;
+        const TColor to = g.kind == EKind::Gradient2 ? kBlue : g.kind == EKind::Gradient3 ? kMagenta : kNavy;
+        const double length = g.kind == EKind::Gradient2   ? double(g.width)
+                              : g.kind == EKind::Gradient3 ? double(g.height)
+                                                           : double(g.width) + double(g.height);
+        for (int32_t y = 0; y < kPageHeight; ++y)
+            for (int32_t x = 0; x < kPageWidth; ++x)
+            {
+                const int64_t i = int64_t{x} - g.left;
+                const int64_t j = int64_t{y} - g.top;
+                if (i >= g.width || j >= g.height)
+                {
+                    ASSERT_EQ(dc.GetPixel(x, y), kOlive);
+                    continue;
+                }
+                const double p = double(g.kind == EKind::Gradient2   ? i
+                                        : g.kind == EKind::Gradient3 ? j
+                                                                     : i + j);
+                const double k = double(int64_t(p * (p / length)));
+                const auto channel = [&](uint8_t a, uint8_t b)
+                { return uint8_t(int64_t(k * (double(int(b) - int(a)) / length) + a)); };
+                const TColor expected =
+                    Rgb(channel(RedOf(from), RedOf(to)), channel(GreenOf(from), GreenOf(to)),
+                        channel(BlueOf(from), BlueOf(to)));
+                ASSERT_EQ(dc.GetPixel(x, y), expected) << x << "," << y;
+            }
+    }
 }

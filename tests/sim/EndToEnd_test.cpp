@@ -184,7 +184,8 @@ TEST_F(EndToEnd, FirmwareIsSentWholeAndThePortClosed)
     CSimProcess sim(dir, {});
     const TRun empty = Qelctl("firmware --port " + sim.port + " " + (dir / "empty.qfw").string());
     EXPECT_EQ(empty.status, 1);
-    EXPECT_EQ(empty.err, "qelctl: " + (dir / "empty.qfw").string() + ": the firmware file is empty\n");
+    EXPECT_EQ(empty.err,
+              "qelctl: " + (dir / "empty.qfw").string() + ": Firmware file is empty; Nothing sent\n");
 
     const TRun r = Qelctl("firmware --port " + sim.port + " " + (dir / "new.qfw").string());
     EXPECT_EQ(r.status, 0) << r.err;

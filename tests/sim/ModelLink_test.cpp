@@ -164,6 +164,25 @@ TEST_F(ModelLink, ASilentPanelLeavesALinkThatWorksAgain)
     ASSERT_EQ(layouts.size(), 1u);
 }
 
+TEST_F(ModelLink, AChatteringPortIsSentNothing)
+{
+    // A console, or the wrong device: a byte every 200 ms, and nothing it hears changes that.
+    Make(With({{ESimFault::Chatter, 0}}), Image(100, 5));
+    EXPECT_EQ(Connect().outcome, ELinkOutcome::NoResponse);
+    uint8_t window[kReplyBufferSize];
+    EXPECT_GE(link->ReadReplyWindow(window), 2);
+
+    const std::vector<uint8_t> fw = Image(2500, 6);
+    const uint64_t t0 = clock.NowMs();
+    const TLinkResult r = link->UpgradeFirmware(fw.data(), 2500, progress);
+    EXPECT_EQ(r.outcome, ELinkOutcome::Failed);
+    EXPECT_EQ(r.message, "Control keeps sending data\r\nFirmware not updated\r\n");
+    EXPECT_LE(clock.NowMs() - t0, 10000u);
+    EXPECT_TRUE(r.connected && link->IsConnected());
+    EXPECT_TRUE(firmware.empty());
+    EXPECT_EQ(panel->Baud(), 9600u);
+}
+
 TEST_F(ModelLink, VersionFaultsAndLineSpeeds)
 {
     Make(With({{ESimFault::NoInfo, 0}}), Image(100, 9));
@@ -244,12 +263,20 @@ TEST(SimFault, SpecsParseOrSayWhy)
         ESimFault kind;
         int32_t value;
     } const cases[] = {
-        {"refuse-block=3", true, ESimFault::RefuseBlock, 3},  {"split-ack=1", true, ESimFault::SplitAck, 1},
-        {"corrupt-block=2", true, ESimFault::CorruptBlock, 2}, {"bad-length=1", true, ESimFault::BadLength, 1},
-        {"silent-after=0", true, ESimFault::SilentAfter, 0},   {"no-info", true, ESimFault::NoInfo, 0},
-        {"old-firmware", true, ESimFault::OldFirmware, 200},   {"old-firmware=150", true, ESimFault::OldFirmware, 150},
-        {"refuse-block", false, {}, 0},                        {"refuse-block=0", false, {}, 0},
-        {"refuse-block=x", false, {}, 0},                      {"no-info=2", false, {}, 0},
+        {"refuse-block=3", true, ESimFault::RefuseBlock, 3},
+        {"split-ack=1", true, ESimFault::SplitAck, 1},
+        {"corrupt-block=2", true, ESimFault::CorruptBlock, 2},
+        {"bad-length=1", true, ESimFault::BadLength, 1},
+        {"silent-after=0", true, ESimFault::SilentAfter, 0},
+        {"no-info", true, ESimFault::NoInfo, 0},
+        {"old-firmware", true, ESimFault::OldFirmware, 200},
+        {"old-firmware=150", true, ESimFault::OldFirmware, 150},
+        {"refuse-block", false, {}, 0},
+        {"refuse-block=0", false, {}, 0},
+        {"refuse-block=x", false, {}, 0},
+        {"no-info=2", false, {}, 0},
+        {"chatter", true, ESimFault::Chatter, 0},
+        {"chatter=1", false, {}, 0},
         {"explode", false, {}, 0},
     };
     for (const auto& c : cases)
