@@ -71,6 +71,10 @@ QWidget* MakeControl(QWidget* parent, const TDlgControl& c, const QRect& r)
         label->setWordWrap(r.height() > QFontMetrics(parent->font()).height() * 3 / 2);
         if (c.style & kStyleBorder)
             label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        // The template's widths were made for another face; a one-line label
+        // that starts at its left edge grows to its text rather than cut it.
+        if (!label->wordWrap() && !(c.style & (kStyleCentre | kStyleRight)))
+            geometry.setWidth(std::max(r.width(), label->sizeHint().width()));
         w = label;
         break;
     }

@@ -2,12 +2,15 @@
 #include "ScriptedUiServices.h"
 
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace
 {
@@ -63,6 +66,31 @@ TEST_F(DialogTemplate, RadioGroupsFollowTheTemplateNotTheParent)
     EXPECT_TRUE(IsChecked(&m_dialog, 102)) << "and is exclusive again afterwards";
     SetRadioChecked(&m_dialog, 101, true);
     EXPECT_FALSE(IsChecked(&m_dialog, 102));
+}
+
+TEST(DialogTemplateLabels, OneLineLabelsGrowToTheirTextRatherThanCutIt)
+{
+    const QString text = QStringLiteral("Event Description");
+    const TDlgTemplate tmpl{0,
+                            QStringLiteral("Labels"),
+                            200,
+                            60,
+                            {
+                                {kStaticId, EControlKind::Static, text, 5, 5, 10, 8},
+                                {kStaticId, EControlKind::Static, text, 5, 15, 150, 8},
+                                {kStaticId, EControlKind::Static, text, 5, 25, 10, 8, kStyleCentre},
+                                {kStaticId, EControlKind::Static, text, 5, 35, 20, 20},
+                            }};
+    QDialog dialog;
+    const CDialogUnits units = BuildDialog(&dialog, tmpl);
+    QList<QLabel*> labels = dialog.findChildren<QLabel*>();
+    ASSERT_EQ(labels.size(), 4);
+    std::sort(labels.begin(), labels.end(), [](QLabel* a, QLabel* b) { return a->y() < b->y(); });
+    EXPECT_GE(labels[0]->width(), labels[0]->fontMetrics().horizontalAdvance(text)) << "widened";
+    EXPECT_EQ(labels[0]->x(), units.ToPixelsX(5));
+    EXPECT_EQ(labels[1]->geometry(), units.ToPixels(5, 15, 150, 8)) << "wide enough already";
+    EXPECT_EQ(labels[2]->geometry(), units.ToPixels(5, 25, 10, 8)) << "centred text keeps its box";
+    EXPECT_EQ(labels[3]->geometry(), units.ToPixels(5, 35, 20, 20)) << "a wrapping label keeps its box";
 }
 
 TEST_F(DialogTemplate, HostedWidgetsSitOverOrInPlaceOfControls)
