@@ -65,16 +65,26 @@ QWidget* MakeControl(QWidget* parent, const TDlgControl& c, const QRect& r)
     QRect geometry = r;
     switch (c.kind)
     {
-    case EControlKind::Static: {
+    case EControlKind::Static:
+    {
         auto* label = new QLabel(LabelText(c.caption), parent);
         label->setAlignment(TextAlignment(c.style));
         label->setWordWrap(r.height() > QFontMetrics(parent->font()).height() * 3 / 2);
         if (c.style & kStyleBorder)
             label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        // The template's widths were made for another face; a one-line label
-        // that starts at its left edge grows to its text rather than cut it.
-        if (!label->wordWrap() && !(c.style & (kStyleCentre | kStyleRight)))
-            geometry.setWidth(std::max(r.width(), label->sizeHint().width()));
+        // Templates were measured with a narrower font than ours: a one-line
+        // label that would cut its text grows away from its aligned edge.
+        const int need = label->sizeHint().width();
+        if (!label->wordWrap() && need > geometry.width())
+        {
+            const int grow = need - geometry.width();
+            if (c.style & kStyleRight)
+                geometry.setLeft(geometry.left() - grow);
+            else if (c.style & kStyleCentre)
+                geometry.adjust(-grow / 2, 0, grow - grow / 2, 0);
+            else
+                geometry.setWidth(need);
+        }
         w = label;
         break;
     }
@@ -84,9 +94,9 @@ QWidget* MakeControl(QWidget* parent, const TDlgControl& c, const QRect& r)
             auto* edit = new QPlainTextEdit(c.caption, parent);
             edit->setReadOnly(c.style & kStyleReadOnly);
             edit->setVerticalScrollBarPolicy((c.style & kStyleVScroll) ? Qt::ScrollBarAsNeeded
-                                                                        : Qt::ScrollBarAlwaysOff);
+                                                                       : Qt::ScrollBarAlwaysOff);
             edit->setLineWrapMode((c.style & kStyleHScroll) ? QPlainTextEdit::NoWrap
-                                                             : QPlainTextEdit::WidgetWidth);
+                                                            : QPlainTextEdit::WidgetWidth);
             if (!(c.style & kStyleBorder))
                 edit->setFrameStyle(QFrame::NoFrame);
             w = edit;
@@ -106,7 +116,8 @@ QWidget* MakeControl(QWidget* parent, const TDlgControl& c, const QRect& r)
         }
         break;
     case EControlKind::Button:
-    case EControlKind::DefButton: {
+    case EControlKind::DefButton:
+    {
         auto* button = new QPushButton(c.caption, parent);
         button->setAutoDefault(false);
         button->setDefault(c.kind == EControlKind::DefButton);
@@ -122,7 +133,8 @@ QWidget* MakeControl(QWidget* parent, const TDlgControl& c, const QRect& r)
     case EControlKind::GroupBox:
         w = new QGroupBox(LabelText(c.caption), parent);
         break;
-    case EControlKind::ListBox: {
+    case EControlKind::ListBox:
+    {
         auto* list = new QListWidget(parent);
         list->setSortingEnabled(c.style & kStyleSorted);
         if (c.style & kStyleMultiSelect)
@@ -130,7 +142,8 @@ QWidget* MakeControl(QWidget* parent, const TDlgControl& c, const QRect& r)
         w = list;
         break;
     }
-    case EControlKind::ComboBox: {
+    case EControlKind::ComboBox:
+    {
         auto* combo = new QComboBox(parent);
         combo->setEditable(c.style & kStyleEditable);
         combo->setInsertPolicy(QComboBox::NoInsert);
@@ -141,7 +154,8 @@ QWidget* MakeControl(QWidget* parent, const TDlgControl& c, const QRect& r)
         w = combo;
         break;
     }
-    case EControlKind::ProgressBar: {
+    case EControlKind::ProgressBar:
+    {
         auto* bar = new QProgressBar(parent);
         bar->setTextVisible(false);
         bar->setRange(0, 100);
@@ -149,7 +163,8 @@ QWidget* MakeControl(QWidget* parent, const TDlgControl& c, const QRect& r)
         w = bar;
         break;
     }
-    case EControlKind::Icon: {
+    case EControlKind::Icon:
+    {
         auto* label = new QLabel(parent);
         const QIcon icon = QApplication::windowIcon();
         if (!icon.isNull())
@@ -157,7 +172,8 @@ QWidget* MakeControl(QWidget* parent, const TDlgControl& c, const QRect& r)
         w = label;
         break;
     }
-    case EControlKind::Frame: {
+    case EControlKind::Frame:
+    {
         auto* frame = new QFrame(parent);
         if (c.style & kStyleBorder)
             frame->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -178,13 +194,20 @@ QWidget* MakeControl(QWidget* parent, const TDlgControl& c, const QRect& r)
 CDialogUnits::CDialogUnits(const QFont& font)
 {
     const QFontMetrics fm(font);
-    const int cx = fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const int cx =
+        fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     m_baseX = std::max(1, (cx / 26 + 1) / 2);
     m_baseY = std::max(1, fm.height());
 }
 
-int CDialogUnits::ToPixelsX(int units) const { return MulDiv(units, m_baseX, 4); }
-int CDialogUnits::ToPixelsY(int units) const { return MulDiv(units, m_baseY, 8); }
+int CDialogUnits::ToPixelsX(int units) const
+{
+    return MulDiv(units, m_baseX, 4);
+}
+int CDialogUnits::ToPixelsY(int units) const
+{
+    return MulDiv(units, m_baseY, 8);
+}
 
 QRect CDialogUnits::ToPixels(int x, int y, int w, int h) const
 {

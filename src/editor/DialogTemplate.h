@@ -12,18 +12,18 @@ class QFont;
 // The kinds of control a dialog template can hold.
 enum class EControlKind
 {
-    Static,        // a text label
-    Edit,          // a one-line or multi-line text field
-    Button,        // a push button
-    DefButton,     // the default push button
+    Static,    // a text label
+    Edit,      // a one-line or multi-line text field
+    Button,    // a push button
+    DefButton, // the default push button
     CheckBox,
     RadioButton,
     GroupBox,
     ListBox,
     ComboBox,
     ProgressBar,
-    Icon,          // the application icon
-    Frame,         // an empty frame that other code fills (a canvas, a preview)
+    Icon,  // the application icon
+    Frame, // an empty frame that other code fills (a canvas, a preview)
 };
 
 // Style flags; only those that make sense for a kind are honoured.
@@ -35,15 +35,15 @@ enum EControlStyle : uint32_t
     kStyleVScroll = 1u << 2,
     kStyleHScroll = 1u << 3,
     kStyleBorder = 1u << 4,
-    kStyleCentre = 1u << 5,       // centred text
-    kStyleRight = 1u << 6,        // right-aligned text
-    kStyleSorted = 1u << 7,       // list or combo items kept in text order
-    kStyleEditable = 1u << 8,     // combo box with an edit field
+    kStyleCentre = 1u << 5,   // centred text
+    kStyleRight = 1u << 6,    // right-aligned text
+    kStyleSorted = 1u << 7,   // list or combo items kept in text order
+    kStyleEditable = 1u << 8, // combo box with an edit field
     kStyleDisabled = 1u << 9,
     kStyleHidden = 1u << 10,
     kStyleMultiSelect = 1u << 11, // list box with extended selection
     kStylePassword = 1u << 12,
-    kStyleNumber = 1u << 13,      // edit field accepting digits only
+    kStyleNumber = 1u << 13, // edit field accepting digits only
     kStyleAutoHScroll = 1u << 14,
     // Starts a group: the radio buttons from this control up to the next
     // control that starts one are exclusive among themselves.

@@ -14,7 +14,14 @@ const TDlgTemplate& CHotspotDlg::Template()
         70,
         {
             {kStaticId, EControlKind::Static, QStringLiteral("Page to Switch To:"), 7, 10, 61, 8},
-            {kTargetList, EControlKind::ComboBox, {}, 7, 25, 156, 30, kStyleEditable | kStyleSorted | kStyleVScroll},
+            {kTargetList,
+             EControlKind::ComboBox,
+             {},
+             7,
+             25,
+             156,
+             30,
+             kStyleEditable | kStyleSorted | kStyleVScroll},
             {kCancel, EControlKind::Button, QStringLiteral("Cancel"), 23, 49, 50, 14},
             {kOk, EControlKind::DefButton, QStringLiteral("OK"), 83, 49, 50, 14},
         },
@@ -29,7 +36,8 @@ CHotspotDlg::CHotspotDlg(const TLayout* layout, int32_t target, int32_t pageId, 
     m_list = DlgItem<QComboBox>(this, kTargetList);
     if (layout != nullptr)
         Fill(*layout);
-    connect(m_list, &QComboBox::activated, this, [this](int index) { m_target = m_list->itemData(index).toInt(); });
+    connect(m_list, &QComboBox::activated, this,
+            [this](int index) { m_target = m_list->itemData(index).toInt(); });
 }
 
 void CHotspotDlg::Fill(const TLayout& layout)

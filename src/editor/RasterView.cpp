@@ -102,5 +102,6 @@ QImage RasterToImage(const CRaster& raster)
 TColor WindowColour(const QWidget* widget)
 {
     const QColor c = widget->palette().color(QPalette::Window);
-    return Rgb(static_cast<uint8_t>(c.red()), static_cast<uint8_t>(c.green()), static_cast<uint8_t>(c.blue()));
+    return Rgb(static_cast<uint8_t>(c.red()), static_cast<uint8_t>(c.green()),
+               static_cast<uint8_t>(c.blue()));
 }

@@ -1,8 +1,8 @@
 #include "UiServices.h"
 
 #include <QAction>
-#include <QDialog>
 #include <QColorDialog>
+#include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
@@ -154,7 +154,10 @@ QAction* CQtUiServices::PopupMenu(QWidget*, QMenu& menu, const QPoint& globalPos
     return menu.exec(globalPos);
 }
 
-int CQtUiServices::ExecDialog(QDialog& dialog) { return dialog.exec(); }
+int CQtUiServices::ExecDialog(QDialog& dialog)
+{
+    return dialog.exec();
+}
 
 IUiServices& UiServices()
 {
@@ -167,4 +170,7 @@ CUiServicesOverride::CUiServicesOverride(IUiServices& services) : m_previous(g_o
     g_override = &services;
 }
 
-CUiServicesOverride::~CUiServicesOverride() { g_override = m_previous; }
+CUiServicesOverride::~CUiServicesOverride()
+{
+    g_override = m_previous;
+}

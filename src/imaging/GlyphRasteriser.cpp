@@ -181,6 +181,11 @@ uint8_t CGlyphRasteriser::LevelOf(uint8_t red)
     return 3;
 }
 
+bool CGlyphRasteriser::HasCharacter(char16_t character) const
+{
+    return m_impl->face != nullptr && FT_Get_Char_Index(m_impl->face, character) != 0;
+}
+
 TGlyphBitmap CGlyphRasteriser::RenderGlyph(char16_t character)
 {
     m_impl->Draw(character);

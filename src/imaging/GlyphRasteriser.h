@@ -25,6 +25,9 @@ public:
     CGlyphRasteriser& operator=(const CGlyphRasteriser&) = delete;
 
     TGlyphBitmap RenderGlyph(char16_t character);
+    // Whether the face has the character (a character it lacks is drawn
+    // empty, and shows blank on the panel).
+    bool HasCharacter(char16_t character) const;
 
     // Level of a drawn pixel from its red component.
     static uint8_t LevelOf(uint8_t red);

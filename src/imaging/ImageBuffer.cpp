@@ -44,24 +44,29 @@ bool DecodeWith(int32_t format, CByteStream& in, TImageData& out, std::string& e
 }
 
 // Tries every codec that recognises pictures by content, from the start of
-// the stream each time.
+// the stream each time. When none succeeds, a codec that knew the format but
+// refused the picture's size gives the error, so that a caller can tell a
+// picture too large from data that is no picture.
 bool DecodeByContent(CByteStream& in, TImageData& out, std::string& error)
 {
     int count = 0;
     const int32_t* order = ContentProbeOrder(&count);
+    std::string sizeRefusal;
     for (int i = 0; i < count; ++i)
     {
         if (!in.Seek(0))
             break;
         TImageData scratch;
-        std::string ignored;
-        if (DecodeWith(order[i], in, scratch, ignored))
+        std::string reason;
+        if (DecodeWith(order[i], in, scratch, reason))
         {
             out = std::move(scratch);
             return true;
         }
+        if (sizeRefusal.empty() && IsSizeRefusal(reason))
+            sizeRefusal = std::move(reason);
     }
-    error = "Decode: Unknown or wrong format";
+    error = sizeRefusal.empty() ? "Decode: Unknown or wrong format" : sizeRefusal;
     return false;
 }
 

@@ -16,6 +16,8 @@ int32_t RaiseDepth(int32_t bpp)
     return 24;
 }
 
+constexpr const char* kTooLarge = "picture too large";
+
 } // namespace
 
 bool ImageSizeAllowed(int64_t width, int64_t height, std::string& error)
@@ -27,10 +29,15 @@ bool ImageSizeAllowed(int64_t width, int64_t height, std::string& error)
     }
     if (width > kMaxImageSide || height > kMaxImageSide || width * height > kMaxImagePixels)
     {
-        error = "picture too large (" + std::to_string(width) + " x " + std::to_string(height) + ")";
+        error = std::string(kTooLarge) + " (" + std::to_string(width) + " x " + std::to_string(height) + ")";
         return false;
     }
     return true;
+}
+
+bool IsSizeRefusal(const std::string& error)
+{
+    return error.find(kTooLarge) != std::string::npos;
 }
 
 bool TImageData::Create(int32_t newWidth, int32_t newHeight, int32_t newBpp)

@@ -87,3 +87,6 @@ struct TImageData
 
 // Checks a decoder's announced size against the limits; on refusal fills error.
 bool ImageSizeAllowed(int64_t width, int64_t height, std::string& error);
+// Whether a decoder's error is ImageSizeAllowed's refusal of a picture beyond
+// the limits (whatever the decoder put in front of it).
+bool IsSizeRefusal(const std::string& error);

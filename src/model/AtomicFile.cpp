@@ -50,11 +50,11 @@ bool WriteAll(int fd, const uint8_t* data, size_t size)
 TFileResult WriteFileAtomically(const std::string& path, const std::vector<TBytes>& parts)
 {
     if (path.empty())
-        return TFileResult::Failure("no file name");
+        return TFileResult::Failure(EFileError::Unwritable, "no file name");
     std::string temp = path + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)
-        return TFileResult::Failure("cannot create file (" + ErrnoText(errno) + ")");
+        return TFileResult::Failure(EFileError::Unwritable, "cannot create file (" + ErrnoText(errno) + ")");
 
     // mkstemp makes the file 0600; give it what a plain creat() would.
     const mode_t mask = ::umask(0);
@@ -83,7 +83,7 @@ TFileResult WriteFileAtomically(const std::string& path, const std::vector<TByte
     if (error != 0)
     {
         ::unlink(temp.c_str());
-        return TFileResult::Failure("cannot write file (" + ErrnoText(error) + ")");
+        return TFileResult::Failure(EFileError::Unwritable, "cannot write file (" + ErrnoText(error) + ")");
     }
     // Make the rename itself durable; a failure here no longer risks the data.
     const int dir = ::open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -104,17 +104,17 @@ TFileResult ReadWholeFile(const std::string& path, size_t maxSize, std::vector<u
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return TFileResult::Failure("cannot open file (" + ErrnoText(errno) + ")");
+        return TFileResult::Failure(EFileError::Unreadable, "cannot open file (" + ErrnoText(errno) + ")");
     struct stat info{};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
     {
         ::close(fd);
-        return TFileResult::Failure("not a regular file");
+        return TFileResult::Failure(EFileError::Unreadable, "not a regular file");
     }
     if (static_cast<uint64_t>(info.st_size) > maxSize)
     {
         ::close(fd);
-        return TFileResult::Failure("file too large (over " + std::to_string(maxSize) + " bytes)");
+        return TFileResult::Failure(EFileError::TooLarge, "file too large (over " + std::to_string(maxSize) + " bytes)");
     }
     // Read up to one byte beyond the limit, so a file that grew since fstat is
     // still caught.
@@ -129,7 +129,7 @@ TFileResult ReadWholeFile(const std::string& path, size_t maxSize, std::vector<u
                 continue;
             const int error = errno;
             ::close(fd);
-            return TFileResult::Failure("cannot read file (" + ErrnoText(error) + ")");
+            return TFileResult::Failure(EFileError::Unreadable, "cannot read file (" + ErrnoText(error) + ")");
         }
         if (n == 0)
             break;
@@ -137,7 +137,7 @@ TFileResult ReadWholeFile(const std::string& path, size_t maxSize, std::vector<u
     }
     ::close(fd);
     if (total > maxSize)
-        return TFileResult::Failure("file too large (over " + std::to_string(maxSize) + " bytes)");
+        return TFileResult::Failure(EFileError::TooLarge, "file too large (over " + std::to_string(maxSize) + " bytes)");
     data.resize(total);
     bytes = std::move(data);
     return TFileResult::Success();

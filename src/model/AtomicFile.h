@@ -6,15 +6,28 @@
 #include <utility>
 #include <vector>
 
+// Why a file operation failed, for callers that word it themselves.
+enum class EFileError
+{
+    None,
+    Unreadable, // cannot be opened or read
+    TooLarge,   // longer than the reader takes
+    NotOurs,    // too short for its magic number, or another magic number
+    Damaged,    // the right kind of file, but its contents break a rule
+    Unwritable, // cannot be created or written
+    TooLargeToStore, // what would be written does not fit the file kind
+};
+
 // What a file operation came to: ok, or a short lowercase reason a person
 // can read after the file name ("file too large (over 500000 bytes)").
 struct TFileResult
 {
     bool ok = true;
     std::string reason;
+    EFileError error = EFileError::None;
 
     static TFileResult Success() { return {}; }
-    static TFileResult Failure(std::string why) { return {false, std::move(why)}; }
+    static TFileResult Failure(EFileError kind, std::string why) { return {false, std::move(why), kind}; }
     explicit operator bool() const { return ok; }
 };
 

@@ -1,5 +1,7 @@
 #include "ImageLibrary.h"
 
+#include "OwnedList.h"
+
 #include "BuiltinLibrary.h"
 #include "ImageBuffer.h"
 
@@ -77,3 +79,25 @@ bool TImageLibrary::DeleteImage(TImageEntry* entry)
     m_entries.erase(found);
     return true;
 }
+
+int TImageLibrary::IndexOf(const TImageEntry* entry) const
+{
+    const auto found =
+        std::find_if(m_entries.begin(), m_entries.end(), [&](const auto& held) { return held.get() == entry; });
+    return found == m_entries.end() ? -1 : static_cast<int>(found - m_entries.begin());
+}
+
+TImageEntry* TImageLibrary::InsertAt(size_t index, std::unique_ptr<TImageEntry> entry)
+{
+    if (entry == nullptr)
+        return nullptr;
+    // Already owned by the list: give up this second handle, don't free it.
+    if (IndexOf(entry.get()) >= 0)
+    {
+        static_cast<void>(entry.release());
+        return nullptr;
+    }
+    return OwnedList::InsertAt(m_entries, index, std::move(entry));
+}
+
+std::unique_ptr<TImageEntry> TImageLibrary::TakeAt(size_t index) { return OwnedList::TakeAt(m_entries, index); }

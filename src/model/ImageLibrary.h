@@ -32,6 +32,12 @@ public:
     TImageEntry* InsertHead(std::unique_ptr<TImageEntry> entry);
     // False when the entry is not in the library.
     bool DeleteImage(TImageEntry* entry);
+    // The entry's place from the head, or -1.
+    int IndexOf(const TImageEntry* entry) const;
+    // Changes by place from the head (see OwnedList.h), for putting back an
+    // entry exactly where it was.
+    TImageEntry* InsertAt(size_t index, std::unique_ptr<TImageEntry> entry);
+    std::unique_ptr<TImageEntry> TakeAt(size_t index);
     void Clear() { m_entries.clear(); }
 
     TImageEntry* Head() const { return m_entries.empty() ? nullptr : m_entries.front().get(); }

@@ -24,21 +24,25 @@ TFileResult LoadTemplateFile(TLayout& layout, const std::string& path)
     if (TFileResult read = ReadWholeFile(path, kTemplateFileLimit, bytes); !read)
         return read;
     if (bytes.size() <= 4)
-        return TFileResult::Failure("not a QEL-1 template (too short)");
+        return TFileResult::Failure(EFileError::NotOurs, "not a QEL-1 template (too short)");
     if (ReadMagic(bytes.data(), bytes.size()) != kTemplateMagic)
-        return TFileResult::Failure("not a QEL-1 template (wrong magic number)");
+        return TFileResult::Failure(EFileError::NotOurs, "not a QEL-1 template (wrong magic number)");
     if (!layout.LoadFromBuffer(bytes.data() + 4, static_cast<int32_t>(bytes.size() - 4)))
-        return TFileResult::Failure("damaged layout data");
+        return TFileResult::Failure(EFileError::Damaged, "damaged layout data");
     return TFileResult::Success();
 }
 
 TFileResult SaveTemplateFile(TLayout& layout, const std::string& path)
 {
-    std::vector<uint8_t> image(kTemplateCapacity);
-    const int32_t length = layout.SaveToBuffer(image.data(), kTemplateCapacity);
+    // The whole file, magic included, must stay within what loading takes,
+    // or a saved template could never be opened again.
+    constexpr auto capacity = static_cast<int32_t>(kTemplateFileLimit - 4);
+    std::vector<uint8_t> image(static_cast<size_t>(capacity));
+    const int32_t length = layout.SaveToBuffer(image.data(), capacity);
     if (length < 0)
-        return TFileResult::Failure("layout too large for a template (over " + std::to_string(kTemplateCapacity) +
-                                    " bytes)");
+        return TFileResult::Failure(EFileError::TooLargeToStore,
+                                    "layout too large for a template (a file over " +
+                                        std::to_string(kTemplateFileLimit) + " bytes)");
     const uint8_t magic[4] = {0xD5, 0xCA, 0xAD, 0xAB};
     return WriteFileAtomically(path, {{magic, sizeof magic}, {image.data(), static_cast<size_t>(length)}});
 }
@@ -49,9 +53,9 @@ TFileResult LoadLayoutImageFile(TLayout& layout, const std::string& path)
     if (TFileResult read = ReadWholeFile(path, static_cast<size_t>(kUploadCapacity), bytes); !read)
         return read;
     if (bytes.size() < 4)
-        return TFileResult::Failure("not a layout image (too short)");
+        return TFileResult::Failure(EFileError::NotOurs, "not a layout image (too short)");
     if (!layout.LoadFromBuffer(bytes.data(), static_cast<int32_t>(bytes.size())))
-        return TFileResult::Failure("damaged layout data");
+        return TFileResult::Failure(EFileError::Damaged, "damaged layout data");
     return TFileResult::Success();
 }
 
@@ -84,11 +88,11 @@ TFileResult LoadLibraryPicture(const std::string& path, std::unique_ptr<CImageBu
     // Checked first so that a missing file is not reported as a bad picture.
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr)
-        return TFileResult::Failure("cannot open file (" + std::string(std::strerror(errno)) + ")");
+        return TFileResult::Failure(EFileError::Unreadable, "cannot open file (" + std::string(std::strerror(errno)) + ")");
     std::fclose(file);
     auto picture = std::make_unique<CImageBuffer>();
     if (!picture->Load(path, kFormatUnknown) || !picture->Data().HasPixels())
-        return TFileResult::Failure("not a picture in a format we read");
+        return TFileResult::Failure(EFileError::NotOurs, "not a picture in a format we read");
     FitPictureToPanel(*picture);
     image = std::move(picture);
     return TFileResult::Success();

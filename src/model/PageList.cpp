@@ -1,5 +1,7 @@
 #include "PageList.h"
 
+#include "OwnedList.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <utility>
@@ -114,4 +116,31 @@ void TPageList::CollectGlyphs(CGlyphCollector& collector) const
     {
         item->CollectGlyphs(collector);
     }
+}
+
+TListItem* TPageList::InsertAt(size_t index, std::unique_ptr<TListItem> page)
+{
+    if (page == nullptr)
+        return nullptr;
+    // Already owned by the list: give up this second handle, don't free it.
+    if (IndexOf(page.get()) >= 0)
+    {
+        static_cast<void>(page.release());
+        return nullptr;
+    }
+    return OwnedList::InsertAt(m_items, index, std::move(page));
+}
+
+std::unique_ptr<TListItem> TPageList::TakeAt(size_t index) { return OwnedList::TakeAt(m_items, index); }
+
+bool TPageList::MoveAt(size_t from, size_t to) { return OwnedList::MoveAt(m_items, from, to); }
+
+std::unique_ptr<TListItem> TPageList::ReplaceAt(size_t index, std::unique_ptr<TListItem> page)
+{
+    if (page != nullptr && IndexOf(page.get()) >= 0)
+    {
+        static_cast<void>(page.release());
+        return nullptr;
+    }
+    return OwnedList::ReplaceAt(m_items, index, std::move(page));
 }

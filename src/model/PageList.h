@@ -29,6 +29,11 @@ public:
     bool ExchangeWithPrev(TListItem* page);
     bool ExchangeWithNext(TListItem* page);
     int IndexOf(const TListItem* page) const;
+    // Changes by place in the list (see OwnedList.h).
+    TListItem* InsertAt(size_t index, std::unique_ptr<TListItem> page);
+    std::unique_ptr<TListItem> TakeAt(size_t index);
+    bool MoveAt(size_t from, size_t to);
+    std::unique_ptr<TListItem> ReplaceAt(size_t index, std::unique_ptr<TListItem> page);
     void Clear() { m_items.clear(); }
 
     TListItem* Head() const { return m_items.empty() ? nullptr : m_items.front().get(); }

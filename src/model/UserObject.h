@@ -23,6 +23,17 @@ enum ECorner : int32_t
     kCornerBottomLeft = 4,
 };
 
+// Where an object lies on its page: position and size in panel pixels.
+struct TObjectRect
+{
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+
+    bool operator==(const TObjectRect&) const = default;
+};
+
 // Something placed on a user page. Used alone for stored objects of a type
 // this program does not know, which keep only this part.
 class TUserObject
@@ -46,6 +57,15 @@ public:
 
     // Right and bottom edges are outside.
     bool Contains(int32_t x, int32_t y) const;
+
+    TObjectRect Rect() const { return {left, top, width, height}; }
+    void SetRect(const TObjectRect& r)
+    {
+        left = r.left;
+        top = r.top;
+        width = r.width;
+        height = r.height;
+    }
 
     int32_t type = 0;
     int32_t reserved = 0; // carried in the record, never used

@@ -1,5 +1,7 @@
 #include "UserPage.h"
 
+#include "OwnedList.h"
+
 #include "DataStore.h"
 #include "UserButton.h"
 #include "UserHotspot.h"
@@ -128,4 +130,31 @@ void TUserPage::PullObject(TUserObject* object)
     {
         std::rotate(objects.begin() + index, objects.begin() + index + 1, objects.end());
     }
+}
+
+TUserObject* TUserPage::InsertObject(size_t index, std::unique_ptr<TUserObject> object)
+{
+    if (object == nullptr)
+        return nullptr;
+    // Already owned by the list: give up this second handle, don't free it.
+    if (IndexOfObject(object.get()) >= 0)
+    {
+        static_cast<void>(object.release());
+        return nullptr;
+    }
+    return OwnedList::InsertAt(objects, index, std::move(object));
+}
+
+std::unique_ptr<TUserObject> TUserPage::TakeObject(size_t index) { return OwnedList::TakeAt(objects, index); }
+
+bool TUserPage::MoveObject(size_t from, size_t to) { return OwnedList::MoveAt(objects, from, to); }
+
+std::unique_ptr<TUserObject> TUserPage::ReplaceObject(size_t index, std::unique_ptr<TUserObject> object)
+{
+    if (object != nullptr && IndexOfObject(object.get()) >= 0)
+    {
+        static_cast<void>(object.release());
+        return nullptr;
+    }
+    return OwnedList::ReplaceAt(objects, index, std::move(object));
 }

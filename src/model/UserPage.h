@@ -38,6 +38,14 @@ public:
     // The object's place in drawing order, or -1.
     int IndexOfObject(const TUserObject* object) const;
 
+    // Changes by place in drawing order (see OwnedList.h), for edits that
+    // must be put back exactly where they were.
+    TUserObject* InsertObject(size_t index, std::unique_ptr<TUserObject> object);
+    std::unique_ptr<TUserObject> TakeObject(size_t index);
+    bool MoveObject(size_t from, size_t to);
+    std::unique_ptr<TUserObject> ReplaceObject(size_t index, std::unique_ptr<TUserObject> object);
+    TUserObject* ObjectAtIndex(size_t index) const { return index < objects.size() ? objects[index].get() : nullptr; }
+
     TUserFace face;
     TObjects objects;
 };

@@ -73,23 +73,23 @@ TFileResult ExportUserPage(const TLayout& layout, const TUserPage& page, const s
 TFileResult ReadUserPageBytes(const uint8_t* data, size_t size, TUserPageFileContents& contents)
 {
     if (size > kUserPageFileLimit)
-        return TFileResult::Failure("file too large (over " + std::to_string(kUserPageFileLimit) + " bytes)");
+        return TFileResult::Failure(EFileError::TooLarge, "file too large (over " + std::to_string(kUserPageFileLimit) + " bytes)");
     if (data == nullptr || size <= 4)
-        return TFileResult::Failure("not a QEL-1 user page (too short)");
+        return TFileResult::Failure(EFileError::NotOurs, "not a QEL-1 user page (too short)");
     if (ReadMagic(data, size) != kUserPageMagic)
-        return TFileResult::Failure("not a QEL-1 user page (wrong magic number)");
+        return TFileResult::Failure(EFileError::NotOurs, "not a QEL-1 user page (wrong magic number)");
     CDataStore store(data + 4, size - 4);
     auto page = std::make_unique<TUserPage>();
     page->Serialize(store);
     if (store.Failed())
-        return TFileResult::Failure("damaged user page data");
+        return TFileResult::Failure(EFileError::Damaged, "damaged user page data");
     std::vector<std::unique_ptr<TImageEntry>> pictures;
     while (store.Remaining() >= 4 && store.ReadInt() == 1)
     {
         auto entry = std::make_unique<TImageEntry>();
         entry->Serialize(store);
         if (store.Failed())
-            return TFileResult::Failure("damaged picture data");
+            return TFileResult::Failure(EFileError::Damaged, "damaged picture data");
         pictures.push_back(std::move(entry));
     }
     contents.page = std::move(page);

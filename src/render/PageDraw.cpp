@@ -159,6 +159,14 @@ void DrawLevelSlider(int32_t imageId, const TImageFinder& images, CRaster& dc, i
     turned.DrawSection(&dc, x + k - 3, ys, kKnob, kKnob, kKnobRow, 0);
 }
 
+void DrawPictureCentred(CImageBuffer& picture, CRaster& dc, const TRect& rect)
+{
+    const auto w = static_cast<int32_t>(picture.GetWidth());
+    const auto h = static_cast<int32_t>(picture.GetHeight());
+    picture.Draw(&dc, rect.left + (rect.Width() - w) / 2, rect.top + (rect.Height() - h) / 2, -1, -1, nullptr,
+                 false);
+}
+
 void DrawFace(const TUserFace& face, const TImageFinder& images, CRaster& dc, const TRect& rect)
 {
     switch (face.type)

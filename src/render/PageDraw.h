@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+class CImageBuffer;
 struct TUserFace;
 class TUserObject;
 class TUserPage;
@@ -29,6 +30,10 @@ void DrawButtonFace(int32_t imageId, const TImageFinder& images, CRaster& dc, in
 // horizontal when wider than tall.
 void DrawLevelSlider(int32_t imageId, const TImageFinder& images, CRaster& dc, int32_t top, int32_t left,
                      int32_t width, int32_t height);
+
+// A picture at its own size centred in a rectangle, each offset halved toward
+// zero; not clipped to the rectangle.
+void DrawPictureCentred(CImageBuffer& picture, CRaster& dc, const TRect& rect);
 
 // The dotted grid of a hot spot, in the raster's current background mode.
 void DrawHotspotGrid(CRaster& dc, int32_t x, int32_t y, int32_t width, int32_t height);

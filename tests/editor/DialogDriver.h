@@ -13,6 +13,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
+
+// Texts in test failures as text rather than code units.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 // Works a built dialog's controls by id as a person would.
 
@@ -100,6 +107,13 @@ inline QString Text(const QWidget* dialog, int id)
     return edit != nullptr ? edit->text() : QStringLiteral("<no edit>");
 }
 
+// The text a label shows.
+inline QString Caption(const QWidget* dialog, int id)
+{
+    const auto* label = DlgItem<QLabel>(dialog, id);
+    return label != nullptr ? label->text() : QStringLiteral("<no label>");
+}
+
 inline QComboBox* Combo(const QWidget* dialog, int id)
 {
     auto* combo = DlgItem<QComboBox>(dialog, id);
@@ -121,7 +135,8 @@ inline QStringList Entries(const QWidget* dialog, int id)
 inline QString Selected(const QWidget* dialog, int id)
 {
     const QComboBox* combo = Combo(dialog, id);
-    return combo != nullptr && combo->currentIndex() >= 0 ? combo->itemText(combo->currentIndex()) : QString();
+    return combo != nullptr && combo->currentIndex() >= 0 ? combo->itemText(combo->currentIndex())
+                                                          : QString();
 }
 
 // Chooses the entry with this text as a person picking it from the list.

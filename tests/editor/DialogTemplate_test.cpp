@@ -10,8 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 namespace
 {
 
@@ -68,36 +66,12 @@ TEST_F(DialogTemplate, RadioGroupsFollowTheTemplateNotTheParent)
     EXPECT_FALSE(IsChecked(&m_dialog, 102));
 }
 
-TEST(DialogTemplateLabels, OneLineLabelsGrowToTheirTextRatherThanCutIt)
-{
-    const QString text = QStringLiteral("Event Description");
-    const TDlgTemplate tmpl{0,
-                            QStringLiteral("Labels"),
-                            200,
-                            60,
-                            {
-                                {kStaticId, EControlKind::Static, text, 5, 5, 10, 8},
-                                {kStaticId, EControlKind::Static, text, 5, 15, 150, 8},
-                                {kStaticId, EControlKind::Static, text, 5, 25, 10, 8, kStyleCentre},
-                                {kStaticId, EControlKind::Static, text, 5, 35, 20, 20},
-                            }};
-    QDialog dialog;
-    const CDialogUnits units = BuildDialog(&dialog, tmpl);
-    QList<QLabel*> labels = dialog.findChildren<QLabel*>();
-    ASSERT_EQ(labels.size(), 4);
-    std::sort(labels.begin(), labels.end(), [](QLabel* a, QLabel* b) { return a->y() < b->y(); });
-    EXPECT_GE(labels[0]->width(), labels[0]->fontMetrics().horizontalAdvance(text)) << "widened";
-    EXPECT_EQ(labels[0]->x(), units.ToPixelsX(5));
-    EXPECT_EQ(labels[1]->geometry(), units.ToPixels(5, 15, 150, 8)) << "wide enough already";
-    EXPECT_EQ(labels[2]->geometry(), units.ToPixels(5, 25, 10, 8)) << "centred text keeps its box";
-    EXPECT_EQ(labels[3]->geometry(), units.ToPixels(5, 35, 20, 20)) << "a wrapping label keeps its box";
-}
-
 TEST_F(DialogTemplate, HostedWidgetsSitOverOrInPlaceOfControls)
 {
     const QRect frame = ControlRect(&m_dialog, 300);
     auto* over = PlaceOverControl(&m_dialog, 300, new QWidget, QMargins(3, 12, 0, 0), 1234);
-    EXPECT_EQ(over->geometry(), QRect(frame.left() + 3, frame.top() + 12, frame.width() - 3, frame.height() - 12));
+    EXPECT_EQ(over->geometry(),
+              QRect(frame.left() + 3, frame.top() + 12, frame.width() - 3, frame.height() - 12));
     EXPECT_EQ(DlgItem<QWidget>(&m_dialog, 1234), over);
     EXPECT_NE(DlgItem<QWidget>(&m_dialog, 300), nullptr) << "the frame stays";
 
@@ -108,6 +82,37 @@ TEST_F(DialogTemplate, HostedWidgetsSitOverOrInPlaceOfControls)
     EXPECT_EQ(DlgItem<QLineEdit>(&m_dialog, 110), nullptr);
     EXPECT_EQ(replacement->geometry(), edit);
     EXPECT_FALSE(replacement->isEnabled());
+}
+
+TEST(DialogTemplateLabels, AOneLineLabelGrowsToShowItsWholeText)
+{
+    static const TDlgTemplate tmpl{
+        901,
+        QStringLiteral("Labels"),
+        200,
+        60,
+        {
+            {401, EControlKind::Static, QStringLiteral("A label far wider than its place:"), 60, 5, 12, 8},
+            {402, EControlKind::Static, QStringLiteral("Right-aligned and wide:"), 150, 20, 12, 8,
+             kStyleRight},
+            {403, EControlKind::Static, QStringLiteral("Fits"), 60, 35, 100, 8},
+        },
+    };
+    QDialog dialog;
+    const CDialogUnits units = BuildDialog(&dialog, tmpl);
+    for (const TDlgControl& c : tmpl.controls)
+    {
+        const auto* label = DlgItem<QLabel>(&dialog, c.id);
+        ASSERT_NE(label, nullptr);
+        const QRect place = units.ToPixels(c.x, c.y, c.w, c.h);
+        EXPECT_GE(label->width(), label->sizeHint().width()) << c.id;
+        EXPECT_EQ(label->width(), std::max(place.width(), label->sizeHint().width())) << c.id;
+        if (c.style & kStyleRight)
+            EXPECT_EQ(label->geometry().right(), place.right()) << c.id;
+        else
+            EXPECT_EQ(label->x(), place.x()) << c.id;
+        EXPECT_EQ(label->y(), place.y());
+    }
 }
 
 TEST(UiServices, NestedDialogsAreAnsweredInTheOrderTheyOpen)

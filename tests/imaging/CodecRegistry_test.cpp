@@ -1,4 +1,5 @@
 #include "CodecTestSupport.h"
+#include "ImageBuffer.h"
 
 #include <gtest/gtest.h>
 
@@ -181,7 +182,17 @@ TEST(CodecRegistry, OversizedHeadersAreRefused)
         std::string error;
         EXPECT_FALSE(Decode(c.format, c.bytes, image, error)) << c.name;
         EXPECT_NE(error.find("too large"), std::string::npos) << c.name << ": " << error;
+
+        // Recognised by content, the refusal is still told apart from data
+        // that is no picture.
+        CImageBuffer byContent;
+        EXPECT_FALSE(byContent.Decode(c.bytes.data(), c.bytes.size(), kFormatUnknown)) << c.name;
+        EXPECT_TRUE(IsSizeRefusal(byContent.GetLastError())) << c.name << ": " << byContent.GetLastError();
     }
+    const uint8_t text[] = "This is plain text, not a picture of any kind.";
+    CImageBuffer notAPicture;
+    EXPECT_FALSE(notAPicture.Decode(text, sizeof text, kFormatUnknown));
+    EXPECT_FALSE(IsSizeRefusal(notAPicture.GetLastError())) << notAPicture.GetLastError();
 }
 
 }  // namespace

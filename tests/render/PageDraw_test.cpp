@@ -217,6 +217,34 @@ TEST(PageDraw, ImageFaceIsClippedToItsObject)
     EXPECT_EQ(dc.GetPixel(9, 20), 0u);
 }
 
+TEST(PageDraw, PictureCentredInARectangle)
+{
+    struct TCase
+    {
+        TRect rect;
+        int32_t x, y; // where the picture's top-left pixel lands
+    };
+    // A 4 x 3 picture; offsets are halved toward zero, also when the picture
+    // is larger than the rectangle, and it is not clipped to the rectangle.
+    for (const TCase& c : {TCase{{0, 0, 8, 7}, 2, 2}, TCase{{3, 1, 12, 9}, 5, 3}, TCase{{6, 5, 9, 6}, 6, 4},
+                           TCase{{6, 6, 7, 7}, 5, 5}})
+    {
+        CImageBuffer picture =
+            MakePicture(4, 3, [](int32_t x, int32_t y) { return Rgb(uint8_t(x + 1), uint8_t(y + 1), 9); });
+        CRaster dc(16, 12);
+        Fill(dc, kOlive);
+        DrawPictureCentred(picture, dc, c.rect);
+        for (int32_t y = 0; y < dc.Height(); ++y)
+            for (int32_t x = 0; x < dc.Width(); ++x)
+            {
+                const bool inside = x >= c.x && x < c.x + 4 && y >= c.y && y < c.y + 3;
+                const TColor expected = inside ? Rgb(uint8_t(x - c.x + 1), uint8_t(y - c.y + 1), 9) : kOlive;
+                ASSERT_EQ(dc.GetPixel(x, y), expected)
+                    << x << "," << y << " in case at " << c.x << "," << c.y;
+            }
+    }
+}
+
 TEST(PageDraw, MissingPicturesDrawNothing)
 {
     TPictures pictures;

@@ -47,8 +47,8 @@ int main(int argc, char** argv)
                                if (w->isVisible())
                                    area |= w->frameGeometry();
                            area = area.adjusted(-8, -8, 8, 8) & shown->screen()->geometry();
-                           const QPixmap shot = shown->screen()->grabWindow(0, area.x(), area.y(), area.width(),
-                                                                            area.height());
+                           const QPixmap shot = shown->screen()->grabWindow(0, area.x(), area.y(),
+                                                                            area.width(), area.height());
                            status = shot.save(out) ? 0 : 1;
                            QApplication::exit(status);
                        });

@@ -1,15 +1,79 @@
 #include "ShotScenes.h"
 
+#include "AddImageDlg.h"
 #include "Btn8Ctrl.h"
 #include "Btn8Dlg.h"
 #include "EventDef.h"
 #include "HotspotDlg.h"
+#include "PictureFiles.h"
+#include "SliderPropDlg.h"
 #include "UserPage.h"
 
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QWidget>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace
+{
+
+// An 800 x 600 landscape at dusk, with the smooth gradients and fine grain of
+// a photograph: sky, sun, two mountain ranges and a lake that mirrors them.
+CImageBuffer Landscape()
+{
+    constexpr int32_t kW = 800;
+    constexpr int32_t kH = 600;
+    constexpr double kHorizon = 400;
+    const auto ridge = [](double x, double a, double b, double c)
+    { return a + 38 * std::sin(x / b) + 17 * std::sin(x / c + 1.3) + 6 * std::sin(x / 9.0); };
+    const auto scene = [&](double x, double y) -> std::array<double, 3>
+    {
+        const double far = ridge(x, 300, 97.0, 41.0);
+        const double near = ridge(x + 400, 350, 131.0, 57.0);
+        if (y >= near)
+            return {34 - (y - near) * 0.1, 44 - (y - near) * 0.1, 52};
+        if (y >= far)
+            return {70 + (y - far) * 0.3, 74 + (y - far) * 0.2, 105};
+        const double t = y / kHorizon;
+        std::array<double, 3> sky{30 + 225 * t * t, 40 + 120 * t * t, 110 - 30 * t};
+        const double sun = std::hypot(x - 520, y - 250);
+        const double glow = std::exp(-sun / 90.0);
+        for (double& c : sky)
+            c += 140 * glow;
+        if (sun < 34)
+            sky = {255, 240, 200};
+        return sky;
+    };
+    return MakePicture(kW, kH,
+                       [&](int32_t px, int32_t py)
+                       {
+                           double x = px;
+                           double y = py;
+                           double shade = 1.0;
+                           if (y >= kHorizon)
+                           {
+                               // The lake: the scene mirrored, rippled and darker.
+                               x += 4 * std::sin(y / 3.0) * (y - kHorizon) / 200;
+                               y = 2 * kHorizon - y;
+                               shade = 0.55;
+                           }
+                           const std::array<double, 3> c = scene(x, y);
+                           const uint32_t hash = (static_cast<uint32_t>(px) * 73856093u) ^
+                                                 (static_cast<uint32_t>(py) * 19349663u);
+                           const double grain = static_cast<double>((hash >> 7) % 13) - 6;
+                           const auto channel = [&](double v)
+                           { return static_cast<uint8_t>(std::clamp(v * shade + grain, 0.0, 255.0)); };
+                           return TPixel{channel(c[0]), channel(c[1]), channel(c[2])};
+                       });
+}
+
+} // namespace
 
 CShotStage::CShotStage() : m_use(std::make_unique<CUiServicesOverride>(ui))
 {
@@ -88,6 +152,22 @@ const std::vector<TShotScene>& ShotScenes()
         {"eight-button", [](CShotStage& stage) -> QWidget* { return ShowEightButtons(stage, false); }},
         // A name the code page cannot hold whole: the warning line shows.
         {"eight-button-warning", [](CShotStage& stage) -> QWidget* { return ShowEightButtons(stage, true); }},
+        {"add-image",
+         [](CShotStage& stage) -> QWidget*
+         {
+             static QTemporaryDir dir;
+             const QString path = dir.filePath(QStringLiteral("lakeside-dusk.png"));
+             if (!WritePng(path, Landscape()))
+                 return nullptr;
+             QWidget* dlg = stage.Show(std::make_unique<CAddImageDlg>());
+             stage.ui.openAnswers.push_back(path);
+             DlgItem<QPushButton>(dlg, CAddImageDlg::kBrowse)->click();
+             DlgItem<QLineEdit>(dlg, CAddImageDlg::kDescription)->setText(QStringLiteral("Lakeside at dusk"));
+             return dlg;
+         }},
+        {"slider",
+         [](CShotStage& stage) -> QWidget*
+         { return stage.Show(std::make_unique<CSliderPropDlg>(&stage.layout, 45, 130, 2, 6)); }},
     };
     return scenes;
 }

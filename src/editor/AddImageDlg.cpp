@@ -1,0 +1,161 @@
+#include "AddImageDlg.h"
+
+#include "ImageBuffer.h"
+#include "ImageLibrary.h"
+#include "Layout.h"
+#include "LayoutFile.h"
+#include "PageDraw.h"
+#include "RasterView.h"
+#include "UiServices.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+const TDlgTemplate& CAddImageDlg::Template()
+{
+    static const TDlgTemplate tmpl{
+        110,
+        QStringLiteral("Add Image"),
+        301,
+        // Ten units taller than the classic layout, for the line under the
+        // preview that says why a file gave no picture.
+        204,
+        {
+            {kStaticId, EControlKind::Static, QStringLiteral("Description:"), 21, 12, 39, 8},
+            {kDescription, EControlKind::Edit, {}, 78, 9, 216, 14, kStyleBorder | kStyleAutoHScroll},
+            {kPreviewFrame, EControlKind::GroupBox, {}, 77, 30, 217, 156},
+            {kBrowse, EControlKind::Button, QStringLiteral("Browse"), 16, 46, 50, 14},
+            {kStaticId, EControlKind::Static, QStringLiteral("Width:"), 17, 75, 22, 8},
+            {kWidth, EControlKind::Static, QStringLiteral("Static"), 18, 88, 42, 8},
+            {kStaticId, EControlKind::Static, QStringLiteral("Height:"), 17, 106, 24, 8},
+            {kHeight, EControlKind::Static, QStringLiteral("Static"), 18, 120, 42, 8},
+            {kCancel, EControlKind::Button, QStringLiteral("Cancel"), 15, 153, 50, 14},
+            {kOk, EControlKind::DefButton, QStringLiteral("OK"), 15, 173, 50, 14},
+            {kProblem, EControlKind::Static, {}, 77, 190, 217, 8},
+        },
+    };
+    return tmpl;
+}
+
+const TFileDialogSpec& CAddImageDlg::FileDialog()
+{
+    static const TFileDialogSpec files{
+        QStringLiteral("PNG Graphics files (*.png)|*.png|All Files (*.*)|*.*||"),
+        QStringLiteral(".png"),
+        {},
+    };
+    return files;
+}
+
+CAddImageDlg::CAddImageDlg(QWidget* parent) : QDialog(parent)
+{
+    BuildDialog(this, Template());
+    m_descriptionEdit = DlgItem<QLineEdit>(this, kDescription);
+    m_widthLabel = DlgItem<QLabel>(this, kWidth);
+    m_heightLabel = DlgItem<QLabel>(this, kHeight);
+    m_problem = DlgItem<QLabel>(this, kProblem);
+
+    m_preview = new CRasterView;
+    PlaceOverControl(this, kPreviewFrame, m_preview, QMargins(3, 10, 3, 10), kPreview);
+    m_preview->SetBackground(WindowColour(this));
+    m_preview->SetPainter(
+        [this](CRaster& dc)
+        {
+            if (m_image)
+                DrawPictureCentred(*m_image, dc, TRect{0, 0, dc.Width(), dc.Height()});
+        });
+
+    connect(DlgItem<QPushButton>(this, kBrowse), &QPushButton::clicked, this, [this] { Browse(); });
+    ShowValues();
+}
+
+CAddImageDlg::~CAddImageDlg() = default;
+
+std::unique_ptr<CImageBuffer> CAddImageDlg::TakeImage()
+{
+    return std::move(m_image);
+}
+
+void CAddImageDlg::accept()
+{
+    m_description = m_descriptionEdit->text().toStdU16String();
+    QDialog::accept();
+}
+
+void CAddImageDlg::reject()
+{
+    m_image.reset();
+    QDialog::reject();
+}
+
+void CAddImageDlg::Browse()
+{
+    const std::optional<QString> path = UiServices().GetOpenFileName(this, FileDialog());
+    if (!path)
+        return;
+    auto picture = std::make_unique<CImageBuffer>();
+    const QString problem = ReadPicture(*path, *picture);
+    if (problem.isEmpty())
+    {
+        m_width = picture->GetWidth();
+        m_height = picture->GetHeight();
+        // Fitted at once, so that the preview and the library only ever see
+        // the picture as the panel will.
+        FitPictureToPanel(*picture);
+        m_image = std::move(picture);
+    }
+    else if (m_image)
+    {
+        // The earlier picture stays, already fitted; its size is what shows.
+        m_width = m_image->GetWidth();
+        m_height = m_image->GetHeight();
+    }
+    ShowProblem(problem);
+    ShowValues();
+    m_preview->update();
+}
+
+QString CAddImageDlg::ReadPicture(const QString& path, CImageBuffer& picture)
+{
+    const QFileInfo info(path);
+    const QString name = info.fileName();
+    const QString notAPicture = QStringLiteral("Not a picture this program can read: %1").arg(name);
+    // A directory, device or pipe is never read: some never end.
+    if (info.exists() && !info.isFile())
+        return notAPicture;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("Cannot open %1: %2").arg(name, file.errorString());
+    file.close();
+    if (picture.Load(QFile::encodeName(path).toStdString(), kFormatUnknown) && picture.Data().HasPixels())
+        return {};
+    if (IsSizeRefusal(picture.GetLastError()))
+        return QStringLiteral("Picture too large for this program: %1").arg(name);
+    return notAPicture;
+}
+
+void CAddImageDlg::ShowValues()
+{
+    m_widthLabel->setText(QString::number(m_width));
+    m_heightLabel->setText(QString::number(m_height));
+    // Browse puts back the stored description, which is empty until OK.
+    m_descriptionEdit->setText(QString::fromStdU16String(m_description));
+}
+
+void CAddImageDlg::ShowProblem(const QString& text)
+{
+    // One line: a long file name gives way in the middle.
+    m_problem->setText(m_problem->fontMetrics().elidedText(text, Qt::ElideMiddle, m_problem->width()));
+    m_problem->setToolTip(text);
+}
+
+TImageEntry* RunAddImage(QWidget* parent, TLayout& layout)
+{
+    CAddImageDlg dlg(parent);
+    if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
+        return nullptr;
+    return layout.images.AddImage(dlg.Description(), dlg.TakeImage());
+}

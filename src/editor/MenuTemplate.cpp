@@ -1,0 +1,46 @@
+#include "MenuTemplate.h"
+
+#include <QAction>
+#include <QMenu>
+
+void BuildMenu(QMenu& menu, const std::vector<TMenuItem>& items)
+{
+    for (const TMenuItem& item : items)
+    {
+        if (!item.items.empty())
+        {
+            QMenu* sub = menu.addMenu(item.caption);
+            BuildMenu(*sub, item.items);
+            continue;
+        }
+        QAction* action = menu.addAction(item.caption);
+        action->setData(item.command);
+    }
+}
+
+QAction* FindCommand(const QMenu& menu, int command)
+{
+    for (QAction* action : menu.actions())
+    {
+        if (action->menu() != nullptr)
+        {
+            if (QAction* found = FindCommand(*action->menu(), command))
+                return found;
+            continue;
+        }
+        if (!action->isSeparator() && action->data().toInt() == command)
+            return action;
+    }
+    return nullptr;
+}
+
+void RemoveCommand(QMenu& menu, int command)
+{
+    // A deleted action leaves every menu that shows it.
+    delete FindCommand(menu, command);
+}
+
+int CommandOf(const QAction* action)
+{
+    return action != nullptr ? action->data().toInt() : 0;
+}

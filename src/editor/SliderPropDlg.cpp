@@ -1,0 +1,121 @@
+#include "SliderPropDlg.h"
+
+#include "AddImageDlg.h"
+#include "Layout.h"
+#include "LayoutImages.h"
+#include "PageDraw.h"
+#include "RasterView.h"
+
+#include <QComboBox>
+#include <QPushButton>
+
+#include <array>
+
+namespace
+{
+
+// The audio system's channels in the order the list shows them; a slider
+// stores the index.
+constexpr std::array<const char16_t*, 12> kControlNames{
+    u"Input 1",   u"Input 2",   u"Input 3",        u"Input 4",        u"Input 5",  u"DederAzoz In",
+    u"Speaker A", u"Speaker B", u"Remote Ctnrl 1", u"Remote Cntrl 2", u"Line Out", u"DederAzoz Out",
+};
+
+} // namespace
+
+const TDlgTemplate& CSliderPropDlg::Template()
+{
+    static const TDlgTemplate tmpl{
+        112,
+        QStringLiteral("Slider Properties"),
+        231,
+        248,
+        {
+            {kPreviewFrame, EControlKind::GroupBox, {}, 7, 7, 217, 156},
+            {kStaticId, EControlKind::Static, QStringLiteral("Slider Image:"), 26, 172, 43, 8},
+            {kImageList,
+             EControlKind::ComboBox,
+             {},
+             76,
+             169,
+             95,
+             30,
+             kStyleEditable | kStyleSorted | kStyleVScroll},
+            {kAddImage, EControlKind::Button, QStringLiteral("Add Image"), 76, 188, 96, 14},
+            {kStaticId, EControlKind::Static, QStringLiteral("Control ID:"), 32, 209, 40, 8},
+            {kControlList, EControlKind::ComboBox, {}, 76, 207, 118, 30, kStyleEditable | kStyleVScroll},
+            {kOk, EControlKind::DefButton, QStringLiteral("OK"), 59, 227, 50, 14},
+            {kCancel, EControlKind::Button, QStringLiteral("Cancel"), 113, 227, 50, 14},
+        },
+    };
+    return tmpl;
+}
+
+CSliderPropDlg::CSliderPropDlg(TLayout* layout, int32_t width, int32_t height, int32_t sliderImageId,
+                               int32_t controlId, QWidget* parent)
+    : QDialog(parent), m_layout(layout), m_width(width), m_height(height), m_sliderImageId(sliderImageId),
+      m_controlId(controlId)
+{
+    BuildDialog(this, Template());
+    m_images = DlgItem<QComboBox>(this, kImageList);
+    m_controls = DlgItem<QComboBox>(this, kControlList);
+
+    // The preview stands inside the frame's lines so that they stay drawn;
+    // the slider is centred in the frame shrunk by one pixel all the same.
+    m_preview = new CRasterView;
+    PlaceOverControl(this, kPreviewFrame, m_preview, QMargins(3, 3, 3, 3), kPreview);
+    m_preview->SetBackground(WindowColour(this));
+    m_preview->SetPainter(
+        [this](CRaster& dc)
+        {
+            const QRect frame =
+                ControlRect(this, kPreviewFrame).adjusted(1, 1, -1, -1).translated(-m_preview->pos());
+            const TImageFinder images = m_layout != nullptr ? LayoutImages(*m_layout) : TImageFinder();
+            DrawLevelSlider(m_sliderImageId, images, dc, frame.top() + (frame.height() - m_height) / 2,
+                            frame.left() + (frame.width() - m_width) / 2, m_width, m_height);
+        });
+
+    FillControls();
+    if (m_layout != nullptr)
+        FillImages();
+    auto* addImage = DlgItem<QPushButton>(this, kAddImage);
+    addImage->setEnabled(m_layout != nullptr);
+
+    connect(m_controls, &QComboBox::activated, this,
+            [this](int index) { m_controlId = m_controls->itemData(index).toInt(); });
+    connect(m_images, &QComboBox::activated, this,
+            [this](int index)
+            {
+                m_sliderImageId = m_images->itemData(index).toInt();
+                // The preview follows the choice rather than waiting for the
+                // next time the dialog is painted anyway.
+                m_preview->update();
+            });
+    connect(addImage, &QPushButton::clicked, this, [this] { AddImage(); });
+}
+
+void CSliderPropDlg::FillControls()
+{
+    for (size_t i = 0; i < kControlNames.size(); ++i)
+        AddComboItem(m_controls, QString::fromUtf16(kControlNames[i]), static_cast<int>(i));
+    m_controls->setCurrentIndex(m_controls->findData(m_controlId));
+}
+
+void CSliderPropDlg::FillImages()
+{
+    for (const auto& entry : m_layout->images)
+        AddComboItem(m_images, QString::fromStdU16String(entry->name), entry->id);
+    m_images->setCurrentIndex(m_images->findData(m_sliderImageId));
+}
+
+void CSliderPropDlg::AddImage()
+{
+    if (m_layout == nullptr)
+        return;
+    const TImageEntry* entry = RunAddImage(this, *m_layout);
+    if (entry == nullptr)
+        return;
+    m_images->setCurrentIndex(AddComboItem(m_images, QString::fromStdU16String(entry->name), entry->id));
+    m_sliderImageId = entry->id;
+    m_preview->update();
+}

@@ -1,0 +1,337 @@
+#include "LayoutCheck.h"
+
+#include "GlyphRasteriser.h"
+#include "Layout.h"
+#include "LayoutFile.h"
+#include "TextField.h"
+#include "UserButton.h"
+#include "UserHotspot.h"
+#include "UserImage.h"
+#include "UserLevel.h"
+#include "UserPage.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <deque>
+#include <set>
+
+namespace
+{
+
+constexpr int32_t kScreenWidth = 320;
+constexpr int32_t kScreenHeight = 240;
+
+std::string Utf8(const std::u16string& text)
+{
+    return WideToUtf8(text);
+}
+
+std::string Grouped(int64_t n)
+{
+    std::string digits = std::to_string(n);
+    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
+        digits.insert(static_cast<size_t>(i), ",");
+    return digits;
+}
+
+const char* KindName(const TUserObject& object)
+{
+    switch (object.type)
+    {
+    case kObjectButton:
+        return "button";
+    case kObjectLevel:
+        return "slider";
+    case kObjectImage:
+        return "image";
+    case kObjectHotspot:
+        return "hot spot";
+    default:
+        return "object";
+    }
+}
+
+std::string Where(const TUserObject& object)
+{
+    return std::string(KindName(object)) + " at " + std::to_string(object.left) + "," +
+           std::to_string(object.top);
+}
+
+std::string CodePoint(char16_t c)
+{
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "U+%04X", static_cast<unsigned>(c));
+    return buffer;
+}
+
+class CChecker
+{
+public:
+    explicit CChecker(TLayout& layout) : m_layout(layout) {}
+
+    std::vector<TCheckFinding> Run()
+    {
+        CheckSize();
+        if (m_layout.defaultPage != -1 && m_layout.pages.Find(m_layout.defaultPage) == nullptr)
+            LayoutFinding(ECheckSeverity::Error, "missing-default",
+                          "default page " + std::to_string(m_layout.defaultPage) + " does not exist");
+        if (const char16_t* c = Undrawable(m_layout.controlName))
+            LayoutFinding(ECheckSeverity::Error, "undrawable-text",
+                          "control name \"" + Utf8(m_layout.controlName) +
+                              "\" has a character the panel cannot show: " + CodePoint(*c));
+        const std::set<const TListItem*> reached = Reached();
+        int32_t index = 0;
+        for (const auto& page : m_layout.pages)
+            CheckPage(*page, index++, reached);
+        return std::move(m_findings);
+    }
+
+private:
+    void Add(TCheckFinding finding) { m_findings.push_back(std::move(finding)); }
+
+    void LayoutFinding(ECheckSeverity severity, const char* code, std::string message)
+    {
+        TCheckFinding f;
+        f.severity = severity;
+        f.code = code;
+        f.message = std::move(message);
+        Add(std::move(f));
+    }
+
+    void PageFinding(const TListItem& page, int32_t index, ECheckSeverity severity, const char* code,
+                     std::string message, const TUserObject* object = nullptr, int32_t objectIndex = -1)
+    {
+        TCheckFinding f;
+        f.severity = severity;
+        f.code = code;
+        f.pageIndex = index;
+        f.pageId = page.id;
+        f.pageName = page.name;
+        f.objectIndex = objectIndex;
+        if (object != nullptr)
+        {
+            f.x = object->left;
+            f.y = object->top;
+        }
+        f.message = std::move(message);
+        Add(std::move(f));
+    }
+
+    void CheckSize()
+    {
+        const auto size = static_cast<int64_t>(m_layout.SaveToBytes().size());
+        if (size > kUploadCapacity)
+            LayoutFinding(ECheckSeverity::Error, "too-large",
+                          "layout is " + Grouped(size) + " bytes, more than the panel's " +
+                              Grouped(kUploadCapacity));
+        else if (size + 4 > static_cast<int64_t>(kTemplateFileLimit))
+            LayoutFinding(ECheckSeverity::Error, "too-large",
+                          "layout is " + Grouped(size) + " bytes, too large for a template file (" +
+                              Grouped(static_cast<int64_t>(kTemplateFileLimit)) + " bytes with its header)");
+    }
+
+    // The first character above 126 (those the panel draws from the glyph
+    // table) that the glyph font lacks, or null.
+    const char16_t* Undrawable(const std::u16string& text)
+    {
+        for (const char16_t& c : text)
+        {
+            if (c <= 126)
+                continue;
+            if (!m_rasteriser)
+                m_rasteriser = std::make_unique<CGlyphRasteriser>(16, 28);
+            if (c >= 0xD800 && c <= 0xDFFF)
+                return &c;
+            if (!m_rasteriser->HasCharacter(c))
+                return &c;
+        }
+        return nullptr;
+    }
+
+    bool HasPicture(int32_t id) const { return m_layout.images.FindImage(id) != nullptr; }
+
+    // A face naming a picture the library lacks.
+    void CheckFacePicture(const TUserFace& face, const TListItem& page, int32_t index,
+                          const std::string& what, const TUserObject* object, int32_t objectIndex)
+    {
+        if ((face.type != kFaceImage && face.type != kFaceButton) || face.param <= 0 ||
+            HasPicture(face.param))
+            return;
+        PageFinding(page, index, ECheckSeverity::Error, "missing-picture",
+                    what + " shows picture " + std::to_string(face.param) + ", which is not in the library",
+                    object, objectIndex);
+    }
+
+    // Pages reached from the default page (the first when there is none) by
+    // following hot spots.
+    std::set<const TListItem*> Reached() const
+    {
+        std::set<const TListItem*> reached;
+        const TListItem* start =
+            m_layout.defaultPage != -1 ? m_layout.pages.Find(m_layout.defaultPage) : nullptr;
+        if (start == nullptr)
+            start = m_layout.pages.Head();
+        if (start == nullptr)
+            return reached;
+        std::deque<const TListItem*> open{start};
+        reached.insert(start);
+        while (!open.empty())
+        {
+            const auto* page = dynamic_cast<const TUserPage*>(open.front());
+            open.pop_front();
+            if (page == nullptr)
+                continue;
+            for (const auto& object : page->objects)
+            {
+                const auto* hotspot = dynamic_cast<const TUserHotspot*>(object.get());
+                if (hotspot == nullptr || hotspot->targetPage == -1 ||
+                    hotspot->targetPage == TUserHotspot::kReturnToPrevious)
+                    continue;
+                const TListItem* target = m_layout.pages.Find(hotspot->targetPage);
+                if (target != nullptr && reached.insert(target).second)
+                    open.push_back(target);
+            }
+        }
+        return reached;
+    }
+
+    void CheckPage(const TListItem& item, int32_t index, const std::set<const TListItem*>& reached)
+    {
+        if (const char16_t* c = Undrawable(item.name))
+            PageFinding(item, index, ECheckSeverity::Error, "undrawable-text",
+                        "page name has a character the panel cannot show: " + CodePoint(*c));
+        if (!reached.contains(&item))
+            PageFinding(item, index, ECheckSeverity::Warning, "unreachable",
+                        m_layout.defaultPage != -1 && m_layout.pages.Find(m_layout.defaultPage) != nullptr
+                            ? "no hot spot leads here from the default page"
+                            : "no hot spot leads here from the first page");
+
+        const auto* page = dynamic_cast<const TUserPage*>(&item);
+        if (page == nullptr)
+            return;
+        CheckFacePicture(page->face, item, index, "background", nullptr, -1);
+
+        bool wayOut = false;
+        int32_t objectIndex = 0;
+        for (const auto& held : page->objects)
+        {
+            const TUserObject& object = *held;
+            const int32_t at = objectIndex++;
+            CheckOnScreen(object, item, index, at);
+            if (const auto* button = dynamic_cast<const TUserButton*>(&object))
+            {
+                CheckFacePicture(button->upFace, item, index, Where(object) + " (up face)", &object, at);
+                CheckFacePicture(button->downFace, item, index, Where(object) + " (down face)", &object, at);
+                if (button->downFace.type == kFaceBlank)
+                    PageFinding(item, index, ECheckSeverity::Warning, "blank-down-face",
+                                Where(object) + " has a blank down face and never looks pressed", &object,
+                                at);
+            }
+            else if (const auto* image = dynamic_cast<const TUserImage*>(&object))
+            {
+                CheckFacePicture(image->face, item, index, Where(object), &object, at);
+            }
+            else if (const auto* level = dynamic_cast<const TUserLevel*>(&object))
+            {
+                if (!HasPicture(level->sliderImageId))
+                    PageFinding(item, index, ECheckSeverity::Error, "missing-picture",
+                                Where(object) + " uses picture " + std::to_string(level->sliderImageId) +
+                                    ", which is not in the library",
+                                &object, at);
+                if (level->controlId == -1)
+                    PageFinding(item, index, ECheckSeverity::Warning, "no-control",
+                                Where(object) + " controls nothing (no control id)", &object, at);
+            }
+            else if (const auto* hotspot = dynamic_cast<const TUserHotspot*>(&object))
+            {
+                const int32_t target = hotspot->targetPage;
+                if (target == -1)
+                    PageFinding(item, index, ECheckSeverity::Warning, "no-target",
+                                Where(object) + " leads nowhere", &object, at);
+                else if (target == TUserHotspot::kReturnToPrevious)
+                    wayOut = true;
+                else if (m_layout.pages.Find(target) == nullptr)
+                    PageFinding(item, index, ECheckSeverity::Error, "missing-target",
+                                Where(object) + " leads to page " + std::to_string(target) +
+                                    ", which does not exist",
+                                &object, at);
+                else if (target != item.id)
+                    wayOut = true;
+            }
+        }
+        if (!wayOut && m_layout.pages.Size() > 1)
+            PageFinding(item, index, ECheckSeverity::Warning, "no-way-out",
+                        "no hot spot leads to another page or back (\"Return to Previous\")");
+        CheckSelectors(*page, index);
+    }
+
+    void CheckOnScreen(const TUserObject& object, const TListItem& page, int32_t index, int32_t at)
+    {
+        if (object.width <= 0 || object.height <= 0)
+            return;
+        const int64_t left = object.left, top = object.top;
+        const int64_t right = left + object.width, bottom = top + object.height;
+        if (left >= kScreenWidth || top >= kScreenHeight || right <= 0 || bottom <= 0)
+            PageFinding(page, index, ECheckSeverity::Warning, "off-screen",
+                        Where(object) + " lies wholly off the 320 x 240 screen", &object, at);
+        else if (left < 0 || top < 0 || right > kScreenWidth || bottom > kScreenHeight)
+            PageFinding(page, index, ECheckSeverity::Warning, "off-screen",
+                        Where(object) + " (" + std::to_string(object.width) + " x " +
+                            std::to_string(object.height) + ") lies partly off the 320 x 240 screen",
+                        &object, at);
+    }
+
+    // Selection buttons of one group (one selector id) that send different
+    // events: the first of each group against the first that differs.
+    void CheckSelectors(const TUserPage& page, int32_t index)
+    {
+        std::set<int32_t> reported;
+        for (size_t i = 0; i < page.objects.size(); ++i)
+        {
+            const auto* a = dynamic_cast<const TUserButton*>(page.objects[i].get());
+            if (a == nullptr || a->selectorId < 0 || reported.contains(a->selectorId))
+                continue;
+            for (size_t j = i + 1; j < page.objects.size(); ++j)
+            {
+                const auto* b = dynamic_cast<const TUserButton*>(page.objects[j].get());
+                if (b == nullptr || b->selectorId != a->selectorId)
+                    continue;
+                if (TextFieldToWide(a->downText) == TextFieldToWide(b->downText) &&
+                    TextFieldToWide(a->upText) == TextFieldToWide(b->upText))
+                    continue;
+                reported.insert(a->selectorId);
+                PageFinding(page, index, ECheckSeverity::Warning, "selector-events",
+                            "selection buttons at " + std::to_string(a->left) + "," + std::to_string(a->top) +
+                                " and " + std::to_string(b->left) + "," + std::to_string(b->top) +
+                                " share selector id " + std::to_string(a->selectorId) +
+                                " but send different events",
+                            b, static_cast<int32_t>(j));
+                break;
+            }
+        }
+    }
+
+    TLayout& m_layout;
+    std::unique_ptr<CGlyphRasteriser> m_rasteriser;
+    std::vector<TCheckFinding> m_findings;
+};
+
+} // namespace
+
+std::vector<TCheckFinding> CheckLayout(TLayout& layout)
+{
+    return CChecker(layout).Run();
+}
+
+std::string DescribeFinding(const TCheckFinding& finding)
+{
+    if (finding.pageIndex < 0)
+        return finding.message;
+    return "page \"" + Utf8(finding.pageName) + "\": " + finding.message;
+}
+
+bool HasErrors(const std::vector<TCheckFinding>& findings)
+{
+    return std::any_of(findings.begin(), findings.end(),
+                       [](const TCheckFinding& f) { return f.severity == ECheckSeverity::Error; });
+}
