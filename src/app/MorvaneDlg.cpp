@@ -2,6 +2,7 @@
 
 #include "AboutDlg.h"
 #include "DialogTemplate.h"
+#include "EventDef.h"
 #include "FirmwareFile.h"
 #include "FirmwareUpgrade.h"
 #include "Layout.h"
@@ -323,8 +324,9 @@ void CMorvaneDlg::OnEditLayout()
 
 void CMorvaneDlg::OnDefineUserEvents()
 {
-    if (defineUserEvents)
-        defineUserEvents(this, m_layout);
+    // OK writes the events into the document itself; nothing follows either way.
+    CEventDef dialog(m_layout, this);
+    UiServices().ExecDialog(dialog);
 }
 
 void CMorvaneDlg::contextMenuEvent(QContextMenuEvent* event)

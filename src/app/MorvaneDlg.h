@@ -60,9 +60,8 @@ public:
     // box and the window carries on in whatever state the handler reached.
     void Guarded(const std::function<void()>& handler);
 
-    // Replaced by the editor dialogs once they exist.
+    // Replaced by the programming dialog once it exists.
     std::function<void(QWidget* parent, TLayout& layout)> editLayout;
-    std::function<void(QWidget* parent, TLayout& layout)> defineUserEvents;
 
     std::vector<std::string> m_ports;
     bool m_connected = false;

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "Btn8Ctrl.h"
 #include "DialogTemplate.h"
 
 #include <QDialog>
 
 #include <array>
 
-class CBtn8Ctrl;
 class CTextFieldEdit;
 
 // "8 Button Page": the name shown on each of the page's eight buttons and the
@@ -14,7 +14,7 @@ class CTextFieldEdit;
 class CBtn8Dlg : public QDialog
 {
 public:
-    static constexpr int kButtons = 8;
+    static constexpr int kButtons = CBtn8Ctrl::kButtons;
     enum EControl : int
     {
         kOk = 1,

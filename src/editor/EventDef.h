@@ -1,11 +1,11 @@
 #pragma once
 
+#include "Layout.h"
 #include "ScrollDialog.h"
 
 #include <array>
 
 class CTextFieldEdit;
-class TLayout;
 
 // "User Event Definitions": for each of the layout's 24 user events a
 // description for the installer and the event text. A scrolling dialog, as
@@ -13,7 +13,7 @@ class TLayout;
 class CEventDef : public CScrollDialog
 {
 public:
-    static constexpr int kEvents = 24;
+    static constexpr int kEvents = TLayout::kEvents;
     // The edits of the first six events have ids of their own; from event 7
     // on, description 1041 + n and text 1017 + n.
     enum EControl : int

@@ -4,6 +4,7 @@
 
 #include <QValidator>
 
+#include <algorithm>
 #include <vector>
 
 namespace
@@ -20,8 +21,9 @@ bool SplitsPair(const QString& text, qsizetype at)
 }
 
 // The longest start of middle, ending on a character boundary, with which
-// head + start + tail still fits. Adding characters never makes the stored
-// form shorter, so the lengths that fit are those up to one limit.
+// head + start + tail still fits. A further character does not make the
+// stored form shorter (at most it composes with the one before), so the
+// lengths that fit are those up to one limit.
 qsizetype LongestFittingStart(const QString& head, const QString& middle, const QString& tail)
 {
     std::vector<qsizetype> ends{0};

@@ -1,4 +1,6 @@
+#include "DialogDriver.h"
 #include "DialogTemplate.h"
+#include "EventDef.h"
 #include "FirmwareUpgrade.h"
 #include "ImageBuffer.h"
 #include "ImageLibrary.h"
@@ -408,4 +410,28 @@ TEST_F(MainWindow, SerialFailuresAreShownAndSurvived)
     ExpectState(dlg, true, true);
     Click(dlg, 1001);
     ExpectState(dlg, false, false);
+}
+
+TEST_F(MainWindow, DefineUserEventsEditsTheDocumentsEvents)
+{
+    constexpr int kDefineUserEvents = 1005;
+    TMainOptions options;
+    options.ports = std::vector<std::string>{};
+    CMorvaneDlg dlg(m_layout, options);
+    const auto typeAndClose = [](const QString& text, int button)
+    {
+        return [text, button](QDialog& shown)
+        {
+            ASSERT_NE(dynamic_cast<CEventDef*>(&shown), nullptr);
+            ::Type(&shown, CEventDef::TextId(4), text);
+            ::Click(&shown, button);
+        };
+    };
+    m_ui.dialogAnswers.push_back(typeAndClose(QStringLiteral("SCENE 4"), CEventDef::kOk));
+    m_ui.dialogAnswers.push_back(typeAndClose(QStringLiteral("discarded"), CEventDef::kCancel));
+    Click(dlg, kDefineUserEvents);
+    Click(dlg, kDefineUserEvents);
+    EXPECT_EQ(m_ui.dialogsShown, QStringList({"User Event Definitions", "User Event Definitions"}));
+    EXPECT_EQ(TextFieldToWide(m_layout.eventTexts[3]), u"SCENE 4");
+    EXPECT_TRUE(m_ui.dialogAnswers.empty());
 }
