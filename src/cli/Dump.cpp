@@ -21,7 +21,7 @@
 namespace
 {
 
-int Run(const std::vector<std::string>& args);
+int Run(const TArgs& args);
 
 const TCommand kCommand = {
     "dump",
@@ -32,6 +32,7 @@ const TCommand kCommand = {
     "bare layout byte image as uploaded to the panel. Text is printed as UTF-8,\n"
     "converted through the code page where it is stored as ANSI.\n\n"
     "  --raw    FILE is a bare layout byte image (at most 512000 bytes)",
+    {{FlagOption("--raw")}, 1, 1, "dump takes one file"},
     Run,
 };
 const CCommandRegistrar kRegistrar(kCommand);
@@ -183,13 +184,8 @@ int DumpLayout(const std::string& path, const char* kind, const uint8_t* data, s
     return kExitOk;
 }
 
-int Run(const std::vector<std::string>& args)
+int Run(const TArgs& parsed)
 {
-    const TArgs parsed = ParseArgs(args, {}, {"--raw"});
-    if (!parsed.error.empty())
-        return UsageError(kCommand, parsed.error);
-    if (parsed.positional.size() != 1)
-        return UsageError(kCommand, "dump takes one file");
     const std::string& path = parsed.positional[0];
     const bool raw = parsed.Has("--raw");
 

@@ -8,7 +8,7 @@
 namespace
 {
 
-int RunFirmware(const std::vector<std::string>& args);
+int RunFirmware(const TArgs& args);
 
 const TCommand kFirmware{
     "firmware",
@@ -18,18 +18,14 @@ const TCommand kFirmware{
     "blocks at 115200 baud, and closes the port while the panel restarts. The file\n"
     "is not looked into; an empty file or one over 16 MiB is refused before anything\n"
     "is sent. A refused block is sent again, up to 10 times.",
+    {{ValueOption("--port", true)}, 1, 1, "give the panel's port with --port PATH and one firmware file"},
     RunFirmware,
 };
 const CCommandRegistrar kRegistrar(kFirmware);
 
-int RunFirmware(const std::vector<std::string>& args)
+int RunFirmware(const TArgs& parsed)
 {
-    const TArgs parsed = ParseArgs(args, {"--port"}, {});
-    if (!parsed.error.empty())
-        return UsageError(kFirmware, parsed.error);
     const std::string* port = parsed.Value("--port");
-    if (port == nullptr || parsed.positional.size() != 1)
-        return UsageError(kFirmware, "give the panel's port with --port PATH and one firmware file");
     const std::string& file = parsed.positional[0];
 
     std::vector<uint8_t> bytes;

@@ -12,7 +12,7 @@
 namespace
 {
 
-int RunUpload(const std::vector<std::string>& args);
+int RunUpload(const TArgs& args);
 
 const TCommand kUpload{
     "upload",
@@ -23,18 +23,14 @@ const TCommand kUpload{
     "Layout does: 1000-byte blocks at 115200 baud, each checked with CRC-32 and\n"
     "acknowledged. A block refused 10 times, a silent panel, or a panel that does\n"
     "not confirm the end record is an error.",
+    {{ValueOption("--port", true)}, 1, 1, "give the panel's port with --port PATH and one template"},
     RunUpload,
 };
 const CCommandRegistrar kRegistrar(kUpload);
 
-int RunUpload(const std::vector<std::string>& args)
+int RunUpload(const TArgs& parsed)
 {
-    const TArgs parsed = ParseArgs(args, {"--port"}, {});
-    if (!parsed.error.empty())
-        return UsageError(kUpload, parsed.error);
     const std::string* port = parsed.Value("--port");
-    if (port == nullptr || parsed.positional.size() != 1)
-        return UsageError(kUpload, "give the panel's port with --port PATH and one template");
     const std::string& in = parsed.positional[0];
 
     TLayout layout;

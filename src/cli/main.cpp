@@ -52,7 +52,5 @@ int main(int argc, char** argv)
         return kExitUsage;
     }
     args.erase(args.begin());
-    if (HandleHelp(*command, args))
-        return kExitOk;
-    return command->run(args);
+    return RunCommand(*command, args);
 }
