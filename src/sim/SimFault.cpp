@@ -17,7 +17,7 @@ constexpr TFaultName kNames[] = {
     {"refuse-block", ESimFault::RefuseBlock, true, 0},  {"split-ack", ESimFault::SplitAck, true, 0},
     {"corrupt-block", ESimFault::CorruptBlock, true, 0}, {"bad-length", ESimFault::BadLength, true, 0},
     {"silent-after", ESimFault::SilentAfter, true, 0},  {"no-info", ESimFault::NoInfo, false, 0},
-    {"old-firmware", ESimFault::OldFirmware, false, 200},
+    {"old-firmware", ESimFault::OldFirmware, false, 200}, {"corrupt-store", ESimFault::CorruptStore, true, 0},
 };
 
 } // namespace
@@ -44,7 +44,7 @@ bool ParseSimFault(const std::string& spec, TSimFault& fault, std::string& error
         const std::string text = spec.substr(eq + 1);
         char* end = nullptr;
         const long v = std::strtol(text.c_str(), &end, 10);
-        const long min = n.kind == ESimFault::SilentAfter ? 0 : 1;
+        const long min = n.kind == ESimFault::SilentAfter || n.kind == ESimFault::CorruptStore ? 0 : 1;
         if (text.empty() || *end != '\0' || v < min || v > 1000000)
         {
             error = "fault '" + spec + "' needs a whole number" + (min == 1 ? " from 1" : "");
@@ -70,5 +70,6 @@ const char* SimFaultHelp()
            "  bad-length=N     announce download block N with an impossible length once\n"
            "  silent-after=N   answer nothing after N blocks until the tool's %lowbaud, once\n"
            "  no-info          never answer %reqinfo (firmware before 2.00)\n"
-           "  old-firmware[=N] report firmware version N (200) to %reqinfo\n";
+           "  old-firmware[=N] report firmware version N (200) to %reqinfo\n"
+           "  corrupt-store=N  keep the next uploaded layout with its byte N (from 0) changed\n";
 }

@@ -16,6 +16,7 @@ enum class ESimFault
     SilentAfter,   // silent-after=N: answer nothing after N blocks until the tool's "%lowbaud"
     NoInfo,        // no-info: ignore "%reqinfo", like firmware before 2.00
     OldFirmware,   // old-firmware[=N]: report firmware N (200 when not given) to "%reqinfo"
+    CorruptStore,  // corrupt-store=N: keep the next uploaded layout with its byte N (from 0) changed, once
 };
 
 struct TSimFault
