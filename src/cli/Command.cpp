@@ -50,3 +50,14 @@ bool HandleHelp(const TCommand& command, const std::vector<std::string>& args)
     }
     return false;
 }
+
+int RunCommand(const TCommand& command, const std::vector<std::string>& args)
+{
+    if (HandleHelp(command, args))
+        return kExitOk;
+    TArgs parsed;
+    std::string error;
+    if (!ParseArgs(args, command.args, parsed, error))
+        return UsageError(command, error);
+    return command.run(parsed);
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Options.h"
+
 #include <string>
 #include <vector>
 
@@ -10,13 +12,15 @@ constexpr int kExitUsage = 2;
 
 // One qelctl subcommand. Each source file of the tool registers its commands
 // with a static CCommandRegistrar, so adding a command touches only its file.
+// The arguments are parsed against what the command declares before it runs.
 struct TCommand
 {
     const char* name;
-    const char* synopsis;  // "new OUT.qel"
-    const char* summary;   // one line for the command list
-    const char* help;      // the full --help text, after the synopsis
-    int (*run)(const std::vector<std::string>& args);
+    const char* synopsis; // "new OUT.qel"
+    const char* summary;  // one line for the command list
+    const char* help;     // the full --help text, after the synopsis
+    TArgSpec args;
+    int (*run)(const TArgs& args);
 };
 
 class CCommandRegistry
@@ -42,3 +46,5 @@ int Fail(const std::string& subject, const std::string& reason);
 int UsageError(const TCommand& command, const std::string& reason);
 // True when args holds -h or --help; then the command's help has been printed.
 bool HandleHelp(const TCommand& command, const std::vector<std::string>& args);
+// Parses the arguments as the command declares them and runs it.
+int RunCommand(const TCommand& command, const std::vector<std::string>& args);

@@ -11,7 +11,7 @@
 namespace
 {
 
-int Run(const std::vector<std::string>& args);
+int Run(const TArgs& args);
 
 const TCommand kCommand = {
     "add-image",
@@ -23,20 +23,17 @@ const TCommand kCommand = {
     "aspect ratio. Prints the new picture's id.\n\n"
     "  --name TEXT   the picture's description\n"
     "  -o OUT.qel    write the result there instead of back to IN.qel",
+    {{ValueOption("--name", true), ValueOption("-o")},
+     2,
+     2,
+     "add-image takes a template and a picture file, and --name TEXT"},
     Run,
 };
 const CCommandRegistrar kRegistrar(kCommand);
 
-int Run(const std::vector<std::string>& args)
+int Run(const TArgs& parsed)
 {
-    const TArgs parsed = ParseArgs(args, {"--name", "-o"}, {});
-    if (!parsed.error.empty())
-        return UsageError(kCommand, parsed.error);
-    if (parsed.positional.size() != 2)
-        return UsageError(kCommand, "add-image takes a template and a picture file");
     const std::string* name = parsed.Value("--name");
-    if (name == nullptr)
-        return UsageError(kCommand, "add-image needs --name TEXT");
     const std::string& in = parsed.positional[0];
     const std::string& picturePath = parsed.positional[1];
     const std::string out = parsed.Value("-o") != nullptr ? *parsed.Value("-o") : in;

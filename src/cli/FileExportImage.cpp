@@ -11,7 +11,7 @@
 namespace
 {
 
-int Run(const std::vector<std::string>& args);
+int Run(const TArgs& args);
 
 const TCommand kCommand = {
     "export-image",
@@ -20,20 +20,14 @@ const TCommand kCommand = {
     "Writes the picture with the given id from the image library of IN.qel as a\n"
     "PNG file: a built-in picture (1 to 16) or an added one (10000 or more).\n\n"
     "  -o OUT.png   the file to write",
+    {{ValueOption("-o", true)}, 2, 2, "export-image takes a template, a picture id and -o OUT.png"},
     Run,
 };
 const CCommandRegistrar kRegistrar(kCommand);
 
-int Run(const std::vector<std::string>& args)
+int Run(const TArgs& parsed)
 {
-    const TArgs parsed = ParseArgs(args, {"-o"}, {});
-    if (!parsed.error.empty())
-        return UsageError(kCommand, parsed.error);
-    if (parsed.positional.size() != 2)
-        return UsageError(kCommand, "export-image takes a template and a picture id");
     const std::string* out = parsed.Value("-o");
-    if (out == nullptr)
-        return UsageError(kCommand, "export-image needs -o OUT.png");
     const std::string& in = parsed.positional[0];
     int32_t id = 0;
     if (!ParseInt32(parsed.positional[1], id))

@@ -8,7 +8,7 @@
 namespace
 {
 
-int Run(const std::vector<std::string>& args);
+int Run(const TArgs& args);
 
 const TCommand kCommand = {
     "export-page",
@@ -18,20 +18,14 @@ const TCommand kCommand = {
     "added pictures the page uses. PAGE is a position in the page list counted\n"
     "from 1, a page id (10000 or more), or a page name.\n\n"
     "  -o OUT.qup   the file to write",
+    {{ValueOption("-o", true)}, 2, 2, "export-page takes a template, a page and -o OUT.qup"},
     Run,
 };
 const CCommandRegistrar kRegistrar(kCommand);
 
-int Run(const std::vector<std::string>& args)
+int Run(const TArgs& parsed)
 {
-    const TArgs parsed = ParseArgs(args, {"-o"}, {});
-    if (!parsed.error.empty())
-        return UsageError(kCommand, parsed.error);
-    if (parsed.positional.size() != 2)
-        return UsageError(kCommand, "export-page takes a template and a page");
     const std::string* out = parsed.Value("-o");
-    if (out == nullptr)
-        return UsageError(kCommand, "export-page needs -o OUT.qup");
     const std::string& in = parsed.positional[0];
 
     TLayout layout;

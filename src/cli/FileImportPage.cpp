@@ -10,7 +10,7 @@
 namespace
 {
 
-int Run(const std::vector<std::string>& args);
+int Run(const TArgs& args);
 
 const TCommand kCommand = {
     "import-page",
@@ -23,17 +23,13 @@ const TCommand kCommand = {
     "id stored in the file unless another page has it; then it gets a new one.\n"
     "Prints the new page's position and id.\n\n"
     "  -o OUT.qel   write the result there instead of back to IN.qel",
+    {{ValueOption("-o")}, 2, 2, "import-page takes a template and a user page file"},
     Run,
 };
 const CCommandRegistrar kRegistrar(kCommand);
 
-int Run(const std::vector<std::string>& args)
+int Run(const TArgs& parsed)
 {
-    const TArgs parsed = ParseArgs(args, {"-o"}, {});
-    if (!parsed.error.empty())
-        return UsageError(kCommand, parsed.error);
-    if (parsed.positional.size() != 2)
-        return UsageError(kCommand, "import-page takes a template and a user page file");
     const std::string& in = parsed.positional[0];
     const std::string& file = parsed.positional[1];
     const std::string out = parsed.Value("-o") != nullptr ? *parsed.Value("-o") : in;

@@ -6,7 +6,7 @@
 namespace
 {
 
-int Run(const std::vector<std::string>& args);
+int Run(const TArgs& args);
 
 const TCommand kCommand = {
     "new",
@@ -14,17 +14,13 @@ const TCommand kCommand = {
     "write the template of a new layout",
     "Writes a template holding a new layout: default settings, no pages, no\n"
     "events and no added pictures. An existing file is replaced.",
+    {{}, 1, 1, "new takes one output file"},
     Run,
 };
 const CCommandRegistrar kRegistrar(kCommand);
 
-int Run(const std::vector<std::string>& args)
+int Run(const TArgs& parsed)
 {
-    const TArgs parsed = ParseArgs(args, {}, {});
-    if (!parsed.error.empty())
-        return UsageError(kCommand, parsed.error);
-    if (parsed.positional.size() != 1)
-        return UsageError(kCommand, "new takes one output file");
     const std::string& out = parsed.positional[0];
     TLayout layout;
     if (TFileResult saved = SaveTemplateFile(layout, out); !saved)

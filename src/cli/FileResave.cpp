@@ -6,7 +6,7 @@
 namespace
 {
 
-int Run(const std::vector<std::string>& args);
+int Run(const TArgs& args);
 
 const TCommand kCommand = {
     "resave",
@@ -16,17 +16,13 @@ const TCommand kCommand = {
     "the panel, and saves it as a version 7 template with its glyph table\n"
     "rebuilt. OUT may name IN itself.\n\n"
     "  --raw    IN is a bare layout byte image (at most 512000 bytes)",
+    {{FlagOption("--raw")}, 2, 2, "resave takes an input and an output file"},
     Run,
 };
 const CCommandRegistrar kRegistrar(kCommand);
 
-int Run(const std::vector<std::string>& args)
+int Run(const TArgs& parsed)
 {
-    const TArgs parsed = ParseArgs(args, {}, {"--raw"});
-    if (!parsed.error.empty())
-        return UsageError(kCommand, parsed.error);
-    if (parsed.positional.size() != 2)
-        return UsageError(kCommand, "resave takes an input and an output file");
     const std::string& in = parsed.positional[0];
     const std::string& out = parsed.positional[1];
     TLayout layout;

@@ -11,7 +11,7 @@
 namespace
 {
 
-int RunDownload(const std::vector<std::string>& args);
+int RunDownload(const TArgs& args);
 
 const TCommand kDownload{
     "download",
@@ -22,6 +22,10 @@ const TCommand kDownload{
     "OUT.qel (replaced atomically). Prints the versions and the outcome. Nothing is\n"
     "written when the panel does not answer, offers no layout or sends one that\n"
     "cannot be read.",
+    {{ValueOption("--port", true), ValueOption("-o", true)},
+     0,
+     0,
+     "give the panel's port with --port PATH and the template with -o OUT.qel"},
     RunDownload,
 };
 const CCommandRegistrar kRegistrar(kDownload);
@@ -32,15 +36,10 @@ public:
     void ShowMessage(const std::string& text) override { PrintMessage(text); }
 };
 
-int RunDownload(const std::vector<std::string>& args)
+int RunDownload(const TArgs& parsed)
 {
-    const TArgs parsed = ParseArgs(args, {"--port", "-o"}, {});
-    if (!parsed.error.empty())
-        return UsageError(kDownload, parsed.error);
     const std::string* port = parsed.Value("--port");
     const std::string* out = parsed.Value("-o");
-    if (port == nullptr || out == nullptr || !parsed.positional.empty())
-        return UsageError(kDownload, "give the panel's port with --port PATH and the template with -o OUT.qel");
 
     TLayout layout;
     CPanelLink link;

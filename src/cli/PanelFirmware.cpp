@@ -8,7 +8,7 @@
 namespace
 {
 
-int RunFirmware(const std::vector<std::string>& args);
+int RunFirmware(const TArgs& args);
 
 const TCommand kFirmware{
     "firmware",
@@ -19,18 +19,14 @@ const TCommand kFirmware{
     "is not looked into; an empty file or one over 16 MB is refused before anything\n"
     "is sent. A refused block is sent again, up to 10 times; a port that keeps\n"
     "sending data for 10 s before the transfer is left alone.",
+    {{ValueOption("--port", true)}, 1, 1, "give the panel's port with --port PATH and one firmware file"},
     RunFirmware,
 };
 const CCommandRegistrar kRegistrar(kFirmware);
 
-int RunFirmware(const std::vector<std::string>& args)
+int RunFirmware(const TArgs& parsed)
 {
-    const TArgs parsed = ParseArgs(args, {"--port"}, {});
-    if (!parsed.error.empty())
-        return UsageError(kFirmware, parsed.error);
     const std::string* port = parsed.Value("--port");
-    if (port == nullptr || parsed.positional.size() != 1)
-        return UsageError(kFirmware, "give the panel's port with --port PATH and one firmware file");
     const std::string& file = parsed.positional[0];
 
     std::vector<uint8_t> bytes;

@@ -9,7 +9,7 @@
 namespace
 {
 
-int RunInfo(const std::vector<std::string>& args);
+int RunInfo(const TArgs& args);
 
 const TCommand kInfo{
     "info",
@@ -19,18 +19,14 @@ const TCommand kInfo{
     "versions, as Connect does before its download, then closes the port. Prints\n"
     "`Hardware Version: H` and `Firmware Version: F`. A panel that does not answer\n"
     "(firmware before 2.00, or nothing attached) is an error.",
+    {{ValueOption("--port", true)}, 0, 0, "give the panel's port with --port PATH"},
     RunInfo,
 };
 const CCommandRegistrar kRegistrar(kInfo);
 
-int RunInfo(const std::vector<std::string>& args)
+int RunInfo(const TArgs& parsed)
 {
-    const TArgs parsed = ParseArgs(args, {"--port"}, {});
-    if (!parsed.error.empty())
-        return UsageError(kInfo, parsed.error);
     const std::string* port = parsed.Value("--port");
-    if (port == nullptr || !parsed.positional.empty())
-        return UsageError(kInfo, "give the panel's port with --port PATH");
 
     CPanelLink link;
     if (const TLinkResult opened = link.TryOpen(*port); opened.outcome != ELinkOutcome::Ok)

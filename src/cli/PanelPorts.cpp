@@ -7,7 +7,7 @@
 namespace
 {
 
-int RunPorts(const std::vector<std::string>& args);
+int RunPorts(const TArgs& args);
 
 const TCommand kPorts{
     "ports",
@@ -17,14 +17,13 @@ const TCommand kPorts{
     "description where the system has one. USB serial and ACM adapters and platform\n"
     "UARTs are listed; legacy ttyS nodes only when a UART answers. Any other path,\n"
     "such as the pseudo-terminal of `qelctl simulate`, can still be given to --port.",
+    {{}, 0, 0, "ports takes no arguments"},
     RunPorts,
 };
 const CCommandRegistrar kRegistrar(kPorts);
 
-int RunPorts(const std::vector<std::string>& args)
+int RunPorts(const TArgs&)
 {
-    if (!args.empty())
-        return UsageError(kPorts, "ports takes no arguments");
     for (const TPortInfo& port : EnumeratePorts())
         std::printf("%-20s %s\n", port.path.c_str(), port.description.c_str());
     return kExitOk;

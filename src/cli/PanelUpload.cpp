@@ -4,7 +4,9 @@
 
 #include "Layout.h"
 #include "LayoutFile.h"
+#include "LayoutVerify.h"
 #include "PanelLink.h"
+#include "TransferTime.h"
 
 #include <cstdio>
 #include <vector>
@@ -12,38 +14,73 @@
 namespace
 {
 
-int RunUpload(const std::vector<std::string>& args);
+int RunUpload(const TArgs& args);
 
 const TCommand kUpload{
     "upload",
-    "upload --port PATH IN.qel",
+    "upload --port PATH IN.qel [--verify]",
     "send a template's layout to a panel",
     "Opens the serial port PATH, asks the panel for its versions and, when its\n"
     "firmware is 201 or later, sends the layout of the template IN.qel as Upload\n"
     "Layout does: 1000-byte blocks at 115200 baud, each checked with CRC-32 and\n"
     "acknowledged. A block refused 10 times, a silent panel, or a panel that does\n"
-    "not confirm the end record is an error.",
+    "not confirm the end record is an error. First it prints the layout's size\n"
+    "against the panel's 512,000 bytes and how long the transfer will take.\n\n"
+    "  --verify   then read the layout back from the panel and compare it with\n"
+    "             what was sent; a difference is an error",
+    {{ValueOption("--port", true), FlagOption("--verify")},
+     1,
+     1,
+     "give the panel's port with --port PATH and one template"},
     RunUpload,
 };
 const CCommandRegistrar kRegistrar(kUpload);
 
-int RunUpload(const std::vector<std::string>& args)
+// 512000 as "512,000".
+std::string Grouped(int64_t n)
 {
-    const TArgs parsed = ParseArgs(args, {"--port"}, {});
-    if (!parsed.error.empty())
-        return UsageError(kUpload, parsed.error);
+    const std::string digits = std::to_string(n);
+    std::string out;
+    for (size_t i = 0; i < digits.size(); ++i)
+    {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            out += ',';
+        out += digits[i];
+    }
+    return out;
+}
+
+std::string Seconds(int64_t ms)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f s", static_cast<double>(ms) / 1000.0);
+    return text;
+}
+
+int RunUpload(const TArgs& parsed)
+{
     const std::string* port = parsed.Value("--port");
-    if (port == nullptr || parsed.positional.size() != 1)
-        return UsageError(kUpload, "give the panel's port with --port PATH and one template");
     const std::string& in = parsed.positional[0];
+    const bool verify = parsed.Has("--verify");
 
     TLayout layout;
     if (const TFileResult loaded = LoadTemplateFile(layout, in); !loaded)
         return Fail(in, loaded.reason);
-    std::vector<uint8_t> image(kUploadBufferSize);
-    const int32_t length = layout.SaveToBuffer(image.data(), kUploadBufferSize);
-    if (length < 0)
+    const std::vector<uint8_t> image = layout.SaveToBytes();
+    const auto length = static_cast<int64_t>(image.size());
+    std::printf("Layout: %s of the panel's %s bytes (%.1f%%)", Grouped(length).c_str(),
+                Grouped(kUploadBufferSize).c_str(), 100.0 * static_cast<double>(length) / kUploadBufferSize);
+    if (length > kUploadBufferSize)
+    {
+        std::printf("\n");
         return Fail(in, "the layout is larger than the panel takes (512000 bytes)");
+    }
+    const auto size = static_cast<int32_t>(length);
+    std::printf(", %d blocks: about %s to send", size / 1000 + 1, Seconds(ExpectedUploadMs(size)).c_str());
+    if (verify)
+        std::printf(", %s to read back", Seconds(ExpectedDownloadMs(size)).c_str());
+    std::printf("\n");
+    std::fflush(stdout);
 
     CPanelLink link;
     if (const TLinkResult opened = link.TryOpen(*port); opened.outcome != ELinkOutcome::Ok)
@@ -54,16 +91,24 @@ int RunUpload(const std::vector<std::string>& args)
     if (info.firmwareVersion.value_or(0) <= 200)
     {
         const std::string version = info.firmwareVersion ? std::to_string(*info.firmwareVersion) : "unknown";
-        return Fail(*port, "the panel's firmware (" + version + ") takes no layout uploads; 201 or later is needed");
+        return Fail(*port,
+                    "the panel's firmware (" + version + ") takes no layout uploads; 201 or later is needed");
     }
     CProgressBar bar;
-    const TLinkResult r = link.UploadLayout(image.data(), length, bar);
-    link.Disconnect();
+    const TLinkResult r = link.UploadLayout(image.data(), size, bar);
     if (r.outcome != ELinkOutcome::Ok)
         return FailLink(*port, r);
     if (!r.endConfirmed)
         return Fail(*port, "the panel did not confirm the layout");
-    std::printf("Uploaded layout to control (%d bytes in %d blocks)\n", length, length / 1000 + 1);
+    std::printf("Uploaded layout to control (%d bytes in %d blocks)\n", size, size / 1000 + 1);
+    if (!verify)
+        return kExitOk;
+    std::fflush(stdout);
+    const TLinkResult checked = VerifyLayout(link, *info.firmwareVersion, image.data(), size, bar);
+    link.Disconnect();
+    if (checked.outcome != ELinkOutcome::Ok)
+        return FailLink(*port, checked);
+    PrintMessage(checked.message);
     return kExitOk;
 }
 

@@ -16,7 +16,7 @@
 namespace
 {
 
-int RunRender(const std::vector<std::string>& args);
+int RunRender(const TArgs& args);
 
 const TCommand kRender{
     "render",
@@ -28,6 +28,10 @@ const TCommand kRender{
     "  -o OUT.png    the picture to write (replaced atomically)\n"
     "  --select N    draw object N (1 = the back-most) with the canvas's selection marks\n"
     "  --all DIR     write every user page as DIR/page-P.png, P its position in the list",
+    {{ValueOption("-o"), ValueOption("--select"), ValueOption("--all")},
+     1,
+     2,
+     "give a template, a page and -o OUT.png"},
     RunRender,
 };
 const CCommandRegistrar kRegistrar(kRender);
@@ -44,11 +48,8 @@ std::string WritePage(TLayout& layout, const TUserPage& page, const TUserObject*
     return written ? std::string() : written.reason;
 }
 
-int RunRender(const std::vector<std::string>& args)
+int RunRender(const TArgs& parsed)
 {
-    const TArgs parsed = ParseArgs(args, {"-o", "--select", "--all"}, {});
-    if (!parsed.error.empty())
-        return UsageError(kRender, parsed.error);
     const std::string* out = parsed.Value("-o");
     const std::string* select = parsed.Value("--select");
     const std::string* all = parsed.Value("--all");

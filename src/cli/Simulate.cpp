@@ -15,7 +15,7 @@
 namespace
 {
 
-int RunSimulate(const std::vector<std::string>& args);
+int RunSimulate(const TArgs& args);
 
 std::string SimulateHelp()
 {
@@ -39,6 +39,11 @@ const TCommand kSimulate{
     "simulate [--firmware N] [--hardware N] [--layout IN.qel] [--store DIR] [--fault SPEC]... [--log FILE]",
     "run a simulated panel on a pseudo-terminal",
     kHelp.c_str(),
+    {{ValueOption("--firmware"), ValueOption("--hardware"), ValueOption("--layout"), ValueOption("--store"),
+      RepeatedOption("--fault"), ValueOption("--log")},
+     0,
+     0,
+     "simulate takes only options"},
     RunSimulate,
 };
 const CCommandRegistrar kRegistrar(kSimulate);
@@ -51,41 +56,31 @@ extern "C" void OnStopSignal(int)
         g_panel->Stop();
 }
 
-int RunSimulate(const std::vector<std::string>& args)
+int RunSimulate(const TArgs& parsed)
 {
     TSimOptions options;
-    std::string layoutPath;
-    for (size_t i = 0; i < args.size(); ++i)
+    for (const char* name : {"--firmware", "--hardware"})
     {
-        const std::string& a = args[i];
-        const bool takesValue =
-            a == "--firmware" || a == "--hardware" || a == "--layout" || a == "--store" || a == "--fault" || a == "--log";
-        if (!takesValue)
-            return UsageError(kSimulate, "unknown argument '" + a + "'");
-        if (i + 1 == args.size())
-            return UsageError(kSimulate, a + " needs a value");
-        const std::string& v = args[++i];
-        if (a == "--firmware" || a == "--hardware")
+        if (const std::string* v = parsed.Value(name))
         {
             int32_t n = 0;
-            if (!ParseInt32(v, n) || n < 0)
-                return UsageError(kSimulate, a + " takes a whole number");
-            (a == "--firmware" ? options.firmwareVersion : options.hardwareVersion) = n;
+            if (!ParseInt32(*v, n) || n < 0)
+                return UsageError(kSimulate, std::string(name) + " takes a whole number");
+            (name == std::string("--firmware") ? options.firmwareVersion : options.hardwareVersion) = n;
         }
-        else if (a == "--layout")
-            layoutPath = v;
-        else if (a == "--store")
-            options.storeDir = v;
-        else if (a == "--log")
-            options.logPath = v;
-        else
-        {
-            TSimFault fault{};
-            std::string error;
-            if (!ParseSimFault(v, fault, error))
-                return UsageError(kSimulate, error);
-            options.faults.push_back(fault);
-        }
+    }
+    const std::string layoutPath = parsed.Value("--layout") != nullptr ? *parsed.Value("--layout") : "";
+    if (const std::string* store = parsed.Value("--store"))
+        options.storeDir = *store;
+    if (const std::string* log = parsed.Value("--log"))
+        options.logPath = *log;
+    for (const std::string& spec : parsed.Values("--fault"))
+    {
+        TSimFault fault{};
+        std::string error;
+        if (!ParseSimFault(spec, fault, error))
+            return UsageError(kSimulate, error);
+        options.faults.push_back(fault);
     }
 
     TLayout layout;

@@ -64,14 +64,12 @@ int main(int argc, char** argv)
         return kExitUsage;
     }
     args.erase(args.begin());
-    if (HandleHelp(*command, args))
-        return kExitOk;
     // Nothing a command meets may end the program unreported: what escapes it
     // is told as a failure of its first argument that is no option (the
     // input file, or the port of a panel command).
     try
     {
-        return command->run(args);
+        return RunCommand(*command, args);
     }
     catch (const std::bad_alloc&)
     {

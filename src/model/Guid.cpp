@@ -34,11 +34,28 @@ TGuid NewGuid()
     return guid;
 }
 
+namespace
+{
+
+// The first three fields are little-endian, so their bytes are written backwards.
+constexpr int kOrder[] = {3, 2, 1, 0, -1, 5, 4, -1, 7, 6, -1, 8, 9, -1, 10, 11, 12, 13, 14, 15};
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+} // namespace
+
 std::string GuidToText(const TGuid& guid)
 {
     static constexpr char kHex[] = "0123456789ABCDEF";
-    // The first three fields are little-endian, so print their bytes backwards.
-    static constexpr int kOrder[] = {3, 2, 1, 0, -1, 5, 4, -1, 7, 6, -1, 8, 9, -1, 10, 11, 12, 13, 14, 15};
     std::string text = "{";
     for (int index : kOrder)
     {
@@ -52,4 +69,29 @@ std::string GuidToText(const TGuid& guid)
     }
     text += '}';
     return text;
+}
+
+bool GuidFromText(const std::string& text, TGuid& guid)
+{
+    if (text.size() != 38 || text.front() != '{' || text.back() != '}')
+        return false;
+    TGuid parsed{};
+    size_t at = 1;
+    for (int index : kOrder)
+    {
+        if (index < 0)
+        {
+            if (text[at++] != '-')
+                return false;
+            continue;
+        }
+        const int high = HexDigit(text[at]);
+        const int low = HexDigit(text[at + 1]);
+        if (high < 0 || low < 0)
+            return false;
+        parsed[static_cast<size_t>(index)] = static_cast<uint8_t>(high << 4 | low);
+        at += 2;
+    }
+    guid = parsed;
+    return true;
 }

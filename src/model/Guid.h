@@ -12,3 +12,6 @@ using TGuid = std::array<uint8_t, 16>;
 TGuid NewGuid();
 // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", upper-case hex.
 std::string GuidToText(const TGuid& guid);
+// The inverse of GuidToText, braces and hex of either case; false (guid
+// untouched) for anything else.
+bool GuidFromText(const std::string& text, TGuid& guid);

@@ -199,7 +199,8 @@ bool TLayout::LoadFromBuffer(const uint8_t* data, int32_t length)
     return LoadFromBuffer(data, length, nullptr);
 }
 
-bool TLayout::LoadFromBuffer(const uint8_t* data, int32_t length, std::vector<std::unique_ptr<TGlyph>>* storedGlyphs)
+bool TLayout::LoadFromBuffer(const uint8_t* data, int32_t length, std::vector<std::unique_ptr<TGlyph>>* storedGlyphs,
+                             bool keepStoredIds)
 {
     if (data == nullptr || length < 4)
         return false;
@@ -208,7 +209,7 @@ bool TLayout::LoadFromBuffer(const uint8_t* data, int32_t length, std::vector<st
     TLayout loaded(*builtinLibrary);
     std::vector<std::unique_ptr<TGlyph>> glyphsRead;
     CDataStore store(data, static_cast<size_t>(length));
-    if (!loaded.ReadFrom(store, storedGlyphs != nullptr ? &glyphsRead : nullptr))
+    if (!loaded.ReadFrom(store, storedGlyphs != nullptr ? &glyphsRead : nullptr, keepStoredIds))
         return false;
     // The glyph table is rebuilt before every store; keep ours meanwhile.
     loaded.glyphs = std::move(glyphs);
@@ -218,7 +219,7 @@ bool TLayout::LoadFromBuffer(const uint8_t* data, int32_t length, std::vector<st
     return true;
 }
 
-bool TLayout::ReadFrom(CDataStore& store, std::vector<std::unique_ptr<TGlyph>>* storedGlyphs)
+bool TLayout::ReadFrom(CDataStore& store, std::vector<std::unique_ptr<TGlyph>>* storedGlyphs, bool keepStoredIds)
 {
     // Each field is read by "from version n on", so a later image is read as
     // this one; bytes after the last field read are ignored.
@@ -290,7 +291,7 @@ bool TLayout::ReadFrom(CDataStore& store, std::vector<std::unique_ptr<TGlyph>>* 
     }
     for (const auto& page : pages)
     {
-        if (page->id < 0)
+        if (page->id < 0 && !keepStoredIds)
             page->id = pages.NextPageId();
     }
     return !store.Failed();

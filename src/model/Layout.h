@@ -47,9 +47,12 @@ public:
     // bytes. All or nothing: on bytes that end early or break a rule the
     // document stays exactly as it was and the result is false. When
     // storedGlyphs is given it receives the glyph records of the image, which
-    // the document itself does not keep.
+    // the document itself does not keep. Pages stored without an id (a new
+    // eight-button page's -1) are given one, unless keepStoredIds asks to see
+    // the pages exactly as stored.
     bool LoadFromBuffer(const uint8_t* data, int32_t length);
-    bool LoadFromBuffer(const uint8_t* data, int32_t length, std::vector<std::unique_ptr<TGlyph>>* storedGlyphs);
+    bool LoadFromBuffer(const uint8_t* data, int32_t length, std::vector<std::unique_ptr<TGlyph>>* storedGlyphs,
+                        bool keepStoredIds = false);
     // Draws a glyph at each of the three cell sizes for every character above
     // 126 in the control name and the page names.
     void BuildGlyphTable();
@@ -75,7 +78,7 @@ public:
 
 private:
     void StoreTo(CDataStore& store);
-    bool ReadFrom(CDataStore& store, std::vector<std::unique_ptr<TGlyph>>* storedGlyphs);
+    bool ReadFrom(CDataStore& store, std::vector<std::unique_ptr<TGlyph>>* storedGlyphs, bool keepStoredIds);
 };
 
 // Largest byte image each caller accepts: a template (its magic included in

@@ -66,6 +66,20 @@ bool CPanelModel::HasFault(ESimFault kind, int32_t* value) const
     return false;
 }
 
+bool CPanelModel::TakeFault(ESimFault kind, int32_t& value)
+{
+    for (size_t i = 0; i < m_settings.faults.size(); ++i)
+    {
+        if (m_settings.faults[i].kind == kind && !m_spent[i])
+        {
+            m_spent[i] = true;
+            value = m_settings.faults[i].value;
+            return true;
+        }
+    }
+    return false;
+}
+
 bool CPanelModel::Fault(ESimFault kind, int32_t n)
 {
     for (size_t i = 0; i < m_settings.faults.size(); ++i)
@@ -356,6 +370,13 @@ void CPanelModel::EndRecord(const uint8_t* bytes)
     }
     else
     {
+        int32_t at = 0;
+        if (!image.empty() && TakeFault(ESimFault::CorruptStore, at))
+        {
+            const size_t index = std::min(static_cast<size_t>(at), image.size() - 1);
+            image[index] = static_cast<uint8_t>(image[index] ^ 0xFF);
+            Note("layout stored with byte " + std::to_string(index) + " changed");
+        }
         m_layout = std::move(image);
         if (onLayoutStored)
             onLayoutStored(m_layout);

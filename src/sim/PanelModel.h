@@ -70,6 +70,8 @@ private:
     // True (once) when a fault of this kind is armed for block n (from 1).
     bool Fault(ESimFault kind, int32_t n);
     bool HasFault(ESimFault kind, int32_t* value = nullptr) const;
+    // True (once per fault) for an armed fault of this kind, whatever its value.
+    bool TakeFault(ESimFault kind, int32_t& value);
     void Restart();
 
     TSettings m_settings;

@@ -18,6 +18,7 @@ constexpr TFaultName kNames[] = {
     {"corrupt-block", ESimFault::CorruptBlock, true, 0},  {"bad-length", ESimFault::BadLength, true, 0},
     {"silent-after", ESimFault::SilentAfter, true, 0},    {"no-info", ESimFault::NoInfo, false, 0},
     {"old-firmware", ESimFault::OldFirmware, false, 200}, {"chatter", ESimFault::Chatter, false, 0},
+    {"corrupt-store", ESimFault::CorruptStore, true, 0},
 };
 
 } // namespace
@@ -44,7 +45,7 @@ bool ParseSimFault(const std::string& spec, TSimFault& fault, std::string& error
         const std::string text = spec.substr(eq + 1);
         char* end = nullptr;
         const long v = std::strtol(text.c_str(), &end, 10);
-        const long min = n.kind == ESimFault::SilentAfter ? 0 : 1;
+        const long min = n.kind == ESimFault::SilentAfter || n.kind == ESimFault::CorruptStore ? 0 : 1;
         if (text.empty() || *end != '\0' || v < min || v > 1000000)
         {
             error = "fault '" + spec + "' needs a whole number" + (min == 1 ? " from 1" : "");
@@ -71,5 +72,6 @@ const char* SimFaultHelp()
            "  silent-after=N   answer nothing after N blocks until the tool's %lowbaud, once\n"
            "  no-info          never answer %reqinfo (firmware before 2.00)\n"
            "  old-firmware[=N] report firmware version N (200) to %reqinfo\n"
-           "  chatter          send \".\" every 200 ms at 9600 baud and answer nothing\n";
+           "  chatter          send \".\" every 200 ms at 9600 baud and answer nothing\n"
+           "  corrupt-store=N  keep the next uploaded layout with its byte N (from 0) changed\n";
 }

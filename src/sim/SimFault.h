@@ -17,6 +17,7 @@ enum class ESimFault
     NoInfo,       // no-info: ignore "%reqinfo", like firmware before 2.00
     OldFirmware,  // old-firmware[=N]: report firmware N (200 when not given) to "%reqinfo"
     Chatter,      // chatter: send "." every 200 ms at 9600 baud and answer nothing, like a console
+    CorruptStore, // corrupt-store=N: keep the next uploaded layout with its byte N (from 0) changed, once
 };
 
 struct TSimFault

@@ -160,6 +160,27 @@ TEST_F(EndToEnd, UploadThenDownloadGivesTheSameLayoutThroughInjectedFaults)
     EXPECT_NE(log.find("corrupting download block 2"), std::string::npos);
 }
 
+TEST_F(EndToEnd, UploadVerifyReadsTheLayoutBack)
+{
+    TLayout layout;
+    layout.controlName = u"Hall";
+    const fs::path in = dir / "in.qel";
+    ASSERT_TRUE(SaveTemplateFile(layout, in.string()));
+    const std::string announced = "Layout: 3,902 of the panel's 512,000 bytes (0.8%), 4 blocks: about ";
+
+    // The panel keeps a damaged copy of the first upload only.
+    CSimProcess sim(dir, {"--fault", "corrupt-store=100"});
+    TRun r = Qelctl("upload --verify --port " + sim.port + " " + in.string());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out.rfind(announced, 0), 0u) << r.out;
+    EXPECT_EQ(r.err, "qelctl: " + sim.port +
+                         ": Layout on control differs from the one sent at byte 100; Upload not verified\n");
+
+    r = Qelctl("upload --verify --port " + sim.port + " " + in.string());
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\nLayout verified on control\n"), std::string::npos) << r.out;
+}
+
 TEST_F(EndToEnd, UploadNeedsFirmware201)
 {
     TLayout layout;

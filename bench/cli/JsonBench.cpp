@@ -1,0 +1,84 @@
+// qelctl dump and build of the layout near the template limit (25 pictures,
+// 40 pages of 20 objects): what the two commands do between reading their
+// input and writing their output.
+#include "LayoutJson.h"
+#include "NearLimitLayout.h"
+
+#include "AtomicFile.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+namespace
+{
+
+std::vector<uint8_t> NearLimitTemplate()
+{
+    std::vector<uint8_t> file = {0xD5, 0xCA, 0xAD, 0xAB};
+    const std::vector<uint8_t> image = NearLimitLayout().SaveToBytes();
+    file.insert(file.end(), image.begin(), image.end());
+    return file;
+}
+
+void BM_Dump(benchmark::State& state)
+{
+    const std::vector<uint8_t> file = NearLimitTemplate();
+    std::string json;
+    for (auto _ : state)
+    {
+        CLayoutJsonWriter writer;
+        std::string reason;
+        benchmark::DoNotOptimize(FileToJson(file, false, writer, json, reason));
+    }
+    state.counters["template bytes"] = static_cast<double>(file.size());
+    state.counters["json bytes"] = static_cast<double>(json.size());
+}
+BENCHMARK(BM_Dump)->Unit(benchmark::kMillisecond);
+
+void BM_BuildFromBase64(benchmark::State& state)
+{
+    const std::vector<uint8_t> file = NearLimitTemplate();
+    CLayoutJsonWriter writer;
+    std::string json;
+    std::string reason;
+    FileToJson(file, false, writer, json, reason);
+    std::vector<uint8_t> built;
+    for (auto _ : state)
+    {
+        TBuildProblem problem;
+        benchmark::DoNotOptimize(JsonToFile(json, "", built, problem));
+    }
+    state.counters["same bytes"] = built == file ? 1 : 0;
+}
+BENCHMARK(BM_BuildFromBase64)->Unit(benchmark::kMillisecond);
+
+// The layout kept as a folder: the JSON and 25 PNG files beside it.
+void BM_BuildFromFolder(benchmark::State& state)
+{
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("qel-bench-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const std::vector<uint8_t> file = NearLimitTemplate();
+    CLayoutJsonWriter writer((dir / "pictures").string(), dir.string());
+    std::string json;
+    std::string reason;
+    FileToJson(file, false, writer, json, reason);
+    fs::create_directories(dir / "pictures");
+    for (const CLayoutJsonWriter::TPictureFile& picture : writer.PictureFiles())
+        WriteFileAtomically(picture.path, picture.png);
+    std::vector<uint8_t> built;
+    for (auto _ : state)
+    {
+        TBuildProblem problem;
+        benchmark::DoNotOptimize(JsonToFile(json, dir.string(), built, problem));
+    }
+    state.counters["same bytes"] = built == file ? 1 : 0;
+    fs::remove_all(dir);
+}
+BENCHMARK(BM_BuildFromFolder)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,56 @@
+#include "Command.h"
+#include "LayoutJson.h"
+
+#include "AtomicFile.h"
+#include "JsonText.h"
+
+#include <filesystem>
+
+namespace
+{
+
+int Run(const TArgs& args);
+
+// Larger than any layout's JSON: 500000 bytes of pictures in base64 and text.
+constexpr size_t kJsonFileLimit = 32u << 20;
+
+const TCommand kCommand = {
+    "build",
+    "build IN.json -o OUT",
+    "make a template (or user page file) from its JSON, the inverse of dump",
+    "Reads the JSON that `qelctl dump` prints, or JSON of the same shape written\n"
+    "by hand, and writes the file it describes: a template for \"kind\": \"template\",\n"
+    "a bare layout image for \"layout\", a user page file for \"userpage\". A\n"
+    "template dumped and built again comes back byte for byte.\n\n"
+    "A member left out takes the value a new record has; an unknown member, a\n"
+    "value of the wrong kind or one its field cannot hold (a text longer than its\n"
+    "80-byte field in the code page, a number beyond 32 bits, a brightness beyond\n"
+    "a byte) is refused with the line and column where it stands, and nothing is\n"
+    "written. A picture is given as \"file\": a path from the JSON's folder to a\n"
+    "picture of any format we read, scaled to fit the screen as Add Image does;\n"
+    "or as \"png\": the PNG block in base64.\n\n"
+    "  -o OUT   the file to write (replaced atomically)",
+    {{ValueOption("-o", true)}, 1, 1, "build takes one JSON file and -o OUT"},
+    Run,
+};
+const CCommandRegistrar kRegistrar(kCommand);
+
+int Run(const TArgs& parsed)
+{
+    const std::string& in = parsed.positional[0];
+    const std::string& out = *parsed.Value("-o");
+    std::vector<uint8_t> raw;
+    if (TFileResult read = ReadWholeFile(in, kJsonFileLimit, raw); !read)
+        return Fail(in, read.reason);
+    const std::string text(raw.begin(), raw.end());
+    std::vector<uint8_t> bytes;
+    TBuildProblem problem;
+    if (!JsonToFile(text, std::filesystem::path(in).parent_path().string(), bytes, problem))
+        return problem.hasOffset ? Fail(in + ":" + LineColumn(text, problem.offset), problem.message)
+                                 : Fail(out, problem.message);
+    if (const TFileResult written = WriteFileAtomically(out, bytes); !written)
+        return Fail(out, written.reason);
+    return kExitOk;
+}
+
+} // namespace

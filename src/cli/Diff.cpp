@@ -1,0 +1,45 @@
+#include "Command.h"
+#include "LayoutDiff.h"
+
+#include "Layout.h"
+#include "LayoutFile.h"
+
+#include <cstdio>
+
+namespace
+{
+
+int Run(const TArgs& args);
+
+const TCommand kCommand = {
+    "diff",
+    "diff A.qel B.qel",
+    "say in words what changed between two templates",
+    "Prints what changed from the template A.qel to B.qel, one change a line:\n"
+    "settings, then page by page and object by object (pages are matched by id,\n"
+    "objects by their place on the page from the back, counted from 1, as\n"
+    "`render --select` counts them), then pictures by id and the events:\n\n"
+    "  page \"Lobby\": button 2 moved from 40,50 to 80,70\n"
+    "  picture 10003 replaced\n\n"
+    "Exit status 0 when the layouts are the same, 1 when they differ (or a file\n"
+    "cannot be read).",
+    {{}, 2, 2, "diff takes two templates"},
+    Run,
+};
+const CCommandRegistrar kRegistrar(kCommand);
+
+int Run(const TArgs& parsed)
+{
+    TLayout layouts[2];
+    for (size_t i = 0; i < 2; ++i)
+    {
+        if (const TFileResult loaded = LoadTemplateFile(layouts[i], parsed.positional[i]); !loaded)
+            return Fail(parsed.positional[i], loaded.reason);
+    }
+    const std::vector<std::string> changes = DiffLayouts(layouts[0], layouts[1]);
+    for (const std::string& line : changes)
+        std::printf("%s\n", line.c_str());
+    return changes.empty() ? kExitOk : kExitFailure;
+}
+
+} // namespace

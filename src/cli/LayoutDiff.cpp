@@ -1,0 +1,271 @@
+#include "LayoutDiff.h"
+
+#include "Btn8Ctrl.h"
+#include "ImageBuffer.h"
+#include "ImageEntry.h"
+#include "Layout.h"
+#include "TextField.h"
+#include "UserButton.h"
+#include "UserHotspot.h"
+#include "UserImage.h"
+#include "UserLevel.h"
+#include "UserPage.h"
+
+#include <cstdlib>
+
+namespace
+{
+
+std::string Quote(const std::u16string& text)
+{
+    return "\"" + WideToUtf8(text) + "\"";
+}
+
+std::string Quote(const TTextField& field)
+{
+    return Quote(TextFieldToWide(field));
+}
+
+const char* ObjectKind(int32_t type)
+{
+    switch (type)
+    {
+    case kObjectButton:
+        return "button";
+    case kObjectLevel:
+        return "slider";
+    case kObjectImage:
+        return "image";
+    case kObjectHotspot:
+        return "hot spot";
+    default:
+        return "object";
+    }
+}
+
+std::string FaceWords(const TUserFace& f)
+{
+    switch (f.type)
+    {
+    case kFaceBlank:
+        return "blank";
+    case kFaceButton:
+        return "button face " + std::to_string(f.param);
+    case kFaceImage:
+        return "picture " + std::to_string(f.param);
+    case kFaceColour:
+        return (f.param == kColourSingle ? "colour " : "gradient " + std::to_string(f.param) + " ") +
+               std::to_string(f.colour1) + (f.param == kColourSingle ? "" : "/" + std::to_string(f.colour2));
+    default:
+        return "face of type " + std::to_string(f.type);
+    }
+}
+
+std::vector<uint8_t> Png(const TImageEntry& entry)
+{
+    std::vector<uint8_t> png;
+    if (entry.image == nullptr || !entry.image->Data().HasPixels())
+        return png;
+    uint8_t* block = nullptr;
+    int32_t size = 0;
+    if (entry.image->Encode(&block, &size, kFormatPng) && block != nullptr)
+        png.assign(block, block + size);
+    std::free(block);
+    return png;
+}
+
+class CDiff
+{
+public:
+    std::vector<std::string> lines;
+
+    void Value(const std::string& what, const std::string& a, const std::string& b)
+    {
+        if (a != b)
+            lines.push_back(what + " changed from " + a + " to " + b);
+    }
+    void Value(const std::string& what, int64_t a, int64_t b)
+    {
+        Value(what, std::to_string(a), std::to_string(b));
+    }
+
+    void Objects(const std::string& page, const TUserPage& a, const TUserPage& b)
+    {
+        const size_t common = std::min(a.objects.size(), b.objects.size());
+        for (size_t i = 0; i < common; ++i)
+            Object(page, i + 1, *a.objects[i], *b.objects[i]);
+        for (size_t i = common; i < b.objects.size(); ++i)
+            lines.push_back(page + std::string(ObjectKind(b.objects[i]->type)) + " " + std::to_string(i + 1) +
+                            " added");
+        for (size_t i = common; i < a.objects.size(); ++i)
+            lines.push_back(page + std::string(ObjectKind(a.objects[i]->type)) + " " + std::to_string(i + 1) +
+                            " removed");
+    }
+
+    void Object(const std::string& page, size_t n, const TUserObject& a, const TUserObject& b)
+    {
+        const std::string name = page + ObjectKind(b.type) + " " + std::to_string(n);
+        if (a.type != b.type)
+        {
+            lines.push_back(name + " replaces " + ObjectKind(a.type) + " " + std::to_string(n));
+            return;
+        }
+        if (a.left != b.left || a.top != b.top)
+            lines.push_back(name + " moved from " + std::to_string(a.left) + "," + std::to_string(a.top) +
+                            " to " + std::to_string(b.left) + "," + std::to_string(b.top));
+        if (a.width != b.width || a.height != b.height)
+            lines.push_back(name + " resized from " + std::to_string(a.width) + "x" +
+                            std::to_string(a.height) + " to " + std::to_string(b.width) + "x" +
+                            std::to_string(b.height));
+        Value(name + " reserved value", a.reserved, b.reserved);
+        if (const auto* x = dynamic_cast<const TUserButton*>(&a))
+        {
+            const auto& y = dynamic_cast<const TUserButton&>(b);
+            Value(name + " up face", FaceWords(x->upFace), FaceWords(y.upFace));
+            Value(name + " down face", FaceWords(x->downFace), FaceWords(y.downFace));
+            Value(name + " selector group", x->selectorId, y.selectorId);
+            Value(name + " toggle", x->toggle ? "on" : "off", y.toggle ? "on" : "off");
+            if (x->downText != y.downText)
+                lines.push_back(name + " down event changed from " + Quote(x->downText) + " to " +
+                                Quote(y.downText));
+            if (x->upText != y.upText)
+                lines.push_back(name + " up event changed from " + Quote(x->upText) + " to " +
+                                Quote(y.upText));
+            Value(name + " second reserved value", x->buttonReserved, y.buttonReserved);
+        }
+        else if (const auto* xi = dynamic_cast<const TUserImage*>(&a))
+        {
+            Value(name + " face", FaceWords(xi->face), FaceWords(dynamic_cast<const TUserImage&>(b).face));
+        }
+        else if (const auto* xh = dynamic_cast<const TUserHotspot*>(&a))
+        {
+            Value(name + " target page", xh->targetPage, dynamic_cast<const TUserHotspot&>(b).targetPage);
+        }
+        else if (const auto* xl = dynamic_cast<const TUserLevel*>(&a))
+        {
+            const auto& yl = dynamic_cast<const TUserLevel&>(b);
+            Value(name + " control", xl->controlId, yl.controlId);
+            Value(name + " slider picture", xl->sliderImageId, yl.sliderImageId);
+        }
+    }
+
+    void Page(const TListItem& a, const TListItem& b)
+    {
+        const std::string page = "page " + Quote(b.name) + ": ";
+        if (a.name != b.name)
+            lines.push_back("page " + Quote(a.name) + " renamed to " + Quote(b.name));
+        if (a.type != b.type)
+        {
+            lines.push_back(page + (b.type == kPageUser ? "now a user page" : "now an eight-button page"));
+            return;
+        }
+        if (const auto* x = dynamic_cast<const TUserPage*>(&a))
+        {
+            const auto& y = dynamic_cast<const TUserPage&>(b);
+            Value(page + "background", FaceWords(x->face), FaceWords(y.face));
+            Objects(page, *x, y);
+        }
+        else if (const auto* x8 = dynamic_cast<const CBtn8Ctrl*>(&a))
+        {
+            const auto& y8 = dynamic_cast<const CBtn8Ctrl&>(b);
+            for (size_t i = 0; i < CBtn8Ctrl::kButtons; ++i)
+            {
+                const std::string button = page + "button " + std::to_string(i + 1);
+                if (x8->names[i] != y8.names[i])
+                    lines.push_back(button + " name changed from " + Quote(x8->names[i]) + " to " +
+                                    Quote(y8.names[i]));
+                if (x8->texts[i] != y8.texts[i])
+                    lines.push_back(button + " text changed from " + Quote(x8->texts[i]) + " to " +
+                                    Quote(y8.texts[i]));
+            }
+        }
+    }
+};
+
+const TImageEntry* AddedImage(const TLayout& layout, int32_t id)
+{
+    for (const auto& entry : layout.images)
+    {
+        if (entry->IsAdded() && entry->id == id)
+            return entry.get();
+    }
+    return nullptr;
+}
+
+} // namespace
+
+std::vector<std::string> DiffLayouts(const TLayout& a, const TLayout& b)
+{
+    CDiff d;
+    d.Value("control name", Quote(a.controlName), Quote(b.controlName));
+    d.Value("sleep timeout", a.sleepTimeout, b.sleepTimeout);
+    d.Value("PIN on wakeup", a.pinOnWakeup, b.pinOnWakeup);
+    d.Value("timeout PIN", Quote(a.timeoutPin), Quote(b.timeoutPin));
+    d.Value("security PIN", Quote(a.securityPin), Quote(b.securityPin));
+    d.Value("audible feedback", a.audibleFeedback, b.audibleFeedback);
+    d.Value("manual brightness", static_cast<uint8_t>(a.manualBrightness),
+            static_cast<uint8_t>(b.manualBrightness));
+    d.Value("auto brightness", a.autoBrightness, b.autoBrightness);
+    d.Value("default page", a.defaultPage, b.defaultPage);
+
+    for (const auto& page : a.pages)
+    {
+        if (b.pages.Find(page->id) == nullptr)
+            d.lines.push_back("page " + Quote(page->name) + " removed");
+    }
+    for (const auto& page : b.pages)
+    {
+        const TListItem* before = a.pages.Find(page->id);
+        if (before == nullptr)
+        {
+            d.lines.push_back("page " + Quote(page->name) + " added at position " +
+                              std::to_string(b.pages.IndexOf(page.get()) + 1));
+            continue;
+        }
+        const int from = a.pages.IndexOf(before);
+        const int to = b.pages.IndexOf(page.get());
+        if (from != to)
+            d.lines.push_back("page " + Quote(page->name) + " moved from position " +
+                              std::to_string(from + 1) + " to " + std::to_string(to + 1));
+        d.Page(*before, *page);
+    }
+
+    for (const auto& entry : a.images)
+    {
+        if (entry->IsAdded() && AddedImage(b, entry->id) == nullptr)
+            d.lines.push_back("picture " + std::to_string(entry->id) + " removed (" + Quote(entry->name) +
+                              ")");
+    }
+    for (auto it = b.images.end(); it != b.images.begin();)
+    {
+        const TImageEntry& entry = **--it;
+        if (!entry.IsAdded())
+            continue;
+        const std::string picture = "picture " + std::to_string(entry.id);
+        const TImageEntry* before = AddedImage(a, entry.id);
+        if (before == nullptr)
+        {
+            d.lines.push_back(picture + " added (" + Quote(entry.name) + ")");
+            continue;
+        }
+        if (before->name != entry.name)
+            d.lines.push_back(picture + " renamed from " + Quote(before->name) + " to " + Quote(entry.name));
+        if (Png(*before) != Png(entry))
+            d.lines.push_back(picture + " replaced");
+        if (before->guid != entry.guid)
+            d.lines.push_back(picture + " GUID changed from " + GuidToText(before->guid) + " to " +
+                              GuidToText(entry.guid));
+    }
+
+    for (size_t i = 0; i < TLayout::kEvents; ++i)
+    {
+        const std::string event = "event " + std::to_string(i + 1);
+        if (a.eventDescriptions[i] != b.eventDescriptions[i])
+            d.lines.push_back(event + " description changed from " + Quote(a.eventDescriptions[i]) + " to " +
+                              Quote(b.eventDescriptions[i]));
+        if (a.eventTexts[i] != b.eventTexts[i])
+            d.lines.push_back(event + " text changed from " + Quote(a.eventTexts[i]) + " to " +
+                              Quote(b.eventTexts[i]));
+    }
+    return d.lines;
+}
