@@ -3,6 +3,7 @@
 #include "AboutDlg.h"
 #include "DialogTemplate.h"
 #include "EventDef.h"
+#include "QELProg.h"
 #include "FirmwareFile.h"
 #include "FirmwareUpgrade.h"
 #include "Layout.h"
@@ -318,8 +319,9 @@ void CMorvaneDlg::OnUpgradeFirmware()
 
 void CMorvaneDlg::OnEditLayout()
 {
-    if (editLayout)
-        editLayout(this, m_layout);
+    // The programming dialog edits the document in place; its result tells nothing.
+    CQELProg dialog(m_layout, this);
+    UiServices().ExecDialog(dialog);
 }
 
 void CMorvaneDlg::OnDefineUserEvents()

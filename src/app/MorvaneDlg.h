@@ -60,9 +60,6 @@ public:
     // box and the window carries on in whatever state the handler reached.
     void Guarded(const std::function<void()>& handler);
 
-    // Replaced by the programming dialog once it exists.
-    std::function<void(QWidget* parent, TLayout& layout)> editLayout;
-
     std::vector<std::string> m_ports;
     bool m_connected = false;
     std::string m_portName;

@@ -125,11 +125,17 @@ QWidget* MakeControl(QWidget* parent, const TDlgControl& c, const QRect& r)
         break;
     }
     case EControlKind::CheckBox:
-        w = new QCheckBox(c.caption, parent);
-        break;
     case EControlKind::RadioButton:
-        w = new QRadioButton(c.caption, parent);
+    {
+        QAbstractButton* box = c.kind == EControlKind::CheckBox
+                                   ? static_cast<QAbstractButton*>(new QCheckBox(c.caption, parent))
+                                   : new QRadioButton(c.caption, parent);
+        // Like a label, a box whose caption our font draws wider than the
+        // template planned grows to the right rather than cut it.
+        geometry.setWidth(std::max(geometry.width(), box->sizeHint().width()));
+        w = box;
         break;
+    }
     case EControlKind::GroupBox:
         w = new QGroupBox(LabelText(c.caption), parent);
         break;

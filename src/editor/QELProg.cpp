@@ -1,0 +1,344 @@
+#include "QELProg.h"
+
+#include "Btn8Ctrl.h"
+#include "Btn8Dlg.h"
+#include "FileMessages.h"
+#include "Layout.h"
+#include "LayoutFile.h"
+#include "MenuTemplate.h"
+#include "QelUserDlg.h"
+#include "UserPage.h"
+
+#include <QCheckBox>
+#include <QCursor>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+
+namespace
+{
+
+const std::vector<TMenuItem>& AddMenu()
+{
+    static const std::vector<TMenuItem> menu{
+        {CQELProg::kAddEightButton, QStringLiteral("8 Button 2 Column"), {}},
+        {CQELProg::kAddUserDefined, QStringLiteral("User Defined"), {}},
+    };
+    return menu;
+}
+
+QString Wide(const std::u16string& text)
+{
+    return QString::fromStdU16String(text);
+}
+
+} // namespace
+
+const TDlgTemplate& CQELProg::Template()
+{
+    static const TDlgTemplate tmpl{
+        105,
+        QStringLiteral("QEL-1 Programming"),
+        297,
+        286,
+        {
+            {kStaticId, EControlKind::Static, QStringLiteral("Control Name:"), 7, 9, 50, 8},
+            {kControlName, EControlKind::Edit, {}, 60, 7, 103, 13, kStyleBorder | kStyleAutoHScroll},
+            {kPageList, EControlKind::ListBox, {}, 7, 28, 213, 147, kStyleBorder | kStyleVScroll},
+            {kAdd, EControlKind::Button, QStringLiteral("Add"), 233, 9, 50, 14},
+            {kRemove, EControlKind::Button, QStringLiteral("Remove"), 233, 35, 50, 14},
+            {kEdit, EControlKind::Button, QStringLiteral("Edit"), 233, 61, 50, 14},
+            {kSetDefault, EControlKind::Button, QStringLiteral("Set Default"), 233, 87, 50, 14},
+            {kMoveUp, EControlKind::Button, QStringLiteral("Move Up"), 233, 113, 50, 14},
+            {kMoveDown, EControlKind::Button, QStringLiteral("Move Down"), 233, 139, 50, 14},
+            {kClearAll, EControlKind::Button, QStringLiteral("Clear All"), 233, 165, 50, 14},
+            {kLoad, EControlKind::Button, QStringLiteral("Load"), 233, 191, 50, 14},
+            {kSave, EControlKind::Button, QStringLiteral("Save"), 233, 217, 50, 14},
+            {kCancel, EControlKind::Button, QStringLiteral("Cancel"), 233, 243, 50, 14},
+            {kOk, EControlKind::DefButton, QStringLiteral("OK"), 233, 269, 50, 14},
+            {kAutoBrightness, EControlKind::CheckBox, QStringLiteral("Auto Brightness"), 21, 185, 67, 10},
+            {kStaticId, EControlKind::Static, QStringLiteral("Manual Brightness:"), 98, 186, 64, 8},
+            {kManualBrightness, EControlKind::Edit, {}, 165, 183, 40, 14, kStyleBorder | kStyleAutoHScroll},
+            {kStaticId, EControlKind::Static, QStringLiteral("%"), 208, 186, 8, 8},
+            {kAudibleFeedback, EControlKind::CheckBox, QStringLiteral("Give Audible Feedback"), 21, 201, 88,
+             10},
+            {kSleepEnabled, EControlKind::CheckBox, QStringLiteral("Enable Sleep on Timeout"), 21, 218, 94,
+             10},
+            {kStaticId, EControlKind::Static, QStringLiteral("Timeout:"), 55, 235, 30, 8},
+            {kTimeout, EControlKind::Edit, {}, 87, 232, 40, 14, kStyleBorder | kStyleAutoHScroll},
+            {kStaticId, EControlKind::Static, QStringLiteral("Seconds"), 131, 235, 30, 8},
+            {kPinOnWakeup, EControlKind::CheckBox, QStringLiteral("Require PIN on Wakeup"), 46, 252, 92, 10},
+            {kStaticId, EControlKind::Static, QStringLiteral("Timeout Pin:"), 34, 271, 42, 8},
+            {kTimeoutPin, EControlKind::Edit, {}, 78, 268, 40, 14, kStyleBorder | kStyleAutoHScroll},
+            {kStaticId, EControlKind::Static, QStringLiteral("Security Pin:"), 130, 270, 44, 8},
+            {kSecurityPin, EControlKind::Edit, {}, 176, 267, 40, 14, kStyleBorder | kStyleAutoHScroll},
+        },
+    };
+    return tmpl;
+}
+
+const TFileDialogSpec& CQELProg::TemplateFileDialog()
+{
+    static const TFileDialogSpec spec{
+        QStringLiteral("QEL-1 Template Files (*.qel)|*.qel|All Files (*.*)|*.*||"),
+        QStringLiteral(".qel"),
+        {},
+    };
+    return spec;
+}
+
+CQELProg::CQELProg(TLayout& layout, QWidget* parent) : QDialog(parent), m_layout(layout)
+{
+    BuildDialog(this, Template());
+    m_list = DlgItem<QListWidget>(this, kPageList);
+    const std::pair<int, void (CQELProg::*)()> buttons[] = {
+        {kAdd, &CQELProg::OnAdd},           {kRemove, &CQELProg::OnRemove},
+        {kEdit, &CQELProg::OnEdit},         {kSetDefault, &CQELProg::OnSetDefault},
+        {kMoveUp, &CQELProg::OnMoveUp},     {kMoveDown, &CQELProg::OnMoveDown},
+        {kClearAll, &CQELProg::OnClearAll}, {kLoad, &CQELProg::OnLoad},
+        {kSave, &CQELProg::OnSave},
+    };
+    for (const auto& [id, handler] : buttons)
+        connect(DlgItem<QPushButton>(this, id), &QPushButton::clicked, this, handler);
+    Fill();
+}
+
+QString CQELProg::EntryText(const TListItem& page) const
+{
+    const QString name = Wide(page.name);
+    if (m_layout.defaultPage != -1 && page.id == m_layout.defaultPage)
+        return QStringLiteral("*** ") + name + QStringLiteral(" ***");
+    return name;
+}
+
+TListItem* CQELProg::EntryAt(int row) const
+{
+    const QListWidgetItem* item = row >= 0 ? m_list->item(row) : nullptr;
+    return item != nullptr ? reinterpret_cast<TListItem*>(item->data(Qt::UserRole).value<quintptr>())
+                           : nullptr;
+}
+
+int CQELProg::SelectedRow() const
+{
+    const QList<QListWidgetItem*> selected = m_list->selectedItems();
+    return selected.isEmpty() ? -1 : m_list->row(selected.front());
+}
+
+void CQELProg::InsertEntry(int row, const QString& text, TListItem* page)
+{
+    auto* item = new QListWidgetItem(text);
+    item->setData(Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(page)));
+    m_list->insertItem(row, item);
+    m_list->setCurrentItem(item);
+    item->setSelected(true);
+}
+
+void CQELProg::Fill()
+{
+    DlgItem<QLineEdit>(this, kControlName)->setText(Wide(m_layout.controlName));
+    DlgItem<QLineEdit>(this, kTimeoutPin)->setText(Wide(m_layout.timeoutPin));
+    DlgItem<QLineEdit>(this, kSecurityPin)->setText(Wide(m_layout.securityPin));
+    DlgItem<QCheckBox>(this, kPinOnWakeup)->setChecked(m_layout.pinOnWakeup != 0);
+    DlgItem<QCheckBox>(this, kAudibleFeedback)->setChecked(m_layout.audibleFeedback > 0);
+    DlgItem<QCheckBox>(this, kSleepEnabled)->setChecked(m_layout.sleepTimeout > 0);
+    DlgItem<QLineEdit>(this, kTimeout)->setText(QString::number(m_layout.sleepTimeout));
+    DlgItem<QCheckBox>(this, kAutoBrightness)->setChecked(m_layout.autoBrightness != 0);
+    DlgItem<QLineEdit>(this, kManualBrightness)->setText(QString::number(m_layout.manualBrightness));
+    Refill();
+}
+
+void CQELProg::Refill()
+{
+    m_list->clear();
+    for (const auto& page : m_layout.pages)
+    {
+        auto* item = new QListWidgetItem(EntryText(*page));
+        item->setData(Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(page.get())));
+        m_list->addItem(item);
+    }
+    m_list->setCurrentRow(-1);
+    m_list->clearSelection();
+}
+
+void CQELProg::OnAdd()
+{
+    QMenu menu(this);
+    BuildMenu(menu, AddMenu());
+    const QPoint at = PopupTopLeft(menu, QCursor::pos(), EPopupPlacement::HCentreAbove);
+    AddPage(CommandOf(UiServices().PopupMenu(this, menu, at)));
+}
+
+void CQELProg::AddPage(int command)
+{
+    if (command != kAddEightButton && command != kAddUserDefined)
+        return;
+    // Below the selection, or after the last entry without one.
+    int anchorRow = SelectedRow();
+    if (anchorRow < 0)
+        anchorRow = m_list->count() - 1;
+    TListItem* anchor = EntryAt(anchorRow);
+
+    if (command == kAddUserDefined)
+    {
+        auto page = std::make_unique<TUserPage>(u"User Page", m_layout.pages.NextPageId());
+        CQelUserDlg dlg(m_layout, *page, this);
+        if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
+            return;
+        const QString name = Wide(dlg.PageName());
+        TListItem* added = m_layout.pages.InsertPage(std::move(page), anchor);
+        InsertEntry(anchorRow + 1, name, added);
+        return;
+    }
+
+    auto page = std::make_unique<CBtn8Ctrl>(u"8 Button");
+    CBtn8Dlg dlg(page.get(), this);
+    if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
+        return;
+    const QString name = Wide(page->name);
+    TListItem* added = m_layout.pages.InsertPage(std::move(page), anchor);
+    InsertEntry(anchorRow + 1, name, added);
+}
+
+void CQELProg::OnRemove()
+{
+    const int row = SelectedRow();
+    TListItem* page = EntryAt(row);
+    if (page == nullptr)
+        return;
+    delete m_list->takeItem(row);
+    m_layout.pages.DeletePage(page);
+    m_list->setCurrentRow(-1);
+    m_list->clearSelection();
+}
+
+void CQELProg::OnEdit()
+{
+    const int row = SelectedRow();
+    TListItem* page = EntryAt(row);
+    if (page == nullptr)
+        return;
+    if (auto* user = dynamic_cast<TUserPage*>(page); user != nullptr && page->type == kPageUser)
+    {
+        CQelUserDlg dlg(m_layout, *user, this);
+        if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
+            return;
+        // The plain name until the next refill.
+        delete m_list->takeItem(row);
+        InsertEntry(row, Wide(dlg.PageName()), page);
+    }
+    else if (auto* eight = dynamic_cast<CBtn8Ctrl*>(page); eight != nullptr && page->type == kPageEightButton)
+    {
+        CBtn8Dlg dlg(eight, this);
+        UiServices().ExecDialog(dlg);
+    }
+}
+
+void CQELProg::OnSetDefault()
+{
+    TListItem* page = EntryAt(SelectedRow());
+    if (page == nullptr)
+        return;
+    m_layout.defaultPage = page->id == m_layout.defaultPage ? -1 : page->id;
+    Refill();
+}
+
+void CQELProg::OnMoveUp()
+{
+    const int row = SelectedRow();
+    TListItem* page = EntryAt(row);
+    if (page == nullptr || row == 0)
+        return;
+    delete m_list->takeItem(row);
+    InsertEntry(row - 1, Wide(page->name), page);
+    m_layout.pages.ExchangeWithPrev(page);
+}
+
+void CQELProg::OnMoveDown()
+{
+    const int row = SelectedRow();
+    TListItem* page = EntryAt(row);
+    if (page == nullptr || m_layout.pages.Next(page) == nullptr)
+        return;
+    delete m_list->takeItem(row);
+    InsertEntry(row + 1, Wide(page->name), page);
+    m_layout.pages.ExchangeWithNext(page);
+}
+
+void CQELProg::OnClearAll()
+{
+    const EMsgResult answer =
+        UiServices().MessageBox(this,
+                                QStringLiteral("This will clear all entries from this control.\nDo you "
+                                               "Want to continue ?"),
+                                QStringLiteral("Clear All Entries"), EMsgButtons::YesNo, EMsgIcon::Question);
+    if (answer != EMsgResult::Yes)
+        return;
+    m_list->clear();
+    m_layout.ClearAll();
+}
+
+void CQELProg::OnLoad()
+{
+    const std::optional<QString> path = UiServices().GetOpenFileName(this, TemplateFileDialog());
+    if (!path)
+        return;
+    const TFileResult result = LoadTemplateFile(m_layout, path->toStdString());
+    if (!result)
+    {
+        ShowFileError(this, result, *path, EFileKind::Template);
+        return;
+    }
+    Fill();
+}
+
+void CQELProg::OnSave()
+{
+    const std::optional<QString> path = UiServices().GetSaveFileName(this, TemplateFileDialog());
+    if (!path)
+        return;
+    const TFileResult result = SaveTemplateFile(m_layout, path->toStdString());
+    if (!result)
+        ShowFileError(this, result, *path, EFileKind::Template);
+}
+
+bool CQELProg::ReadInteger(int id, int32_t& value, bool brightness)
+{
+    auto* edit = DlgItem<QLineEdit>(this, id);
+    bool ok = false;
+    const int v = edit->text().trimmed().toInt(&ok);
+    QString problem;
+    if (!ok)
+        problem = QStringLiteral("Enter an integer.");
+    else if (brightness && (v < 1 || v > 100))
+        problem = QStringLiteral("Enter an integer between %1 and %2.").arg(1).arg(100);
+    if (problem.isEmpty())
+    {
+        value = v;
+        return true;
+    }
+    UiServices().MessageBox(this, problem, QStringLiteral("QELMorvane"), EMsgButtons::Ok, EMsgIcon::Warning);
+    edit->setFocus();
+    edit->selectAll();
+    return false;
+}
+
+void CQELProg::accept()
+{
+    int32_t timeout = 0;
+    int32_t brightness = 0;
+    // In the order the controls are read: Timeout before Manual Brightness.
+    if (!ReadInteger(kTimeout, timeout, false) || !ReadInteger(kManualBrightness, brightness, true))
+        return;
+    const auto checked = [this](int id) { return DlgItem<QCheckBox>(this, id)->isChecked(); };
+    const auto text = [this](int id) { return DlgItem<QLineEdit>(this, id)->text().toStdU16String(); };
+    m_layout.timeoutPin = text(kTimeoutPin);
+    m_layout.securityPin = text(kSecurityPin);
+    m_layout.pinOnWakeup = checked(kPinOnWakeup) ? 1 : 0;
+    m_layout.sleepTimeout = checked(kSleepEnabled) ? timeout : 0;
+    m_layout.audibleFeedback = checked(kAudibleFeedback) ? 1 : 0;
+    m_layout.autoBrightness = checked(kAutoBrightness) ? 1 : 0;
+    m_layout.manualBrightness = static_cast<int8_t>(brightness);
+    m_layout.controlName = text(kControlName);
+    QDialog::accept();
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "DialogTemplate.h"
+#include "UiServices.h"
+
+#include <QDialog>
+
+class QListWidget;
+class TLayout;
+class TListItem;
+
+// "QEL-1 Programming": the layout's page list and the panel's settings.
+// Page list operations change the document at once; the settings are
+// copied in when the dialog opens (and after Load) and written back only
+// by OK.
+class CQELProg : public QDialog
+{
+public:
+    enum EControl : int
+    {
+        kOk = 1,
+        kCancel = 2,
+        kPageList = 1021,
+        kAdd = 1022,
+        kRemove = 1023,
+        kEdit = 1024,
+        kMoveUp = 1025,
+        kMoveDown = 1026,
+        kClearAll = 1027,
+        kAudibleFeedback = 1028,
+        kSleepEnabled = 1029,
+        kTimeout = 1030,
+        kPinOnWakeup = 1031,
+        kTimeoutPin = 1032,
+        kLoad = 1033,
+        kSecurityPin = 1034,
+        kSave = 1035,
+        kAutoBrightness = 1036,
+        kManualBrightness = 1037,
+        kSetDefault = 1038,
+        kControlName = 1039,
+    };
+    // Commands of the Add menu (menu 1085).
+    enum ECommand : int
+    {
+        kAddEightButton = 32771,
+        kAddUserDefined = 1009,
+    };
+    static const TDlgTemplate& Template();
+    static const TFileDialogSpec& TemplateFileDialog();
+
+    explicit CQELProg(TLayout& layout, QWidget* parent = nullptr);
+
+    void OnAdd();
+    void OnRemove();
+    void OnEdit();
+    void OnSetDefault();
+    void OnMoveUp();
+    void OnMoveDown();
+    void OnClearAll();
+    void OnLoad();
+    void OnSave();
+
+protected:
+    void accept() override;
+
+private:
+    void Fill();
+    void Refill();
+    QString EntryText(const TListItem& page) const;
+    TListItem* EntryAt(int row) const;
+    int SelectedRow() const;
+    void InsertEntry(int row, const QString& text, TListItem* page);
+    void AddPage(int command);
+    bool ReadInteger(int id, int32_t& value, bool brightness);
+
+    TLayout& m_layout;
+    QListWidget* m_list;
+};

@@ -1,0 +1,500 @@
+#include "QelWnd.h"
+
+#include "ButtonAddDlg.h"
+#include "DialogTemplate.h"
+#include "HotspotDlg.h"
+#include "Layout.h"
+#include "LayoutImages.h"
+#include "MenuTemplate.h"
+#include "PageDraw.h"
+#include "PageEdits.h"
+#include "QelFaceDlg.h"
+#include "SliderPropDlg.h"
+#include "TextField.h"
+#include "UiServices.h"
+#include "UserButton.h"
+#include "UserHotspot.h"
+#include "UserImage.h"
+#include "UserLevel.h"
+#include "UserPage.h"
+
+#include <QMenu>
+#include <QMouseEvent>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace
+{
+
+const std::vector<TMenuItem>& CanvasMenu()
+{
+    static const std::vector<TMenuItem> menu{
+        {CQelWnd::kBackground, QStringLiteral("Background"), {}},
+        {0,
+         QStringLiteral("Add"),
+         {
+             {CQelWnd::kAddImage, QStringLiteral("Image"), {}},
+             {CQelWnd::kAddButton, QStringLiteral("Button"), {}},
+             {CQelWnd::kAddSelection, QStringLiteral("Selection"), {}},
+             {CQelWnd::kAddHotspot, QStringLiteral("Hot Spot"), {}},
+             {CQelWnd::kAddLevelSlider, QStringLiteral("Level Slider"), {}},
+         }},
+        {CQelWnd::kProperties, QStringLiteral("Properties"), {}},
+        {CQelWnd::kDelete, QStringLiteral("Delete"), {}},
+        {CQelWnd::kPush, QStringLiteral("Push"), {}},
+        {CQelWnd::kPull, QStringLiteral("Pull"), {}},
+    };
+    return menu;
+}
+
+// Positions of damaged files can lie near the ends of 32 bits; drags must
+// neither wrap around nor overflow.
+int32_t Saturate(int64_t v)
+{
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+}
+
+int32_t NotBelowZero(int32_t v)
+{
+    return std::max<int32_t>(v, 0);
+}
+
+QString FieldText(const TTextField& field)
+{
+    return QString::fromStdU16String(TextFieldToWide(field));
+}
+
+TButtonProps PropsOf(const TUserButton& button)
+{
+    TButtonProps props;
+    props.upFace = button.upFace;
+    props.downFace = button.downFace;
+    props.width = button.width;
+    props.height = button.height;
+    props.toggle = button.toggle;
+    props.downText = FieldText(button.downText);
+    props.upText = FieldText(button.upText);
+    props.selectorMode = button.selectorId >= 0;
+    props.selectorId = button.selectorId;
+    return props;
+}
+
+// What the button dialog gives back, written into a button.
+void ApplyProps(const TButtonProps& props, TUserButton& button)
+{
+    CopyFaceLook(props.upFace, button.upFace);
+    CopyFaceLook(props.downFace, button.downFace);
+    button.width = props.width;
+    button.height = props.height;
+    button.toggle = props.selectorMode ? true : props.toggle;
+    if (props.selectorMode)
+        button.selectorId = props.selectorId;
+    WideToTextField(props.downText.toStdU16String(), button.downText);
+    WideToTextField(props.upText.toStdU16String(), button.upText);
+}
+
+} // namespace
+
+CQelWnd::CQelWnd(TLayout& layout, TUserPage& page, QWidget* parent)
+    : CRasterView(parent), m_layout(layout), m_page(page), m_edits(&CPageEdits::Direct())
+{
+    SetRasterSize(QSize(kPageWidth, kPageHeight));
+    setWindowTitle(QStringLiteral("QelWnd"));
+    SetPainter([this](CRaster& dc) { PaintPage(m_page, LayoutImages(m_layout), dc, Selected()); });
+}
+
+CQelWnd* CQelWnd::CreateOver(QWidget* dialog, int frameId, TLayout& layout, TUserPage& page)
+{
+    auto* canvas = new CQelWnd(layout, page);
+    PlaceOverControl(dialog, frameId, canvas, QMargins(3, 12, 0, 0), kControlId);
+    canvas->resize(canvas->size().expandedTo(QSize(kPageWidth, kPageHeight)));
+    return canvas;
+}
+
+TUserObject* CQelWnd::Selected() const
+{
+    return IndexOf(m_selected) >= 0 ? m_selected : nullptr;
+}
+
+void CQelWnd::SetSelected(TUserObject* object)
+{
+    if (object == m_selected)
+        return;
+    m_selected = object;
+    update();
+    emit SelectionChanged();
+}
+
+void CQelWnd::SetEdits(CPageEdits* edits)
+{
+    m_edits = edits != nullptr ? edits : &CPageEdits::Direct();
+}
+
+int CQelWnd::IndexOf(const TUserObject* object) const
+{
+    return object != nullptr ? m_page.IndexOfObject(object) : -1;
+}
+
+QPoint CQelWnd::ToPanel(const QPointF& widgetPoint) const
+{
+    const double s = Scale();
+    return QPoint(static_cast<int>(std::floor(widgetPoint.x() / s)),
+                  static_cast<int>(std::floor(widgetPoint.y() / s)));
+}
+
+QPoint CQelWnd::ToWidget(const QPoint& panelPoint) const
+{
+    return panelPoint * Scale();
+}
+
+void CQelWnd::Changed()
+{
+    update();
+    emit PageChanged();
+}
+
+void CQelWnd::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint p = ToPanel(event->position());
+    if (event->button() == Qt::LeftButton)
+        LeftDown(p);
+    else if (event->button() == Qt::RightButton && !IsDragging())
+        ContextMenu(p);
+}
+
+void CQelWnd::mouseMoveEvent(QMouseEvent* event)
+{
+    MouseMove(ToPanel(event->position()));
+}
+
+void CQelWnd::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        LeftUp();
+}
+
+void CQelWnd::LeftDown(const QPoint& p)
+{
+    TUserObject* selected = Selected();
+    m_lastX = p.x();
+    m_lastY = p.y();
+    if (selected != nullptr)
+    {
+        const int32_t corner = selected->CornerAt(p.x(), p.y());
+        if (corner != kCornerNone)
+        {
+            m_corner = corner;
+            m_resizing = true;
+            m_dragStart = selected->Rect();
+            grabMouse();
+            return;
+        }
+    }
+    // The selection is preferred over whatever lies on top of it.
+    TUserObject* chosen =
+        selected != nullptr && selected->Contains(p.x(), p.y()) ? selected : m_page.ObjectAt(p.x(), p.y());
+    SetSelected(chosen);
+    if (chosen != nullptr)
+        m_dragStart = chosen->Rect();
+    m_moving = true;
+    grabMouse();
+}
+
+void CQelWnd::MouseMove(const QPoint& p)
+{
+    if (m_resizing)
+    {
+        const int64_t dx = int64_t{p.x()} - m_lastX;
+        const int64_t dy = int64_t{p.y()} - m_lastY;
+        m_lastX = p.x();
+        m_lastY = p.y();
+        if (TUserObject* selected = Selected())
+        {
+            const TObjectRect r = selected->Rect();
+            int64_t x = r.left, y = r.top, w = r.width, h = r.height;
+            switch (m_corner)
+            {
+            case kCornerTopLeft:
+                x += dx, y += dy, w -= dx, h -= dy;
+                break;
+            case kCornerTopRight:
+                y += dy, w += dx, h -= dy;
+                break;
+            case kCornerBottomRight:
+                w += dx, h += dy;
+                break;
+            case kCornerBottomLeft:
+                x += dx, w -= dx, h += dy;
+                break;
+            default:
+                break;
+            }
+            // A corner dragged past the opposite edge mirrors the rectangle.
+            if (w < 0)
+                x += w, w = -w;
+            if (h < 0)
+                y += h, h = -h;
+            m_edits->MoveResize(
+                m_page, static_cast<size_t>(IndexOf(selected)),
+                TObjectRect{NotBelowZero(Saturate(x)), NotBelowZero(Saturate(y)), Saturate(w), Saturate(h)});
+        }
+        Changed();
+    }
+    if (m_moving)
+    {
+        const int64_t dx = int64_t{p.x()} - m_lastX;
+        const int64_t dy = int64_t{p.y()} - m_lastY;
+        m_lastX = p.x();
+        m_lastY = p.y();
+        if (TUserObject* selected = Selected())
+        {
+            TObjectRect r = selected->Rect();
+            r.left = NotBelowZero(Saturate(r.left + dx));
+            r.top = NotBelowZero(Saturate(r.top + dy));
+            m_edits->MoveResize(m_page, static_cast<size_t>(IndexOf(selected)), r);
+            Changed();
+        }
+        else
+        {
+            update();
+        }
+    }
+}
+
+void CQelWnd::LeftUp()
+{
+    if (!m_moving && !m_resizing)
+        return;
+    const bool resized = m_resizing;
+    m_moving = false;
+    m_resizing = false;
+    releaseMouse();
+    if (TUserObject* selected = Selected(); selected != nullptr && selected->Rect() != m_dragStart)
+        m_edits->EndMoveResize(m_page, static_cast<size_t>(IndexOf(selected)), m_dragStart, resized);
+}
+
+void CQelWnd::ContextMenu(const QPoint& p)
+{
+    TUserObject* target = m_page.ObjectAt(p.x(), p.y());
+    QMenu menu(this);
+    BuildMenu(menu, CanvasMenu());
+    if (target == nullptr)
+    {
+        RemoveCommand(menu, kProperties);
+        RemoveCommand(menu, kDelete);
+    }
+    const QPoint at = PopupTopLeft(menu, mapToGlobal(ToWidget(p)), EPopupPlacement::LeftVCentre);
+    const int command = CommandOf(UiServices().PopupMenu(this, menu, at));
+    if (command != 0)
+        RunCommand(command, p, target);
+}
+
+void CQelWnd::RunCommand(int command, const QPoint& p, TUserObject* target)
+{
+    if (target != nullptr && IndexOf(target) < 0)
+        target = nullptr;
+    switch (command)
+    {
+    case kBackground:
+        EditBackground();
+        break;
+    case kAddImage:
+        AddImage(p);
+        break;
+    case kAddButton:
+        AddButton(p, false);
+        break;
+    case kAddSelection:
+        AddButton(p, true);
+        break;
+    case kAddHotspot:
+        AddHotspot(p);
+        break;
+    case kAddLevelSlider:
+        AddLevelSlider(p);
+        break;
+    case kProperties:
+        if (target != nullptr)
+            EditProperties(*target);
+        break;
+    case kDelete:
+        if (target != nullptr)
+            Delete(*target);
+        break;
+    case kPush:
+        if (target != nullptr && IndexOf(target) > 0)
+        {
+            m_edits->Restack(m_page, static_cast<size_t>(IndexOf(target)), 0);
+            Changed();
+        }
+        break;
+    case kPull:
+        if (target != nullptr && static_cast<size_t>(IndexOf(target)) + 1 < m_page.objects.size())
+        {
+            m_edits->Restack(m_page, static_cast<size_t>(IndexOf(target)), m_page.objects.size() - 1);
+            Changed();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void CQelWnd::AddOnTop(std::unique_ptr<TUserObject> object, const QPoint& p, bool select)
+{
+    object->left = p.x();
+    object->top = p.y();
+    TUserObject* raw = object.get();
+    m_edits->Add(m_page, std::move(object));
+    if (select)
+        SetSelected(raw);
+    Changed();
+}
+
+void CQelWnd::EditBackground()
+{
+    CQelFaceDlg dlg(&m_layout, m_page.face, this);
+    if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
+        return;
+    m_edits->SetBackground(m_page, dlg.Face());
+    Changed();
+}
+
+void CQelWnd::AddImage(const QPoint& p)
+{
+    TUserFace face;
+    face.type = kFaceImage;
+    face.param = 0;
+    CQelFaceDlg dlg(&m_layout, face, this);
+    dlg.SetSize(kNewWidth, kNewHeight);
+    if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
+        return;
+    auto image = std::make_unique<TUserImage>();
+    CopyFaceLook(dlg.Face(), image->face);
+    image->width = dlg.Width();
+    image->height = dlg.Height();
+    AddOnTop(std::move(image), p, true);
+}
+
+void CQelWnd::AddButton(const QPoint& p, bool selection)
+{
+    TButtonProps props;
+    props.width = kNewWidth;
+    props.height = kNewHeight;
+    props.selectorMode = selection;
+    props.selectorId = selection ? 1 : -1;
+    CButtonAddDlg dlg(&m_layout, props, this);
+    if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
+        return;
+    auto button = std::make_unique<TUserButton>();
+    TButtonProps result = dlg.Props();
+    if (!selection)
+        result.selectorId = -1;
+    button->selectorId = -1;
+    ApplyProps(result, *button);
+    AddOnTop(std::move(button), p, true);
+}
+
+void CQelWnd::AddHotspot(const QPoint& p)
+{
+    CHotspotDlg dlg(&m_layout, -1, m_page.id, this);
+    if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
+        return;
+    auto hotspot = std::make_unique<TUserHotspot>();
+    hotspot->targetPage = dlg.Target();
+    hotspot->width = kNewWidth;
+    hotspot->height = kNewHeight;
+    AddOnTop(std::move(hotspot), p, true);
+}
+
+void CQelWnd::AddLevelSlider(const QPoint& p)
+{
+    CSliderPropDlg dlg(&m_layout, kNewWidth, kNewSliderHeight, TUserLevel::kDefaultSliderImage, -1, this);
+    if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
+        return;
+    auto level = std::make_unique<TUserLevel>();
+    level->controlId = dlg.ControlId();
+    level->sliderImageId = dlg.SliderImageId();
+    level->width = kNewWidth;
+    level->height = kNewSliderHeight;
+    AddOnTop(std::move(level), p, true);
+}
+
+void CQelWnd::EditProperties(TUserObject& target)
+{
+    const auto index = static_cast<size_t>(IndexOf(&target));
+    std::unique_ptr<TUserObject> changed;
+    bool select = true;
+    if (auto* button = dynamic_cast<TUserButton*>(&target); button != nullptr && target.type == kObjectButton)
+    {
+        CButtonAddDlg dlg(&m_layout, PropsOf(*button), this);
+        if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
+            return;
+        auto copy = std::make_unique<TUserButton>(*button);
+        ApplyProps(dlg.Props(), *copy);
+        changed = std::move(copy);
+        select = false;
+    }
+    else if (auto* level = dynamic_cast<TUserLevel*>(&target);
+             level != nullptr && target.type == kObjectLevel)
+    {
+        CSliderPropDlg dlg(&m_layout, level->width, level->height, level->sliderImageId, level->controlId,
+                           this);
+        if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
+            return;
+        auto copy = std::make_unique<TUserLevel>(*level);
+        copy->sliderImageId = dlg.SliderImageId();
+        copy->controlId = dlg.ControlId();
+        changed = std::move(copy);
+    }
+    else if (auto* image = dynamic_cast<TUserImage*>(&target);
+             image != nullptr && target.type == kObjectImage)
+    {
+        CQelFaceDlg dlg(&m_layout, image->face, this);
+        dlg.SetSize(image->width, image->height);
+        if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
+            return;
+        auto copy = std::make_unique<TUserImage>(*image);
+        CopyFaceLook(dlg.Face(), copy->face);
+        copy->width = dlg.Width();
+        copy->height = dlg.Height();
+        changed = std::move(copy);
+    }
+    else if (auto* hotspot = dynamic_cast<TUserHotspot*>(&target);
+             hotspot != nullptr && target.type == kObjectHotspot)
+    {
+        CHotspotDlg dlg(&m_layout, hotspot->targetPage, m_page.id, this);
+        if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
+            return;
+        auto copy = std::make_unique<TUserHotspot>(*hotspot);
+        copy->targetPage = dlg.Target();
+        changed = std::move(copy);
+    }
+    else
+    {
+        return;
+    }
+
+    // The object is replaced by its changed copy; a selection of it follows.
+    const bool wasSelected = Selected() == &target;
+    TUserObject* raw = changed.get();
+    m_edits->Replace(m_page, index, std::move(changed));
+    if (select || wasSelected)
+        SetSelected(raw);
+    Changed();
+}
+
+void CQelWnd::Delete(TUserObject& target)
+{
+    const EMsgResult answer = UiServices().MessageBox(
+        this, QStringLiteral("Are you sure you want to permanently delete this object ?"),
+        QStringLiteral("Confirm Delete"), EMsgButtons::YesNo, EMsgIcon::Question);
+    if (answer != EMsgResult::Yes)
+        return;
+    m_edits->Delete(m_page, static_cast<size_t>(IndexOf(&target)));
+    SetSelected(nullptr);
+    Changed();
+}

@@ -1,0 +1,110 @@
+#pragma once
+
+#include "RasterView.h"
+#include "UserObject.h"
+
+#include <QPoint>
+
+#include <cstdint>
+
+class CPageEdits;
+class QMenu;
+class TLayout;
+class TUserPage;
+
+// The page canvas: one user page shown at the panel's 320 x 240 pixels, on
+// which objects are selected, moved and resized with the left button and
+// added, edited, deleted and restacked from the context menu. Positions are
+// panel pixels; every change goes through the page edits.
+class CQelWnd : public CRasterView
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kControlId = 1234;
+    // Commands of the context menu (menu 1084).
+    enum ECommand : int
+    {
+        kBackground = 1010,
+        kAddImage = 1011,
+        kAddButton = 1012,
+        kAddSelection = 1018,
+        kAddHotspot = 1015,
+        kAddLevelSlider = 101,
+        kProperties = 1016,
+        kDelete = 1017,
+        kPush = 1019,
+        kPull = 1020,
+    };
+    // Sizes given to new objects.
+    static constexpr int32_t kNewWidth = 45;
+    static constexpr int32_t kNewHeight = 30;
+    static constexpr int32_t kNewSliderHeight = 130;
+
+    CQelWnd(TLayout& layout, TUserPage& page, QWidget* parent = nullptr);
+    // Makes the canvas over a dialog's frame control: the frame's rectangle
+    // with its left edge 3 pixels and its top edge 12 pixels further in, and
+    // at least large enough for the page.
+    static CQelWnd* CreateOver(QWidget* dialog, int frameId, TLayout& layout, TUserPage& page);
+
+    TUserPage& Page() const { return m_page; }
+    TLayout& Layout() const { return m_layout; }
+    // The selected object, or null (also when it has left the page).
+    TUserObject* Selected() const;
+    void SetSelected(TUserObject* object);
+
+    // Where changes go; the direct edits unless set.
+    void SetEdits(CPageEdits* edits);
+    CPageEdits& Edits() const { return *m_edits; }
+
+    // The panel pixel under a point of the widget.
+    QPoint ToPanel(const QPointF& widgetPoint) const;
+    // The widget point of a panel pixel's top-left corner.
+    QPoint ToWidget(const QPoint& panelPoint) const;
+
+    // Carries out a menu command at a panel point on a target (the object
+    // under the click, or null).
+    void RunCommand(int command, const QPoint& panelPoint, TUserObject* target);
+    // Shows the context menu for a right press at a panel point and runs
+    // what is chosen.
+    void ContextMenu(const QPoint& panelPoint);
+
+    bool IsDragging() const { return m_moving || m_resizing; }
+
+signals:
+    // The page has changed (an object, its place or the background).
+    void PageChanged();
+    void SelectionChanged();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void LeftDown(const QPoint& p);
+    void MouseMove(const QPoint& p);
+    void LeftUp();
+    void Changed();
+    int IndexOf(const TUserObject* object) const;
+
+    void AddImage(const QPoint& p);
+    void AddButton(const QPoint& p, bool selection);
+    void AddHotspot(const QPoint& p);
+    void AddLevelSlider(const QPoint& p);
+    void EditProperties(TUserObject& target);
+    void Delete(TUserObject& target);
+    void EditBackground();
+    void AddOnTop(std::unique_ptr<TUserObject> object, const QPoint& p, bool select);
+
+    TLayout& m_layout;
+    TUserPage& m_page;
+    CPageEdits* m_edits;
+    TUserObject* m_selected = nullptr;
+    int32_t m_lastX = 0;
+    int32_t m_lastY = 0;
+    bool m_moving = false;
+    bool m_resizing = false;
+    int32_t m_corner = 0;
+    TObjectRect m_dragStart;
+};
