@@ -189,7 +189,6 @@ void CQelWnd::LeftDown(const QPoint& p)
             m_corner = corner;
             m_resizing = true;
             m_dragStart = selected->Rect();
-            grabMouse();
             return;
         }
     }
@@ -199,8 +198,9 @@ void CQelWnd::LeftDown(const QPoint& p)
     SetSelected(chosen);
     if (chosen != nullptr)
         m_dragStart = chosen->Rect();
+    // Qt keeps sending the mouse to the widget it was pressed on until the
+    // button goes up, inside the canvas or not: the drag holds the mouse.
     m_moving = true;
-    grabMouse();
 }
 
 void CQelWnd::MouseMove(const QPoint& p)
@@ -271,7 +271,6 @@ void CQelWnd::LeftUp()
     const bool resized = m_resizing;
     m_moving = false;
     m_resizing = false;
-    releaseMouse();
     if (TUserObject* selected = Selected(); selected != nullptr && selected->Rect() != m_dragStart)
         m_edits->EndMoveResize(m_page, static_cast<size_t>(IndexOf(selected)), m_dragStart, resized);
 }

@@ -3,12 +3,24 @@
 #include "EventDef.h"
 #include "FirmwareUpgrade.h"
 #include "ImageBuffer.h"
+#include "ButtonAddDlg.h"
+#include "ColourPalettePopup.h"
+#include "HotspotDlg.h"
 #include "ImageLibrary.h"
 #include "Layout.h"
 #include "MorvaneApp.h"
 #include "MorvaneDlg.h"
+#include "QELProg.h"
+#include "QelFaceDlg.h"
+#include "QelUserDlg.h"
+#include "QelWnd.h"
 #include "SerialPort.h"
 #include "SimulatedPanel.h"
+#include "SliderPropDlg.h"
+#include "TextField.h"
+#include "UserButton.h"
+#include "UserHotspot.h"
+#include "UserLevel.h"
 #include "ScriptedUiServices.h"
 #include "UserPage.h"
 
@@ -434,4 +446,117 @@ TEST_F(MainWindow, DefineUserEventsEditsTheDocumentsEvents)
     EXPECT_EQ(m_ui.dialogsShown, QStringList({"User Event Definitions", "User Event Definitions"}));
     EXPECT_EQ(TextFieldToWide(m_layout.eventTexts[3]), u"SCENE 4");
     EXPECT_TRUE(m_ui.dialogAnswers.empty());
+}
+
+// The road from panel to design and back: Connect downloads the panel's
+// layout, Edit Layout adds a user page designed on the canvas, Upload Layout
+// sends it, and the panel ends up with exactly that.
+TEST_F(MainWindow, DesignAPageAndUploadIt)
+{
+    CPanelThread panel(Options());
+    TMainOptions options;
+    options.extraPort = QString::fromStdString(panel.Path());
+    options.preselect = options.extraPort;
+    CMorvaneDlg dlg(m_layout, options);
+    Click(dlg, 1001);
+    ASSERT_EQ(dlg.Log(), kDownloaded);
+
+    const auto rightClick = [](QWidget* canvas, QPoint at)
+    {
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), QPointF(canvas->mapToGlobal(at)), Qt::RightButton,
+                          Qt::RightButton, Qt::NoModifier);
+        QApplication::sendEvent(canvas, &press);
+    };
+    m_ui.menuAnswers = {QStringLiteral("User Defined"), QStringLiteral("Add/Button"), QStringLiteral("Add/Hot Spot"),
+                        QStringLiteral("Add/Level Slider")};
+    // In the order the dialogs open: the programming dialog, the user page
+    // dialog, the button dialog with its face dialog, the hot spot and the
+    // slider dialogs.
+    m_ui.dialogAnswers.push_back([](QDialog& prog)
+                                 {
+                                     ::Click(&prog, CQELProg::kAdd);
+                                     ::Click(&prog, CQELProg::kOk);
+                                 });
+    m_ui.dialogAnswers.push_back(
+        [&](QDialog& user)
+        {
+            Type(&user, CQelUserDlg::kPageName, QStringLiteral("Living"));
+            QWidget* canvas = DlgItem<QWidget>(&user, CQelWnd::kControlId);
+            ASSERT_NE(canvas, nullptr);
+            rightClick(canvas, {20, 20});
+            rightClick(canvas, {100, 20});
+            rightClick(canvas, {200, 50});
+            ::Click(&user, CQelUserDlg::kSave);
+        });
+    m_ui.dialogAnswers.push_back(
+        [](QDialog& button)
+        {
+            ::Click(&button, CButtonAddDlg::kTopface);
+            Type(&button, CButtonAddDlg::kDownText, QStringLiteral("LIGHTS 100"));
+            Type(&button, CButtonAddDlg::kUpText, QStringLiteral("LIGHTS HOLD"));
+            ::Click(&button, CButtonAddDlg::kOk);
+        });
+    m_ui.dialogAnswers.push_back(
+        [](QDialog& face)
+        {
+            ::Click(&face, CQelFaceDlg::kColourOrGradient);
+            Choose(&face, CQelFaceDlg::kGradientList, QStringLiteral("Gradient Left to Right"));
+            CColourPalettePopup* palette = OpenPalette(&face, CQelFaceDlg::kColour2);
+            ASSERT_NE(palette, nullptr);
+            Hover(palette, 16); // "Red"
+            QTest::keyClick(palette, Qt::Key_Return);
+            ::Click(&face, CQelFaceDlg::kSave);
+        });
+    m_ui.dialogAnswers.push_back(
+        [](QDialog& hotspot)
+        {
+            Choose(&hotspot, CHotspotDlg::kTargetList, QStringLiteral("Lobby"));
+            ::Click(&hotspot, CHotspotDlg::kOk);
+        });
+    m_ui.dialogAnswers.push_back(
+        [](QDialog& slider)
+        {
+            Choose(&slider, CSliderPropDlg::kControlList, QStringLiteral("Speaker A"));
+            ::Click(&slider, CSliderPropDlg::kOk);
+        });
+    Click(dlg, 1003);
+    EXPECT_TRUE(m_ui.dialogAnswers.empty());
+    EXPECT_EQ(m_ui.dialogsShown, (QStringList{"QEL-1 Programming", "QEL-1 User Defined Page", "Button Object",
+                                              "Face Definition", "Hotspot Properties", "Slider Properties"}));
+
+    Click(dlg, 1004);
+    ASSERT_EQ(panel.Panel().LayoutsStored(), 1);
+    TLayout stored;
+    const std::vector<uint8_t> image = panel.Panel().LayoutImage();
+    ASSERT_TRUE(stored.LoadFromBuffer(image.data(), static_cast<int32_t>(image.size())));
+    ASSERT_EQ(stored.pages.Size(), 2u);
+    EXPECT_EQ(stored.pages.At(0)->name, u"Lobby");
+    const auto* living = dynamic_cast<const TUserPage*>(stored.pages.At(1));
+    ASSERT_NE(living, nullptr);
+    EXPECT_EQ(living->name, u"Living");
+    EXPECT_EQ(living->id, 10001);
+    ASSERT_EQ(living->objects.size(), 3u);
+
+    const auto* button = dynamic_cast<const TUserButton*>(living->objects[0].get());
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->Rect(), (TObjectRect{20, 20, 45, 30}));
+    EXPECT_EQ(button->upFace.type, kFaceColour);
+    EXPECT_EQ(button->upFace.param, kColourLeftToRight);
+    EXPECT_EQ(button->upFace.colour2, Rgb(255, 0, 0));
+    EXPECT_EQ(button->downFace.type, kFaceBlank);
+    EXPECT_EQ(TextFieldToWide(button->downText), u"LIGHTS 100");
+    EXPECT_EQ(TextFieldToWide(button->upText), u"LIGHTS HOLD");
+    EXPECT_EQ(button->selectorId, -1);
+
+    const auto* hotspot = dynamic_cast<const TUserHotspot*>(living->objects[1].get());
+    ASSERT_NE(hotspot, nullptr);
+    EXPECT_EQ(hotspot->Rect(), (TObjectRect{100, 20, 45, 30}));
+    EXPECT_EQ(hotspot->targetPage, 10000);
+
+    const auto* level = dynamic_cast<const TUserLevel*>(living->objects[2].get());
+    ASSERT_NE(level, nullptr);
+    EXPECT_EQ(level->Rect(), (TObjectRect{200, 50, 45, 130}));
+    EXPECT_EQ(level->controlId, 6);
+    EXPECT_EQ(level->sliderImageId, TUserLevel::kDefaultSliderImage);
+    EXPECT_EQ(stored.SaveToBytes(), m_layout.SaveToBytes()) << "the panel holds the document as designed";
 }
