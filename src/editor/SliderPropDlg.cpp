@@ -1,6 +1,7 @@
 #include "SliderPropDlg.h"
 
 #include "AddImageDlg.h"
+#include "AudioControls.h"
 #include "Layout.h"
 #include "LayoutImages.h"
 #include "PageDraw.h"
@@ -8,20 +9,6 @@
 
 #include <QComboBox>
 #include <QPushButton>
-
-#include <array>
-
-namespace
-{
-
-// The audio system's channels in the order the list shows them; a slider
-// stores the index.
-constexpr std::array<const char16_t*, 12> kControlNames{
-    u"Input 1",   u"Input 2",   u"Input 3",        u"Input 4",        u"Input 5",  u"DederAzoz In",
-    u"Speaker A", u"Speaker B", u"Remote Ctnrl 1", u"Remote Cntrl 2", u"Line Out", u"DederAzoz Out",
-};
-
-} // namespace
 
 const TDlgTemplate& CSliderPropDlg::Template()
 {
@@ -96,8 +83,8 @@ CSliderPropDlg::CSliderPropDlg(TLayout* layout, int32_t width, int32_t height, i
 
 void CSliderPropDlg::FillControls()
 {
-    for (size_t i = 0; i < kControlNames.size(); ++i)
-        AddComboItem(m_controls, QString::fromUtf16(kControlNames[i]), static_cast<int>(i));
+    for (int32_t id = 0; id < kAudioControls; ++id)
+        AddComboItem(m_controls, QString::fromUtf16(AudioControlName(id)), id);
     m_controls->setCurrentIndex(m_controls->findData(m_controlId));
 }
 

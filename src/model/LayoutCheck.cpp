@@ -1,5 +1,7 @@
 #include "LayoutCheck.h"
 
+#include "AudioControls.h"
+#include "DataStore.h"
 #include "GlyphRasteriser.h"
 #include "Layout.h"
 #include "LayoutFile.h"
@@ -13,6 +15,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <deque>
+#include <optional>
 #include <set>
 
 namespace
@@ -21,9 +24,26 @@ namespace
 constexpr int32_t kScreenWidth = 320;
 constexpr int32_t kScreenHeight = 240;
 
-std::string Utf8(const std::u16string& text)
+// UTF-8 for a line of text: a control character in a name (a line break
+// would split the line) is written as \xNN.
+std::string Printable(const std::u16string& text)
 {
-    return WideToUtf8(text);
+    std::string out;
+    size_t from = 0;
+    for (size_t i = 0; i <= text.size(); ++i)
+    {
+        if (i < text.size() && text[i] >= 32 && text[i] != 127)
+            continue;
+        out += WideToUtf8(std::u16string_view(text).substr(from, i - from));
+        if (i < text.size())
+        {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned>(text[i]));
+            out += escape;
+        }
+        from = i + 1;
+    }
+    return out;
 }
 
 std::string Grouped(int64_t n)
@@ -57,31 +77,43 @@ std::string Where(const TUserObject& object)
            std::to_string(object.top);
 }
 
-std::string CodePoint(char16_t c)
+std::string CodePoint(char32_t c)
 {
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "U+%04X", static_cast<unsigned>(c));
     return buffer;
 }
 
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
 class CChecker
 {
 public:
-    explicit CChecker(TLayout& layout) : m_layout(layout) {}
+    CChecker(TLayout& layout, TListItem* unsaved) : m_layout(layout)
+    {
+        for (const auto& page : layout.pages)
+            m_pages.push_back(page.get());
+        if (unsaved != nullptr && layout.pages.IndexOf(unsaved) < 0)
+        {
+            m_unsaved = unsaved;
+            m_pages.push_back(unsaved);
+        }
+    }
 
     std::vector<TCheckFinding> Run()
     {
         CheckSize();
-        if (m_layout.defaultPage != -1 && m_layout.pages.Find(m_layout.defaultPage) == nullptr)
+        if (m_layout.defaultPage != -1 && Find(m_layout.defaultPage) == nullptr)
             LayoutFinding(ECheckSeverity::Error, "missing-default",
                           "default page " + std::to_string(m_layout.defaultPage) + " does not exist");
-        if (const char16_t* c = Undrawable(m_layout.controlName))
+        if (const std::optional<char32_t> c = Undrawable(m_layout.controlName))
             LayoutFinding(ECheckSeverity::Error, "undrawable-text",
-                          "control name \"" + Utf8(m_layout.controlName) +
+                          "control name \"" + Printable(m_layout.controlName) +
                               "\" has a character the panel cannot show: " + CodePoint(*c));
         const std::set<const TListItem*> reached = Reached();
         int32_t index = 0;
-        for (const auto& page : m_layout.pages)
+        for (const TListItem* page : m_pages)
             CheckPage(*page, index++, reached);
         return std::move(m_findings);
     }
@@ -117,9 +149,25 @@ private:
         Add(std::move(f));
     }
 
+    const TListItem* Find(int32_t id) const
+    {
+        if (const TListItem* page = m_layout.pages.Find(id))
+            return page;
+        return m_unsaved != nullptr && m_unsaved->id == id ? m_unsaved : nullptr;
+    }
+
     void CheckSize()
     {
-        const auto size = static_cast<int64_t>(m_layout.SaveToBytes().size());
+        auto size = static_cast<int64_t>(m_layout.SaveToBytes().size());
+        if (m_unsaved != nullptr)
+        {
+            // Its record behind the marker and kind code that precede every
+            // page; a new character in its name would add glyphs too, which
+            // are left out.
+            CDataStore store;
+            m_unsaved->Serialize(store);
+            size += 8 + store.GetLength();
+        }
         if (size > kUploadCapacity)
             LayoutFinding(ECheckSeverity::Error, "too-large",
                           "layout is " + Grouped(size) + " bytes, more than the panel's " +
@@ -130,22 +178,29 @@ private:
                               Grouped(static_cast<int64_t>(kTemplateFileLimit)) + " bytes with its header)");
     }
 
-    // The first character above 126 (those the panel draws from the glyph
-    // table) that the glyph font lacks, or null.
-    const char16_t* Undrawable(const std::u16string& text)
+    // The first character the panel would show blank: a control character
+    // (the panel's own font holds the printable ASCII ones), a character
+    // outside the 16-bit range a glyph record holds, or one above 126 (those
+    // the panel draws from the glyph table) that the glyph font lacks.
+    std::optional<char32_t> Undrawable(const std::u16string& text)
     {
-        for (const char16_t& c : text)
+        for (size_t i = 0; i < text.size(); ++i)
         {
+            const char16_t c = text[i];
+            if (c < 32)
+                return c;
             if (c <= 126)
                 continue;
+            if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]))
+                return 0x10000 + ((char32_t{c} - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            if (IsHighSurrogate(c) || IsLowSurrogate(c))
+                return c;
             if (!m_rasteriser)
                 m_rasteriser = std::make_unique<CGlyphRasteriser>(16, 28);
-            if (c >= 0xD800 && c <= 0xDFFF)
-                return &c;
             if (!m_rasteriser->HasCharacter(c))
-                return &c;
+                return c;
         }
-        return nullptr;
+        return std::nullopt;
     }
 
     bool HasPicture(int32_t id) const { return m_layout.images.FindImage(id) != nullptr; }
@@ -154,11 +209,13 @@ private:
     void CheckFacePicture(const TUserFace& face, const TListItem& page, int32_t index,
                           const std::string& what, const TUserObject* object, int32_t objectIndex)
     {
-        if ((face.type != kFaceImage && face.type != kFaceButton) || face.param <= 0 ||
-            HasPicture(face.param))
+        if ((face.type != kFaceImage && face.type != kFaceButton) || HasPicture(face.param))
             return;
+        // Picture ids start at 1; the face dialog leaves -1 when none was chosen.
         PageFinding(page, index, ECheckSeverity::Error, "missing-picture",
-                    what + " shows picture " + std::to_string(face.param) + ", which is not in the library",
+                    face.param <= 0 ? what + " shows no picture (none is chosen)"
+                                    : what + " shows picture " + std::to_string(face.param) +
+                                          ", which is not in the library",
                     object, objectIndex);
     }
 
@@ -167,10 +224,9 @@ private:
     std::set<const TListItem*> Reached() const
     {
         std::set<const TListItem*> reached;
-        const TListItem* start =
-            m_layout.defaultPage != -1 ? m_layout.pages.Find(m_layout.defaultPage) : nullptr;
-        if (start == nullptr)
-            start = m_layout.pages.Head();
+        const TListItem* start = m_layout.defaultPage != -1 ? Find(m_layout.defaultPage) : nullptr;
+        if (start == nullptr && !m_pages.empty())
+            start = m_pages.front();
         if (start == nullptr)
             return reached;
         std::deque<const TListItem*> open{start};
@@ -187,7 +243,7 @@ private:
                 if (hotspot == nullptr || hotspot->targetPage == -1 ||
                     hotspot->targetPage == TUserHotspot::kReturnToPrevious)
                     continue;
-                const TListItem* target = m_layout.pages.Find(hotspot->targetPage);
+                const TListItem* target = Find(hotspot->targetPage);
                 if (target != nullptr && reached.insert(target).second)
                     open.push_back(target);
             }
@@ -197,12 +253,12 @@ private:
 
     void CheckPage(const TListItem& item, int32_t index, const std::set<const TListItem*>& reached)
     {
-        if (const char16_t* c = Undrawable(item.name))
+        if (const std::optional<char32_t> c = Undrawable(item.name))
             PageFinding(item, index, ECheckSeverity::Error, "undrawable-text",
                         "page name has a character the panel cannot show: " + CodePoint(*c));
         if (!reached.contains(&item))
             PageFinding(item, index, ECheckSeverity::Warning, "unreachable",
-                        m_layout.defaultPage != -1 && m_layout.pages.Find(m_layout.defaultPage) != nullptr
+                        m_layout.defaultPage != -1 && Find(m_layout.defaultPage) != nullptr
                             ? "no hot spot leads here from the default page"
                             : "no hot spot leads here from the first page");
 
@@ -241,6 +297,11 @@ private:
                 if (level->controlId == -1)
                     PageFinding(item, index, ECheckSeverity::Warning, "no-control",
                                 Where(object) + " controls nothing (no control id)", &object, at);
+                else if (AudioControlName(level->controlId) == nullptr)
+                    PageFinding(item, index, ECheckSeverity::Warning, "no-control",
+                                Where(object) + " has control id " + std::to_string(level->controlId) +
+                                    ", which names no control",
+                                &object, at);
             }
             else if (const auto* hotspot = dynamic_cast<const TUserHotspot*>(&object))
             {
@@ -250,7 +311,7 @@ private:
                                 Where(object) + " leads nowhere", &object, at);
                 else if (target == TUserHotspot::kReturnToPrevious)
                     wayOut = true;
-                else if (m_layout.pages.Find(target) == nullptr)
+                else if (Find(target) == nullptr)
                     PageFinding(item, index, ECheckSeverity::Error, "missing-target",
                                 Where(object) + " leads to page " + std::to_string(target) +
                                     ", which does not exist",
@@ -259,7 +320,7 @@ private:
                     wayOut = true;
             }
         }
-        if (!wayOut && m_layout.pages.Size() > 1)
+        if (!wayOut && m_pages.size() > 1)
             PageFinding(item, index, ECheckSeverity::Warning, "no-way-out",
                         "no hot spot leads to another page or back (\"Return to Previous\")");
         CheckSelectors(*page, index);
@@ -312,22 +373,24 @@ private:
     }
 
     TLayout& m_layout;
+    std::vector<const TListItem*> m_pages; // the page list, and the unsaved page at its end
+    TListItem* m_unsaved = nullptr;
     std::unique_ptr<CGlyphRasteriser> m_rasteriser;
     std::vector<TCheckFinding> m_findings;
 };
 
 } // namespace
 
-std::vector<TCheckFinding> CheckLayout(TLayout& layout)
+std::vector<TCheckFinding> CheckLayout(TLayout& layout, TListItem* unsaved)
 {
-    return CChecker(layout).Run();
+    return CChecker(layout, unsaved).Run();
 }
 
 std::string DescribeFinding(const TCheckFinding& finding)
 {
     if (finding.pageIndex < 0)
         return finding.message;
-    return "page \"" + Utf8(finding.pageName) + "\": " + finding.message;
+    return "page \"" + Printable(finding.pageName) + "\": " + finding.message;
 }
 
 bool HasErrors(const std::vector<TCheckFinding>& findings)

@@ -5,6 +5,7 @@
 #include <vector>
 
 class TLayout;
+class TListItem;
 
 // What checking a layout before it goes to the panel finds: things the panel
 // cannot do (errors) and things that are probably not meant (warnings).
@@ -29,8 +30,10 @@ struct TCheckFinding
 
 // Every finding, the layout's own first, then page by page and object by
 // object in order. Measures the layout's stored size, which rebuilds its
-// glyph table.
-std::vector<TCheckFinding> CheckLayout(TLayout& layout);
+// glyph table. A page being designed that is not in the page list yet (a new
+// page before its dialog saves it) may be given as unsaved: it is checked as
+// though it stood at the end of the list.
+std::vector<TCheckFinding> CheckLayout(TLayout& layout, TListItem* unsaved = nullptr);
 
 // One line for a person: `page "Lobby": hot spot at 150,100 leads to ...`.
 std::string DescribeFinding(const TCheckFinding& finding);

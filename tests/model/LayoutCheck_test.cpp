@@ -84,7 +84,17 @@ TEST(LayoutCheck, FindsEachProblemOnce)
          "page \"Lobby\": slider at 200,100 uses picture 77, which is not in the library"},
         {"undrawable control name", [](TLayout& l) { l.controlName = u"Hall \U0001F600"; },
          ECheckSeverity::Error,
-         "control name \"Hall \xF0\x9F\x98\x80\" has a character the panel cannot show: U+D83D"},
+         "control name \"Hall \xF0\x9F\x98\x80\" has a character the panel cannot show: U+1F600"},
+        {"control character in a page name", [](TLayout& l) { l.pages.At(1)->name = u"Bar\n2"; },
+         ECheckSeverity::Error, "page \"Bar\\x0A2\": page name has a character the panel cannot show: U+000A"},
+        {"image face without a picture",
+         [&](TLayout& l)
+         {
+             auto& image = Put<TUserImage>(lobby(l), 5, 5);
+             image.face.type = kFaceImage;
+             image.face.param = -1;
+         },
+         ECheckSeverity::Error, "page \"Lobby\": image at 5,5 shows no picture (none is chosen)"},
         {"no target", [&](TLayout& l) { Put<TUserHotspot>(lobby(l), 60, 0); }, ECheckSeverity::Warning,
          "page \"Lobby\": hot spot at 60,0 leads nowhere"},
         {"unreachable", [](TLayout& l) { Put<TUserHotspot>(Page(l, 10002), 0, 0).targetPage = 10000; },
@@ -120,6 +130,9 @@ TEST(LayoutCheck, FindsEachProblemOnce)
          "events"},
         {"no control", [&](TLayout& l) { static_cast<TUserLevel&>(*lobby(l).objects[2]).controlId = -1; },
          ECheckSeverity::Warning, "page \"Lobby\": slider at 200,100 controls nothing (no control id)"},
+        {"control id beyond the list",
+         [&](TLayout& l) { static_cast<TUserLevel&>(*lobby(l).objects[2]).controlId = 12; },
+         ECheckSeverity::Warning, "page \"Lobby\": slider at 200,100 has control id 12, which names no control"},
     };
 
     {
@@ -139,6 +152,28 @@ TEST(LayoutCheck, FindsEachProblemOnce)
         EXPECT_EQ(DescribeFinding(findings[0]), c.line) << c.name;
         EXPECT_EQ(HasErrors(findings), c.severity == ECheckSeverity::Error) << c.name;
     }
+}
+
+// The page a user page dialog is designing before Save puts it in the list.
+TEST(LayoutCheck, AnUnsavedPageIsCheckedAsTheLastPage)
+{
+    TLayout layout;
+    Clean(layout);
+    TUserPage unsaved(u"New", layout.pages.NextPageId());
+    Put<TUserHotspot>(unsaved, 0, 0).targetPage = 10000;
+    Put<TUserHotspot>(unsaved, 50, 0).targetPage = 10044;
+    // A hot spot of the list may lead to it.
+    Put<TUserHotspot>(static_cast<TUserPage&>(*layout.pages.At(1)), 50, 0).targetPage = unsaved.id;
+
+    const std::vector<TCheckFinding> findings = CheckLayout(layout, &unsaved);
+    ASSERT_EQ(findings.size(), 1u) << DescribeFinding(findings.back());
+    EXPECT_EQ(DescribeFinding(findings[0]),
+              "page \"New\": hot spot at 50,0 leads to page 10044, which does not exist");
+    EXPECT_EQ(findings[0].pageIndex, 2);
+    EXPECT_EQ(layout.pages.Size(), 2u);
+
+    // A page of the list given again is checked once.
+    EXPECT_EQ(CheckLayout(layout, layout.pages.At(0)).size(), 1u) << "only the hot spot to the new page";
 }
 
 TEST(LayoutCheck, ALayoutTooLargeForTheTemplateOrThePanel)
