@@ -1,6 +1,7 @@
 #include "PageDraw.h"
 
 #include "ImageBuffer.h"
+#include "SliderKnob.h"
 #include "UserButton.h"
 #include "UserFace.h"
 #include "UserHotspot.h"
@@ -239,6 +240,12 @@ void DrawButtonFace(int32_t imageId, const TImageFinder& images, CRaster& dc, in
 void DrawLevelSlider(int32_t imageId, const TImageFinder& images, CRaster& dc, int64_t top, int64_t left,
                      int64_t width, int64_t height)
 {
+    DrawLevelSlider(imageId, images, dc, top, left, width, height, SliderKnobRest(width, height));
+}
+
+void DrawLevelSlider(int32_t imageId, const TImageFinder& images, CRaster& dc, int64_t top, int64_t left,
+                     int64_t width, int64_t height, int64_t k)
+{
     CImageBuffer* source = images ? images(imageId) : nullptr;
     if (source == nullptr)
         return;
@@ -248,10 +255,9 @@ void DrawLevelSlider(int32_t imageId, const TImageFinder& images, CRaster& dc, i
     const int64_t h = height;
     const TRect clip = dc.GetClip();
 
-    if (w <= h)
+    if (!IsHorizontalSlider(w, h))
     {
         const int64_t xs = x + (w - kSliderSide) / 2;
-        const auto k = static_cast<int64_t>((static_cast<double>(h) - 52) * 0.5 + 8);
         const auto [from, to] = VisibleRange(y + kCap, h - 2 * kCap, clip.top, clip.bottom);
         for (int64_t i = from; i < to; ++i)
             DrawPiece(*source, dc, xs, y + kCap + i, kSliderSide, 1, 0, i < k ? kCap : kLowerTrack);
@@ -267,7 +273,6 @@ void DrawLevelSlider(int32_t imageId, const TImageFinder& images, CRaster& dc, i
     if (!source->RotateRight(&turned))
         return;
     const int64_t ys = y + (h - kSliderSide) / 2;
-    const auto k = static_cast<int64_t>((static_cast<double>(w) - 52) * 0.5 + 10);
     const auto [from, to] = VisibleRange(x + kCap, w - 2 * kCap, clip.left, clip.right);
     for (int64_t i = from; i < to; ++i)
         DrawPiece(turned, dc, x + kCap + i, ys, 1, kSliderSide, i < k ? kCap : kBottomCap, 0);
@@ -372,12 +377,17 @@ void DrawSelection(CRaster& dc, const TRect64& rect)
 
 void DrawObject(const TUserObject& object, const TImageFinder& images, CRaster& dc)
 {
+    DrawObject(object, images, dc, TObjectLook{});
+}
+
+void DrawObject(const TUserObject& object, const TImageFinder& images, CRaster& dc, const TObjectLook& look)
+{
     const TRect64 rect = TRect64::OfSize(object.left, object.top, object.width, object.height);
     switch (object.type)
     {
     case kObjectButton:
         if (const auto* button = dynamic_cast<const TUserButton*>(&object))
-            DrawFace(button->upFace, images, dc, rect);
+            DrawFace(look.down ? button->downFace : button->upFace, images, dc, rect);
         break;
     case kObjectImage:
         if (const auto* image = dynamic_cast<const TUserImage*>(&object))
@@ -386,7 +396,7 @@ void DrawObject(const TUserObject& object, const TImageFinder& images, CRaster& 
     case kObjectLevel:
         if (const auto* level = dynamic_cast<const TUserLevel*>(&object))
             DrawLevelSlider(level->sliderImageId, images, dc, object.top, object.left, object.width,
-                            object.height);
+                            object.height, look.knob.value_or(SliderKnobRest(object.width, object.height)));
         break;
     case kObjectHotspot:
         DrawHotspotGrid(dc, object.left, object.top, object.width, object.height);
@@ -398,11 +408,17 @@ void DrawObject(const TUserObject& object, const TImageFinder& images, CRaster& 
 
 void PaintPage(const TUserPage& page, const TImageFinder& images, CRaster& dc, const TUserObject* selected)
 {
+    PaintPage(page, images, dc, TPageLook{}, selected);
+}
+
+void PaintPage(const TUserPage& page, const TImageFinder& images, CRaster& dc, const TPageLook& look,
+               const TUserObject* selected)
+{
     dc.SaveState();
     dc.IntersectClip(TRect{0, 0, kPageWidth, kPageHeight});
     DrawFace(page.face, images, dc, TRect{0, 0, kPageWidth, kPageHeight});
-    for (const auto& object : page.objects)
-        DrawObject(*object, images, dc);
+    for (size_t i = 0; i < page.objects.size(); ++i)
+        DrawObject(*page.objects[i], images, dc, i < look.size() ? look[i] : TObjectLook{});
     if (selected != nullptr)
         DrawSelection(dc, TRect64::OfSize(selected->left, selected->top, selected->width, selected->height));
     dc.RestoreState();

@@ -5,6 +5,8 @@
 #include "Raster.h"
 
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 class CImageBuffer;
 struct TUserFace;
@@ -34,6 +36,9 @@ void DrawButtonFace(int32_t imageId, const TImageFinder& images, CRaster& dc, in
 // horizontal when wider than tall.
 void DrawLevelSlider(int32_t imageId, const TImageFinder& images, CRaster& dc, int64_t top, int64_t left,
                      int64_t width, int64_t height);
+// The same with the knob at an offset of SliderKnob.h.
+void DrawLevelSlider(int32_t imageId, const TImageFinder& images, CRaster& dc, int64_t top, int64_t left,
+                     int64_t width, int64_t height, int64_t knob);
 
 // A picture at its own size centred in a rectangle, each offset halved toward
 // zero; not clipped to the rectangle.
@@ -46,12 +51,28 @@ void DrawHotspotGrid(CRaster& dc, int32_t x, int32_t y, int32_t width, int32_t h
 // rectangle. Leaves the background mode transparent.
 void DrawSelection(CRaster& dc, const TRect64& rect);
 
+// How an object shows while a finger works the page: a button held or
+// latched down shows its down face, and a slider's knob may have left its
+// rest for another offset of SliderKnob.h.
+struct TObjectLook
+{
+    bool down = false;
+    std::optional<int64_t> knob;
+};
+// Looks by place in the page's drawing order; objects beyond its end look as
+// the canvas shows them.
+using TPageLook = std::vector<TObjectLook>;
+
 // One object of a page: a button's up face, an image's face, a slider or a
 // hot spot grid. Objects of other types draw nothing.
 void DrawObject(const TUserObject& object, const TImageFinder& images, CRaster& dc);
+void DrawObject(const TUserObject& object, const TImageFinder& images, CRaster& dc, const TObjectLook& look);
 
 // The whole page as the panel shows it, into a raster of at least 320 x 240
 // that the caller made (black): the background face, every object from the
 // back to the front, and the selection marks around `selected` when given.
 void PaintPage(const TUserPage& page, const TImageFinder& images, CRaster& dc,
+               const TUserObject* selected = nullptr);
+// The same with each object as the look has it.
+void PaintPage(const TUserPage& page, const TImageFinder& images, CRaster& dc, const TPageLook& look,
                const TUserObject* selected = nullptr);

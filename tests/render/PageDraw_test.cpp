@@ -718,3 +718,41 @@ TEST(PageDraw, HugeObjectsPaintWhatShows)
             }
     }
 }
+
+// What the panel preview paints: buttons by the face their look asks for and
+// sliders with their knob where the finger left it, through the same drawing.
+TEST(PageDraw, APageLookShowsDownFacesAndMovedKnobs)
+{
+    TPictures pictures;
+    pictures.byId[2] = SliderComposite();
+    TUserPage page;
+    auto button = std::make_unique<TUserButton>();
+    button->SetRect({10, 10, 40, 20});
+    button->upFace = ColourFace(kColourSingle, kRed);
+    button->downFace = ColourFace(kColourSingle, kGreen);
+    page.AppendObject(button->Clone());
+    button->left = 60;
+    page.AppendObject(std::move(button));
+    auto slider = std::make_unique<TUserLevel>();
+    slider->SetRect({100, 10, 45, 130});
+    page.AppendObject(std::move(slider));
+
+    CRaster dc(kPageWidth, kPageHeight);
+    TPageLook look(2);
+    look[1].down = true;
+    PaintPage(page, pictures.Finder(), dc, look);
+    EXPECT_EQ(dc.GetPixel(20, 20), kRed);
+    EXPECT_EQ(dc.GetPixel(70, 20), kGreen);
+    EXPECT_EQ(dc.GetPixel(100, 10 + 44), kKnob) << "beyond the look: the knob at rest";
+
+    // The knob at offset 18 covers rows 15 to 60 and the lower track runs from there on.
+    look.resize(3);
+    look[2].knob = 18;
+    PaintPage(page, pictures.Finder(), dc, look);
+    const std::pair<int32_t, TColor> rows[] = {
+        {14, kCapTop}, {15, kKnob}, {58, kKnob}, {59, kTrackDown}, {60, kCapBottom}, {61, kTrackDown},
+        {114, kTrackDown}, {115, kCapBottom},
+    };
+    for (const auto& [dy, c] : rows)
+        EXPECT_EQ(dc.GetPixel(100, 10 + dy), c) << "row y + " << dy;
+}
