@@ -1,7 +1,9 @@
 #include "MorvaneApp.h"
 
 #include "Layout.h"
+#include "LayoutFile.h"
 #include "MorvaneDlg.h"
+#include "PanelPreview.h"
 #include "SimulatorProcess.h"
 #include "UiServices.h"
 
@@ -21,12 +23,14 @@ namespace
 {
 
 const char kUsage[] = "usage: qelmorvane [--simulate [--sim-arg ARG]...] [--port PATH]\n"
+                      "       qelmorvane --try FILE.qel\n"
                       "\n"
                       "The QEL-1 panel's configuration tool.\n"
                       "\n"
                       "  --simulate       start a simulated panel on a pseudo-terminal and select it\n"
                       "  --sim-arg ARG    pass ARG on to \"qelctl simulate\" (--sim-arg=--firmware=200)\n"
                       "  --port PATH      select the serial device PATH in the port list\n"
+                      "  --try FILE.qel   press the template's pages in the panel preview\n"
                       "  --exit-when-shown close as soon as the window has painted (start-up timing)\n"
                       "  --version        print the version\n";
 
@@ -80,6 +84,13 @@ TStartOptions ParseStartOptions(const QStringList& args)
             else
                 options.error = QStringLiteral("--port needs a device path");
         }
+        else if (arg == QStringLiteral("--try") || arg.startsWith(QStringLiteral("--try=")))
+        {
+            if (const auto v = value(QStringLiteral("--try")); v && !v->isEmpty())
+                options.tryFile = *v;
+            else
+                options.error = QStringLiteral("--try needs a template file");
+        }
         else if (arg == QStringLiteral("--sim-arg") || arg.startsWith(QStringLiteral("--sim-arg=")))
         {
             if (const auto v = value(QStringLiteral("--sim-arg")))
@@ -127,6 +138,21 @@ int CMorvaneApp::Run(int argc, char** argv)
 
     // The one document, made before the main window and kept for the whole run.
     TLayout layout;
+
+    if (!options.tryFile.isEmpty())
+    {
+        if (const TFileResult loaded = LoadTemplateFile(layout, options.tryFile.toStdString()); !loaded)
+        {
+            std::fprintf(stderr, "qelmorvane: %s: %s\n", qPrintable(options.tryFile), loaded.reason.c_str());
+            return 1;
+        }
+        CPanelPreview preview(layout);
+        std::unique_ptr<CCloseWhenPainted> closer;
+        if (options.exitWhenShown)
+            closer = std::make_unique<CCloseWhenPainted>(&preview);
+        preview.exec();
+        return 0;
+    }
 
     TMainOptions mainOptions;
     mainOptions.preselect = options.port;

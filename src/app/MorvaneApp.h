@@ -10,6 +10,7 @@ struct TStartOptions
     QString port;              // a device path to preselect
     QStringList simulatorArgs; // passed on to "qelctl simulate"
     bool help = false;
+    QString tryFile;           // a template to open in the panel preview instead of the main window
     bool exitWhenShown = false; // close once the main window has painted (start-up timing)
     QString error;             // a usage error, when not empty
 };
@@ -17,8 +18,8 @@ struct TStartOptions
 TStartOptions ParseStartOptions(const QStringList& args);
 
 // The application object: starts Qt, makes the one layout document, starts
-// the simulated panel when asked, runs the main window and returns when it
-// closes.
+// the simulated panel when asked, runs the main window (or, with --try, the
+// panel preview on a template) and returns when it closes.
 class CMorvaneApp
 {
 public:

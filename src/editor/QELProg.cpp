@@ -6,6 +6,7 @@
 #include "Layout.h"
 #include "LayoutFile.h"
 #include "MenuTemplate.h"
+#include "PanelPreview.h"
 #include "QelUserDlg.h"
 #include "UserPage.h"
 
@@ -45,6 +46,7 @@ const TDlgTemplate& CQELProg::Template()
         {
             {kStaticId, EControlKind::Static, QStringLiteral("Control Name:"), 7, 9, 50, 8},
             {kControlName, EControlKind::Edit, {}, 60, 7, 103, 13, kStyleBorder | kStyleAutoHScroll},
+            {kTry, EControlKind::Button, QStringLiteral("Try"), 170, 7, 50, 14},
             {kPageList, EControlKind::ListBox, {}, 7, 28, 213, 147, kStyleBorder | kStyleVScroll},
             {kAdd, EControlKind::Button, QStringLiteral("Add"), 233, 9, 50, 14},
             {kRemove, EControlKind::Button, QStringLiteral("Remove"), 233, 35, 50, 14},
@@ -97,7 +99,7 @@ CQELProg::CQELProg(TLayout& layout, QWidget* parent) : QDialog(parent), m_layout
         {kEdit, &CQELProg::OnEdit},         {kSetDefault, &CQELProg::OnSetDefault},
         {kMoveUp, &CQELProg::OnMoveUp},     {kMoveDown, &CQELProg::OnMoveDown},
         {kClearAll, &CQELProg::OnClearAll}, {kLoad, &CQELProg::OnLoad},
-        {kSave, &CQELProg::OnSave},
+        {kSave, &CQELProg::OnSave},         {kTry, &CQELProg::OnTry},
     };
     for (const auto& [id, handler] : buttons)
         connect(DlgItem<QPushButton>(this, id), &QPushButton::clicked, this, handler);
@@ -300,6 +302,12 @@ void CQELProg::OnSave()
     const TFileResult result = SaveTemplateFile(m_layout, path->toStdString());
     if (!result)
         ShowFileError(this, result, *path, EFileKind::Template);
+}
+
+void CQELProg::OnTry()
+{
+    CPanelPreview preview(m_layout, nullptr, this);
+    UiServices().ExecDialog(preview);
 }
 
 bool CQELProg::ReadInteger(int id, int32_t& value, bool brightness)

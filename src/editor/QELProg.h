@@ -39,6 +39,8 @@ public:
         kManualBrightness = 1037,
         kSetDefault = 1038,
         kControlName = 1039,
+        // Opens the panel preview; beside the control name, where the template leaves room.
+        kTry = 1040,
     };
     // Commands of the Add menu (menu 1085).
     enum ECommand : int
@@ -60,6 +62,7 @@ public:
     void OnClearAll();
     void OnLoad();
     void OnSave();
+    void OnTry();
 
 protected:
     void accept() override;

@@ -2,6 +2,7 @@
 
 #include "FileMessages.h"
 #include "Layout.h"
+#include "PanelPreview.h"
 #include "QelWnd.h"
 #include "UiServices.h"
 #include "UserPage.h"
@@ -19,7 +20,8 @@ const TDlgTemplate& CQelUserDlg::Template()
         206,
         {
             {kStaticId, EControlKind::Static, QStringLiteral("Page Name:"), 7, 10, 50, 8},
-            {kPageName, EControlKind::Edit, {}, 61, 7, 160, 14, kStyleBorder | kStyleAutoHScroll},
+            {kPageName, EControlKind::Edit, {}, 61, 7, 104, 14, kStyleBorder | kStyleAutoHScroll},
+            {kTry, EControlKind::Button, QStringLiteral("Try"), 171, 7, 50, 14},
             {kCanvasFrame, EControlKind::GroupBox, {}, 7, 24, 217, 156},
             {kImport, EControlKind::Button, QStringLiteral("Import"), 7, 185, 50, 14},
             {kExport, EControlKind::Button, QStringLiteral("Export"), 63, 185, 50, 14},
@@ -49,6 +51,14 @@ CQelUserDlg::CQelUserDlg(TLayout& layout, TUserPage& page, QWidget* parent)
     connect(DlgItem<QPushButton>(this, kCancel), &QPushButton::clicked, this, &QDialog::reject);
     connect(DlgItem<QPushButton>(this, kImport), &QPushButton::clicked, this, [this] { OnImport(); });
     connect(DlgItem<QPushButton>(this, kExport), &QPushButton::clicked, this, [this] { OnExport(); });
+    connect(DlgItem<QPushButton>(this, kTry), &QPushButton::clicked, this, [this] { OnTry(); });
+}
+
+void CQelUserDlg::OnTry()
+{
+    // The page as the canvas has it; a new page is tried before Save puts it in the list.
+    CPanelPreview preview(m_layout, &m_page, this);
+    UiServices().ExecDialog(preview);
 }
 
 void CQelUserDlg::accept()

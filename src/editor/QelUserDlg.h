@@ -26,6 +26,8 @@ public:
         kCancel = 1081,
         kImport = 1082,
         kExport = 1083,
+        // Opens the panel preview on this page; beside the page name.
+        kTry = 1090,
     };
     static const TDlgTemplate& Template();
     static const TFileDialogSpec& UserPageFileDialog();
@@ -38,6 +40,7 @@ public:
 
     void OnImport();
     void OnExport();
+    void OnTry();
 
 protected:
     void accept() override;

@@ -46,9 +46,9 @@ template <typename F> void CPlainText::Lay(const std::u16string& text, F place)
             continue;
         }
         place(glyph, pen + 1 + glyph.left, glyph.top - RowOrigin(m_cell));
-        // The glyph's own advance counts from its first column: one pixel on
-        // from the pen, and one more between letters.
-        pen += glyph.advance + 2;
+        // The glyph's advance runs from the pen's first sampled column to one
+        // pixel past its ink: each letter's own left bearing then spaces it.
+        pen += glyph.advance;
     }
 }
 
@@ -80,14 +80,16 @@ void CPlainText::Draw(CRaster& dc, int32_t x, int32_t y, const std::u16string& t
             {
                 for (int32_t u = 0; u < glyph.width; ++u)
                 {
-                    const int level = (glyph.bits[static_cast<size_t>(m * rowBytes + u / 4)] >> ((3 - u % 4) * 2)) & 3;
+                    const int level =
+                        (glyph.bits[static_cast<size_t>(m * rowBytes + u / 4)] >> ((3 - u % 4) * 2)) & 3;
                     const int32_t px = x + gx + u;
                     const int32_t py = y + gy + m;
                     if (level == 0 || !clip.Contains(px, py))
                         continue;
                     const TColor under = dc.GetPixel(px, py);
                     dc.SetPixel(px, py,
-                                Rgb(Mix(RedOf(under), RedOf(colour), level), Mix(GreenOf(under), GreenOf(colour), level),
+                                Rgb(Mix(RedOf(under), RedOf(colour), level),
+                                    Mix(GreenOf(under), GreenOf(colour), level),
                                     Mix(BlueOf(under), BlueOf(colour), level)));
                 }
             }

@@ -238,6 +238,10 @@ TEST_F(MainWindow, StartOptions)
               QStringList{QStringLiteral("--firmware=200")});
     EXPECT_FALSE(ParseStartOptions({"--port"}).error.isEmpty());
     EXPECT_FALSE(ParseStartOptions({"--bogus"}).error.isEmpty());
+    EXPECT_EQ(ParseStartOptions({"--try", "lobby.qel"}).tryFile, QStringLiteral("lobby.qel"));
+    EXPECT_EQ(ParseStartOptions({"--try=lobby.qel"}).tryFile, QStringLiteral("lobby.qel"));
+    EXPECT_FALSE(ParseStartOptions({"--try"}).error.isEmpty());
+    EXPECT_FALSE(ParseStartOptions({"--try="}).error.isEmpty());
 }
 
 struct TStateCase

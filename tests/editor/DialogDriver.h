@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QTest>
 
@@ -177,4 +178,38 @@ inline void Hover(CColourPalettePopup* popup, const QPoint& pos)
 inline void Hover(CColourPalettePopup* popup, int selection)
 {
     Hover(popup, popup->CellRect(selection).center());
+}
+
+// The left button pressed, moved with and released over a widget, as a
+// person's hand (or finger on a touch screen) would.
+inline void SendMouse(QWidget* widget, QEvent::Type type, const QPoint& at)
+{
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, QPointF(at), QPointF(widget->mapToGlobal(at)), button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &event);
+}
+inline void MousePress(QWidget* widget, const QPoint& at)
+{
+    SendMouse(widget, QEvent::MouseButtonPress, at);
+}
+inline void MouseMove(QWidget* widget, const QPoint& at)
+{
+    SendMouse(widget, QEvent::MouseMove, at);
+}
+inline void MouseRelease(QWidget* widget, const QPoint& at)
+{
+    SendMouse(widget, QEvent::MouseButtonRelease, at);
+}
+
+// The texts of a list box's entries, in the order shown.
+inline QStringList ListEntries(const QWidget* dialog, int id)
+{
+    QStringList out;
+    const auto* list = DlgItem<QListWidget>(dialog, id);
+    EXPECT_NE(list, nullptr) << "no list box " << id;
+    if (list != nullptr)
+        for (int i = 0; i < list->count(); ++i)
+            out << list->item(i)->text();
+    return out;
 }

@@ -86,7 +86,8 @@ TEST(LayoutCheck, FindsEachProblemOnce)
          ECheckSeverity::Error,
          "control name \"Hall \xF0\x9F\x98\x80\" has a character the panel cannot show: U+1F600"},
         {"control character in a page name", [](TLayout& l) { l.pages.At(1)->name = u"Bar\n2"; },
-         ECheckSeverity::Error, "page \"Bar\\x0A2\": page name has a character the panel cannot show: U+000A"},
+         ECheckSeverity::Error,
+         "page \"Bar\\x0A2\": page name has a character the panel cannot show: U+000A"},
         {"image face without a picture",
          [&](TLayout& l)
          {
@@ -132,7 +133,8 @@ TEST(LayoutCheck, FindsEachProblemOnce)
          ECheckSeverity::Warning, "page \"Lobby\": slider at 200,100 controls nothing (no control id)"},
         {"control id beyond the list",
          [&](TLayout& l) { static_cast<TUserLevel&>(*lobby(l).objects[2]).controlId = 12; },
-         ECheckSeverity::Warning, "page \"Lobby\": slider at 200,100 has control id 12, which names no control"},
+         ECheckSeverity::Warning,
+         "page \"Lobby\": slider at 200,100 has control id 12, which names no control"},
     };
 
     {

@@ -37,7 +37,8 @@ TEST(EightButtonLook, TwoColumnsOfFourButtonsWithTheirNames)
     }
     EXPECT_GT(EightButtonRect(4).left, EightButtonRect(0).right);
     EXPECT_EQ(EightButtonAt(0, 0), -1);
-    EXPECT_EQ(EightButtonAt(EightButtonRect(0).right, EightButtonRect(0).top), -1) << "the gap between columns";
+    EXPECT_EQ(EightButtonAt(EightButtonRect(0).right, EightButtonRect(0).top), -1)
+        << "the gap between columns";
 
     CBtn8Ctrl page;
     page.names[0] = MakeTextField(u"Lights");

@@ -8,9 +8,17 @@
 #include "EventDef.h"
 #include "HotspotDlg.h"
 #include "ImageBuffer.h"
+#include "PanelPreview.h"
 #include "PictureFiles.h"
+#include "QELProg.h"
 #include "QelFaceDlg.h"
+#include "QelUserDlg.h"
+#include "RasterView.h"
 #include "SliderPropDlg.h"
+#include "UserButton.h"
+#include "UserHotspot.h"
+#include "UserImage.h"
+#include "UserLevel.h"
 #include "UserPage.h"
 
 #include <QCursor>
@@ -18,6 +26,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QLinearGradient>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -183,6 +192,96 @@ QWidget* ShowEightButtons(CShotStage& stage, bool warning)
     return dlg;
 }
 
+// The sample layout designed for trying: the Lobby with a toggle, a selection
+// group of three sources, a momentary button, a slider for "Speaker A" and a
+// hot spot to the Bar; the Bar with a picture and "Return to Previous"; the
+// Kitchen with a hot spot to a page that is gone and a button that never
+// looks pressed. Returns the Lobby.
+TUserPage& FurnishForTrying(CShotStage& stage)
+{
+    TLayout& layout = stage.layout;
+    while (layout.pages.Size() > 3)
+        layout.pages.DeletePage(layout.pages.Tail());
+    auto& lobby = static_cast<TUserPage&>(*layout.pages.At(0));
+    auto& bar = static_cast<TUserPage&>(*layout.pages.At(1));
+    auto& kitchen = static_cast<TUserPage&>(*layout.pages.At(2));
+    layout.defaultPage = lobby.id;
+    lobby.face = Face(kFaceColour, kColourTopToBottom, 0x402010, 0x100804);
+    bar.face = Face(kFaceColour, kColourRadial, 0x201008, 0x804020);
+    kitchen.face = Face(kFaceColour, kColourSingle, 0x303030);
+
+    const auto button = [](TUserPage& page, TObjectRect rect, TUserFace up, TUserFace down,
+                           const char16_t* downText, const char16_t* upText) -> TUserButton&
+    {
+        auto b = std::make_unique<TUserButton>();
+        b->SetRect(rect);
+        b->upFace = up;
+        b->downFace = down;
+        b->downText = MakeTextField(downText);
+        b->upText = MakeTextField(upText);
+        return static_cast<TUserButton&>(*page.AppendObject(std::move(b)));
+    };
+    const TUserFace amber = Face(kFaceColour, kColourTopToBottom, 0x40C0FF, 0x0060C0);
+    const TUserFace green = Face(kFaceColour, kColourTopToBottom, 0x80F080, 0x208020);
+    button(lobby, {15, 15, 95, 45}, Face(kFaceButton, 4), amber, u"LIGHTS ON", u"LIGHTS OFF").toggle = true;
+    for (int i = 0; i < 3; ++i)
+    {
+        const std::u16string text = u"ZONE1 SOURCE " + std::u16string(1, char16_t(u'1' + i));
+        TUserButton& source =
+            button(lobby, {15, 75 + 50 * i, 95, 40}, Face(kFaceButton, 16), green, text.c_str(), u"");
+        source.selectorId = 1;
+        source.toggle = true;
+    }
+    button(lobby, {125, 15, 95, 45}, Face(kFaceButton, 4), amber, u"ZONE1 VOL UP", u"ZONE1 VOL STOP");
+    auto slider = std::make_unique<TUserLevel>();
+    slider->SetRect({250, 15, 45, 210});
+    slider->controlId = 6;
+    lobby.AppendObject(std::move(slider));
+    auto toBar = std::make_unique<TUserHotspot>();
+    toBar->SetRect({125, 175, 95, 50});
+    toBar->targetPage = bar.id;
+    lobby.AppendObject(std::move(toBar));
+
+    auto logo = std::make_unique<TUserImage>();
+    logo->SetRect({60, 30, 200, 120});
+    logo->face = Face(kFaceImage, layout.images.Head()->id);
+    bar.AppendObject(std::move(logo));
+    auto back = std::make_unique<TUserHotspot>();
+    back->SetRect({0, 170, 320, 70});
+    back->targetPage = TUserHotspot::kReturnToPrevious;
+    bar.AppendObject(std::move(back));
+
+    button(kitchen, {20, 20, 120, 50}, Face(kFaceButton, 4), Face(kFaceBlank, 0), u"KITCHEN LIGHTS", u"");
+    auto gone = std::make_unique<TUserHotspot>();
+    gone->SetRect({200, 160, 100, 60});
+    gone->targetPage = 10007;
+    kitchen.AppendObject(std::move(gone));
+    return lobby;
+}
+
+// A press (with moves and a release when asked) on the preview's screen, at
+// panel pixels.
+void Finger(CPanelPreview& preview, std::initializer_list<QPoint> path, bool release = true)
+{
+    QWidget* screen = preview.Screen();
+    const auto send = [screen](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held)
+    {
+        QMouseEvent event(type, QPointF(at), QPointF(screen->mapToGlobal(at)), button, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(screen, &event);
+    };
+    const QPoint* last = nullptr;
+    for (const QPoint& p : path)
+    {
+        if (last == nullptr)
+            send(QEvent::MouseButtonPress, preview.ToWidget(p), Qt::LeftButton, Qt::LeftButton);
+        else
+            send(QEvent::MouseMove, preview.ToWidget(p), Qt::NoButton, Qt::LeftButton);
+        last = &p;
+    }
+    if (release && last != nullptr)
+        send(QEvent::MouseButtonRelease, preview.ToWidget(*last), Qt::LeftButton, Qt::NoButton);
+}
+
 } // namespace
 
 const std::vector<TShotScene>& ShotScenes()
@@ -235,6 +334,68 @@ const std::vector<TShotScene>& ShotScenes()
          {
              const int32_t logo = stage.layout.images.Head()->id;
              return stage.Show(std::make_unique<CQelFaceDlg>(&stage.layout, Face(kFaceImage, logo)));
+         }},
+        {"programming",
+         [](CShotStage& stage) -> QWidget*
+         {
+             FurnishForTrying(stage);
+             return stage.Show(std::make_unique<CQELProg>(stage.layout));
+         }},
+        {"user-page",
+         [](CShotStage& stage) -> QWidget*
+         { return stage.Show(std::make_unique<CQelUserDlg>(stage.layout, FurnishForTrying(stage))); }},
+        // After a few presses: the lights toggled on, the second source
+        // chosen, the speaker turned up, to the Bar and back, and the volume
+        // button held down.
+        {"panel-preview",
+         [](CShotStage& stage) -> QWidget*
+         {
+             FurnishForTrying(stage);
+             auto* preview =
+                 static_cast<CPanelPreview*>(stage.Show(std::make_unique<CPanelPreview>(stage.layout)));
+             Finger(*preview, {{60, 35}});
+             Finger(*preview, {{60, 145}});
+             Finger(*preview, {{272, 150}, {272, 120}, {272, 95}, {272, 80}});
+             Finger(*preview, {{170, 200}});
+             Finger(*preview, {{160, 200}});
+             Finger(*preview, {{170, 35}}, false);
+             return preview;
+         }},
+        // A finding chosen: its page shown with the object marked.
+        {"panel-preview-finding",
+         [](CShotStage& stage) -> QWidget*
+         {
+             FurnishForTrying(stage);
+             auto* preview =
+                 static_cast<CPanelPreview*>(stage.Show(std::make_unique<CPanelPreview>(stage.layout)));
+             auto* findings = DlgItem<QListWidget>(preview, CPanelPreview::kFindings);
+             for (int row = 0; row < findings->count(); ++row)
+                 if (findings->item(row)->text().startsWith(QStringLiteral("Error")))
+                     findings->setCurrentRow(row);
+             return preview;
+         }},
+        // An eight-button page in our plain look, its third button held.
+        {"panel-preview-eight",
+         [](CShotStage& stage) -> QWidget*
+         {
+             FurnishForTrying(stage);
+             auto page = std::make_unique<CBtn8Ctrl>(u"Scenes");
+             const char16_t* const buttons[][2] = {
+                 {u"Welcome", u"SCENE 1"},  {u"Meeting", u"SCENE 2"},          {u"Presentation", u"SCENE 3"},
+                 {u"Break", u"SCENE 4"},    {u"Caf\u00E9 lights", u"SCENE 5"}, {u"Evening", u"SCENE 6"},
+                 {u"Cleaning", u"SCENE 7"}, {u"All off", u"SCENE OFF"},
+             };
+             for (size_t i = 0; i < std::size(buttons); ++i)
+             {
+                 page->names[i] = MakeTextField(buttons[i][0]);
+                 page->texts[i] = MakeTextField(buttons[i][1]);
+             }
+             TListItem* scenes = stage.layout.pages.InsertPage(std::move(page));
+             auto* preview = static_cast<CPanelPreview*>(
+                 stage.Show(std::make_unique<CPanelPreview>(stage.layout, scenes)));
+             Finger(*preview, {{80, 30}});
+             Finger(*preview, {{80, 150}}, false);
+             return preview;
          }},
         {"face-colour-popup",
          [](CShotStage& stage) -> QWidget*
