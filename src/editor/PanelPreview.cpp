@@ -117,6 +117,8 @@ CPanelPreview::CPanelPreview(TLayout& layout, TListItem* start, QWidget* parent)
     m_events = static_cast<QListWidget*>(named(new QListWidget, kEvents));
     m_events->setMinimumWidth(300);
     m_events->setSelectionMode(QAbstractItemView::NoSelection);
+    // One line an entry: nothing to measure as thousands of them arrive.
+    m_events->setUniformItemSizes(true);
     auto* clear = static_cast<QPushButton*>(named(new QPushButton(QStringLiteral("Clear")), kClearEvents));
     clear->setAutoDefault(false);
     connect(clear, &QPushButton::clicked, m_events, &QListWidget::clear);
@@ -247,7 +249,13 @@ void CPanelPreview::Touch(ETouch touch, const QPoint& p)
 
 void CPanelPreview::Refresh()
 {
+    m_screen->update();
     const TListItem* page = m_session.Page();
+    // Most touches leave the page as it was, and its labels with it.
+    if (m_labelsShown && page == m_labelledPage)
+        return;
+    m_labelsShown = true;
+    m_labelledPage = page;
     if (page == nullptr)
     {
         m_pageName->setText(QStringLiteral("The layout has no pages."));
@@ -263,7 +271,6 @@ void CPanelPreview::Refresh()
                        : QStringLiteral("%1 (not in the layout until it is saved)").arg(Quoted(page->name)));
     }
     m_note->setVisible(m_session.EightButtonPage() != nullptr);
-    m_screen->update();
 }
 
 void CPanelPreview::FillFindings()

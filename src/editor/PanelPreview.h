@@ -85,6 +85,8 @@ private:
     std::unique_ptr<CPlainText> m_text;
     std::vector<TCheckFinding> m_findings;
     const TListItem* m_markedPage = nullptr;
+    bool m_labelsShown = false;
+    const TListItem* m_labelledPage = nullptr;
     int32_t m_markedIndex = -1;
     CRasterView* m_screen;
     QLabel* m_pageName;
