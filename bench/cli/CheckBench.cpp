@@ -73,7 +73,8 @@ TLayout ManyPages()
 void BM_CheckCommand(benchmark::State& state)
 {
     namespace fs = std::filesystem;
-    const fs::path path = fs::temp_directory_path() / ("qel-check-bench-" + std::to_string(::getpid()) + ".qel");
+    const fs::path path =
+        fs::temp_directory_path() / ("qel-check-bench-" + std::to_string(::getpid()) + ".qel");
     TLayout layout = ManyPages();
     if (!SaveTemplateFile(layout, path.string()))
     {

@@ -387,7 +387,14 @@ void DrawObject(const TUserObject& object, const TImageFinder& images, CRaster& 
     {
     case kObjectButton:
         if (const auto* button = dynamic_cast<const TUserButton*>(&object))
-            DrawFace(look.down ? button->downFace : button->upFace, images, dc, rect);
+        {
+            // The panel draws the down face over the button as it stood: what
+            // that face leaves undrawn (all of it, for a blank one) still
+            // shows the up face.
+            DrawFace(button->upFace, images, dc, rect);
+            if (look.down)
+                DrawFace(button->downFace, images, dc, rect);
+        }
         break;
     case kObjectImage:
         if (const auto* image = dynamic_cast<const TUserImage*>(&object))

@@ -52,8 +52,8 @@ void DrawHotspotGrid(CRaster& dc, int32_t x, int32_t y, int32_t width, int32_t h
 void DrawSelection(CRaster& dc, const TRect64& rect);
 
 // How an object shows while a finger works the page: a button held or
-// latched down shows its down face, and a slider's knob may have left its
-// rest for another offset of SliderKnob.h.
+// latched down shows its down face drawn over its up face, and a slider's
+// knob may have left its rest for another offset of SliderKnob.h.
 struct TObjectLook
 {
     bool down = false;

@@ -732,22 +732,28 @@ TEST(PageDraw, APageLookShowsDownFacesAndMovedKnobs)
     button->downFace = ColourFace(kColourSingle, kGreen);
     page.AppendObject(button->Clone());
     button->left = 60;
+    page.AppendObject(button->Clone());
+    // A blank down face draws nothing over the up face: it never looks pressed.
+    button->left = 200;
+    button->downFace = TUserFace{};
     page.AppendObject(std::move(button));
     auto slider = std::make_unique<TUserLevel>();
     slider->SetRect({100, 10, 45, 130});
     page.AppendObject(std::move(slider));
 
     CRaster dc(kPageWidth, kPageHeight);
-    TPageLook look(2);
+    TPageLook look(3);
     look[1].down = true;
+    look[2].down = true;
     PaintPage(page, pictures.Finder(), dc, look);
     EXPECT_EQ(dc.GetPixel(20, 20), kRed);
     EXPECT_EQ(dc.GetPixel(70, 20), kGreen);
+    EXPECT_EQ(dc.GetPixel(210, 20), kRed);
     EXPECT_EQ(dc.GetPixel(100, 10 + 44), kKnob) << "beyond the look: the knob at rest";
 
     // The knob at offset 18 covers rows 15 to 60 and the lower track runs from there on.
-    look.resize(3);
-    look[2].knob = 18;
+    look.resize(4);
+    look[3].knob = 18;
     PaintPage(page, pictures.Finder(), dc, look);
     const std::pair<int32_t, TColor> rows[] = {
         {14, kCapTop}, {15, kKnob}, {58, kKnob}, {59, kTrackDown}, {60, kCapBottom}, {61, kTrackDown},
