@@ -1,5 +1,7 @@
 #include "AtomicFile.h"
 
+#include "RegularFile.h"
+
 #include <cctype>
 #include <cerrno>
 #include <cstring>
@@ -102,14 +104,18 @@ TFileResult WriteFileAtomically(const std::string& path, const std::vector<uint8
 
 TFileResult ReadWholeFile(const std::string& path, size_t maxSize, std::vector<uint8_t>& bytes)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    std::string reason;
+    const int fd = OpenRegularFile(path, reason);
     if (fd < 0)
-        return TFileResult::Failure(EFileError::Unreadable, "cannot open file (" + ErrnoText(errno) + ")");
+        return TFileResult::Failure(EFileError::Unreadable, reason == "not a regular file"
+                                                                ? reason
+                                                                : "cannot open file (" + reason + ")");
     struct stat info{};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+    if (::fstat(fd, &info) != 0)
     {
+        const int error = errno;
         ::close(fd);
-        return TFileResult::Failure(EFileError::Unreadable, "not a regular file");
+        return TFileResult::Failure(EFileError::Unreadable, "cannot read file (" + ErrnoText(error) + ")");
     }
     if (static_cast<uint64_t>(info.st_size) > maxSize)
     {
