@@ -102,14 +102,22 @@ TFileResult WriteFileAtomically(const std::string& path, const std::vector<uint8
     return WriteFileAtomically(path, std::vector<TBytes>{{bytes.data(), bytes.size()}});
 }
 
-TFileResult ReadWholeFile(const std::string& path, size_t maxSize, std::vector<uint8_t>& bytes)
+int OpenForReading(const std::string& path, TFileResult& failure)
 {
     std::string reason;
     const int fd = OpenRegularFile(path, reason);
     if (fd < 0)
-        return TFileResult::Failure(EFileError::Unreadable, reason == "not a regular file"
-                                                                ? reason
-                                                                : "cannot open file (" + reason + ")");
+        failure = TFileResult::Failure(EFileError::Unreadable,
+                                       reason == "not a regular file" ? reason : "cannot open file (" + reason + ")");
+    return fd;
+}
+
+TFileResult ReadWholeFile(const std::string& path, size_t maxSize, std::vector<uint8_t>& bytes)
+{
+    TFileResult failure;
+    const int fd = OpenForReading(path, failure);
+    if (fd < 0)
+        return failure;
     struct stat info{};
     if (::fstat(fd, &info) != 0)
     {

@@ -1,7 +1,5 @@
 #include "LayoutFile.h"
 
-#include "RegularFile.h"
-
 #include "Layout.h"
 
 #include <algorithm>
@@ -89,12 +87,10 @@ void FitPictureToPanel(CImageBuffer& image)
 TFileResult LoadLibraryPicture(const std::string& path, std::unique_ptr<CImageBuffer>& image)
 {
     // Checked first so that a missing file is not reported as a bad picture.
-    std::string reason;
-    const int fd = OpenRegularFile(path, reason);
+    TFileResult failure;
+    const int fd = OpenForReading(path, failure);
     if (fd < 0)
-        return TFileResult::Failure(EFileError::Unreadable, reason == "not a regular file"
-                                                                ? reason
-                                                                : "cannot open file (" + reason + ")");
+        return failure;
     ::close(fd);
     auto picture = std::make_unique<CImageBuffer>();
     if (!picture->Load(path, kFormatUnknown) || !picture->Data().HasPixels())
