@@ -1,5 +1,7 @@
 #include "FieldText.h"
 
+#include "Guid.h"
+
 #include <algorithm>
 
 namespace
@@ -29,17 +31,6 @@ bool IsWellFormed(const std::u16string& text)
     return true;
 }
 
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 bool ParseHex(const std::string& text, std::string& bytes)
 {
     if (text.size() % 2 != 0)
@@ -47,8 +38,8 @@ bool ParseHex(const std::string& text, std::string& bytes)
     std::string out;
     for (size_t i = 0; i < text.size(); i += 2)
     {
-        const int high = HexValue(text[i]);
-        const int low = HexValue(text[i + 1]);
+        const int high = HexDigitValue(text[i]);
+        const int low = HexDigitValue(text[i + 1]);
         if (high < 0 || low < 0)
             return false;
         out += static_cast<char>(high << 4 | low);

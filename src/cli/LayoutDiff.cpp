@@ -26,23 +26,6 @@ std::string Quote(const TTextField& field)
     return Quote(TextFieldToWide(field));
 }
 
-const char* ObjectKind(int32_t type)
-{
-    switch (type)
-    {
-    case kObjectButton:
-        return "button";
-    case kObjectLevel:
-        return "slider";
-    case kObjectImage:
-        return "image";
-    case kObjectHotspot:
-        return "hot spot";
-    default:
-        return "object";
-    }
-}
-
 std::string FaceWords(const TUserFace& f)
 {
     switch (f.type)
@@ -95,19 +78,19 @@ public:
         for (size_t i = 0; i < common; ++i)
             Object(page, i + 1, *a.objects[i], *b.objects[i]);
         for (size_t i = common; i < b.objects.size(); ++i)
-            lines.push_back(page + std::string(ObjectKind(b.objects[i]->type)) + " " + std::to_string(i + 1) +
+            lines.push_back(page + std::string(ObjectKindName(b.objects[i]->type)) + " " + std::to_string(i + 1) +
                             " added");
         for (size_t i = common; i < a.objects.size(); ++i)
-            lines.push_back(page + std::string(ObjectKind(a.objects[i]->type)) + " " + std::to_string(i + 1) +
+            lines.push_back(page + std::string(ObjectKindName(a.objects[i]->type)) + " " + std::to_string(i + 1) +
                             " removed");
     }
 
     void Object(const std::string& page, size_t n, const TUserObject& a, const TUserObject& b)
     {
-        const std::string name = page + ObjectKind(b.type) + " " + std::to_string(n);
+        const std::string name = page + ObjectKindName(b.type) + " " + std::to_string(n);
         if (a.type != b.type)
         {
-            lines.push_back(name + " replaces " + ObjectKind(a.type) + " " + std::to_string(n));
+            lines.push_back(name + " replaces " + ObjectKindName(a.type) + " " + std::to_string(n));
             return;
         }
         if (a.left != b.left || a.top != b.top)

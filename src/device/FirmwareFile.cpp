@@ -1,5 +1,7 @@
 #include "FirmwareFile.h"
 
+#include "RegularFile.h"
+
 #include "PanelLink.h"
 
 #include <cctype>
@@ -32,16 +34,17 @@ std::string FirmwareUnreadableMessage(const std::string& path, const std::string
 
 bool ReadFirmwareFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& message)
 {
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    std::string reason;
+    std::unique_ptr<FILE, int (*)(FILE*)> file(OpenRegularFileStream(path, reason), &std::fclose);
     if (!file)
     {
-        message = FirmwareUnreadableMessage(path, LowerFirst(std::strerror(errno)));
+        message = FirmwareUnreadableMessage(path, reason);
         return false;
     }
     struct stat st{};
-    if (::fstat(fileno(file.get()), &st) != 0 || !S_ISREG(st.st_mode))
+    if (::fstat(fileno(file.get()), &st) != 0)
     {
-        message = FirmwareUnreadableMessage(path, "not a regular file");
+        message = FirmwareUnreadableMessage(path, LowerFirst(std::strerror(errno)));
         return false;
     }
     if (st.st_size == 0)

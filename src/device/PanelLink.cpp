@@ -1,5 +1,7 @@
 #include "PanelLink.h"
 
+#include "Pauses.h"
+
 #include "BlockRecord.h"
 #include "Crc32.h"
 #include "FirmwareFile.h"
@@ -171,7 +173,7 @@ void CPanelLink::OpenSelectedPort(const std::string& path)
     m_line->SetTimeouts();
     FlushInput(800);
     m_line->Write("$QPW\r\n");
-    m_clock.SleepMs(600);
+    m_clock.SleepMs(kPauseAfterProbeMs);
     uint8_t reply[kReplyBufferSize];
     m_line->Read(reply, kReplyBufferSize, 1000);
     m_connected = true;
@@ -220,7 +222,7 @@ TLinkResult CPanelLink::RequestInfo()
     {
         FlushInput(kReplyBufferSize);
         m_line->Write("%reqinfo\n");
-        m_clock.SleepMs(100);
+        m_clock.SleepMs(kPauseAfterInfoRequestMs);
         uint8_t reply[kReplyBufferSize];
         const int32_t n = m_line->Read(reply, kReplyBufferSize, 1000);
         if (!StartsWithReturn(reply, n))
@@ -274,7 +276,7 @@ void CPanelLink::ReturnToLowBaud(uint32_t pause)
     if (pause > 0)
         m_clock.SleepMs(pause);
     m_line->Write("%lowbaud\n");
-    m_clock.SleepMs(100);
+    m_clock.SleepMs(kPauseAfterLowBaudMs);
     m_line->SetBaudRate(9600);
 }
 
@@ -287,9 +289,9 @@ TLinkResult CPanelLink::RunLayoutDownload(int32_t firmwareVersion, IProgressSink
     try
     {
         m_line->Write("%highbaud\n");
-        m_clock.SleepMs(100);
+        m_clock.SleepMs(kPauseAfterDownloadHighBaudMs);
         m_line->SetBaudRate(115200);
-        m_clock.SleepMs(700);
+        m_clock.SleepMs(kSettleAfterHighBaudMs);
         m_line->Write("%reqlayout\n");
 
         uint8_t reply[kReplyBufferSize];
@@ -382,7 +384,7 @@ TLinkResult CPanelLink::RunLayoutDownload(int32_t firmwareVersion, IProgressSink
             }
         }
 
-        ReturnToLowBaud(20);
+        ReturnToLowBaud(kPauseBeforeDownloadLowBaudMs);
         r.uploadAllowed = firmwareVersion > 200;
         return r;
     }
@@ -407,7 +409,7 @@ CPanelLink::ESendEnd CPanelLink::SendBlockImage(const uint8_t* image, int32_t le
     m_line->Write("%highbaud\n");
     m_clock.SleepMs(variant.pauseAfterHighBaud);
     m_line->SetBaudRate(115200);
-    m_clock.SleepMs(700);
+    m_clock.SleepMs(kSettleAfterHighBaudMs);
 
     uint8_t record[TBlockRecord::kSize];
     for (int32_t index = 0; index < count; ++index)
@@ -417,7 +419,7 @@ CPanelLink::ESendEnd CPanelLink::SendBlockImage(const uint8_t* image, int32_t le
         for (int32_t attempt = 0; attempt < kMaxBlockAttempts && !acknowledged; ++attempt)
         {
             m_line->Write("%binblock\n");
-            m_clock.SleepMs(5);
+            m_clock.SleepMs(kPauseBeforeRecordMs);
             m_line->WriteBytes(record, static_cast<int32_t>(sizeof record));
             const int32_t n = WaitForReply(reply);
             if (n == 0)
@@ -439,7 +441,7 @@ CPanelLink::ESendEnd CPanelLink::SendBlockImage(const uint8_t* image, int32_t le
     }
 
     m_line->Write(variant.endCommand);
-    m_clock.SleepMs(5);
+    m_clock.SleepMs(kPauseBeforeRecordMs);
     TEndRecord end{count - 1, length, ComputeCrc32(image, static_cast<size_t>(length))};
     uint8_t endBytes[TEndRecord::kSize];
     end.Encode(endBytes);
@@ -521,7 +523,7 @@ TLinkResult CPanelLink::UpgradeFirmware(const uint8_t* bytes, int64_t length, IP
             r.message = SendFailure(end, failed, BlockCountFor(l), "Firmware not updated");
             return r;
         }
-        m_clock.SleepMs(100);
+        m_clock.SleepMs(kPauseBeforeRestartCloseMs);
         Disconnect();
         r.connected = false;
         r.message = kMsgFirmwareDone;

@@ -2,18 +2,12 @@
 
 #include "BlockRecord.h"
 #include "PanelLink.h"
+#include "Pauses.h"
 
 #include <string>
 
 namespace
 {
-
-// The pauses CPanelLink keeps around a change of line speed.
-constexpr int64_t kSettleMs = 700;
-constexpr int64_t kPauseAfterLowBaudMs = 100;
-constexpr int64_t kPauseAfterHighBaudDownloadMs = 100;
-constexpr int64_t kPauseBeforeRecordMs = 5;
-constexpr int64_t kPauseBeforeLowBaudDownloadMs = 20;
 
 // Microseconds to send n bytes at a line speed.
 int64_t LineUs(int64_t bytes, int64_t baud)
@@ -32,7 +26,7 @@ int64_t ExpectedUploadMs(int32_t length)
     const TBlockVariant& v = TBlockVariant::kLayout;
     const int64_t blocks = BlockCountFor(length);
     int64_t ms = kReplyWindowMs; // the drain waits out one quiet window
-    ms += v.pauseAfterHighBaud + kSettleMs;
+    ms += v.pauseAfterHighBaud + kSettleAfterHighBaudMs;
     ms += blocks * (kPauseBeforeRecordMs + kReplyWindowMs);
     ms += kPauseBeforeRecordMs + v.pauseAfterEndRecord + kReplyWindowMs;
     ms += v.pauseBeforeLowBaud + kPauseAfterLowBaudMs;
@@ -45,7 +39,7 @@ int64_t ExpectedDownloadMs(int32_t length)
     const int64_t total = int64_t{length} + 4;
     const int64_t blocks = (total + kBlockDataSize - 1) / kBlockDataSize;
     int64_t us = 0;
-    us += LineUs(10, 9600) + (kPauseAfterHighBaudDownloadMs + kSettleMs) * 1000;
+    us += LineUs(10, 9600) + (kPauseAfterDownloadHighBaudMs + kSettleAfterHighBaudMs) * 1000;
     us += LineUs(11, 115200) + int64_t{kReplyWindowMs} * 1000; // the size comes in one window
     for (int64_t i = 0; i < blocks; ++i)
     {
@@ -54,6 +48,6 @@ int64_t ExpectedDownloadMs(int32_t length)
         us += LineUs(request + TBlockReplyHeader::kSize, 115200);
     }
     us += LineUs(total, 115200);
-    us += kPauseBeforeLowBaudDownloadMs * 1000 + LineUs(9, 115200) + kPauseAfterLowBaudMs * 1000;
+    us += kPauseBeforeDownloadLowBaudMs * 1000 + LineUs(9, 115200) + kPauseAfterLowBaudMs * 1000;
     return (us + 999) / 1000;
 }

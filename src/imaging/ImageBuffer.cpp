@@ -1,5 +1,7 @@
 #include "ImageBuffer.h"
 
+#include "RegularFile.h"
+
 #include "ByteStream.h"
 #include "ImageCodec.h"
 #include "Raster.h"
@@ -153,10 +155,11 @@ void CImageBuffer::SetError(const std::string& text)
 
 bool CImageBuffer::Load(const std::string& path, int32_t format)
 {
-    std::unique_ptr<std::FILE, TFileCloser> file(std::fopen(path.c_str(), "rb"));
+    std::string reason;
+    std::unique_ptr<std::FILE, TFileCloser> file(OpenRegularFileStream(path, reason));
     if (file == nullptr)
     {
-        SetError("Load: cannot open the file");
+        SetError("Load: cannot open the file (" + reason + ")");
         return false;
     }
     CFileStream stream(file.get());

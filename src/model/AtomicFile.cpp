@@ -1,5 +1,7 @@
 #include "AtomicFile.h"
 
+#include "RegularFile.h"
+
 #include <cctype>
 #include <cerrno>
 #include <cstring>
@@ -100,16 +102,28 @@ TFileResult WriteFileAtomically(const std::string& path, const std::vector<uint8
     return WriteFileAtomically(path, std::vector<TBytes>{{bytes.data(), bytes.size()}});
 }
 
+int OpenForReading(const std::string& path, TFileResult& failure)
+{
+    std::string reason;
+    const int fd = OpenRegularFile(path, reason);
+    if (fd < 0)
+        failure = TFileResult::Failure(EFileError::Unreadable,
+                                       reason == "not a regular file" ? reason : "cannot open file (" + reason + ")");
+    return fd;
+}
+
 TFileResult ReadWholeFile(const std::string& path, size_t maxSize, std::vector<uint8_t>& bytes)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    TFileResult failure;
+    const int fd = OpenForReading(path, failure);
     if (fd < 0)
-        return TFileResult::Failure(EFileError::Unreadable, "cannot open file (" + ErrnoText(errno) + ")");
+        return failure;
     struct stat info{};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+    if (::fstat(fd, &info) != 0)
     {
+        const int error = errno;
         ::close(fd);
-        return TFileResult::Failure(EFileError::Unreadable, "not a regular file");
+        return TFileResult::Failure(EFileError::Unreadable, "cannot read file (" + ErrnoText(error) + ")");
     }
     if (static_cast<uint64_t>(info.st_size) > maxSize)
     {

@@ -43,6 +43,10 @@ struct TBytes
 TFileResult WriteFileAtomically(const std::string& path, const std::vector<TBytes>& parts);
 TFileResult WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes);
 
+// Opens a regular file for reading; the descriptor, or -1 with failure set
+// ("cannot open file (no such file or directory)", "not a regular file").
+int OpenForReading(const std::string& path, TFileResult& failure);
+
 // Reads a whole regular file of at most maxSize bytes. A larger file is
 // refused without reading it ("file too large (over N bytes)").
 TFileResult ReadWholeFile(const std::string& path, size_t maxSize, std::vector<uint8_t>& bytes);

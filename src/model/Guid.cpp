@@ -40,17 +40,6 @@ namespace
 // The first three fields are little-endian, so their bytes are written backwards.
 constexpr int kOrder[] = {3, 2, 1, 0, -1, 5, 4, -1, 7, 6, -1, 8, 9, -1, 10, 11, 12, 13, 14, 15};
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 } // namespace
 
 std::string GuidToText(const TGuid& guid)
@@ -85,8 +74,8 @@ bool GuidFromText(const std::string& text, TGuid& guid)
                 return false;
             continue;
         }
-        const int high = HexDigit(text[at]);
-        const int low = HexDigit(text[at + 1]);
+        const int high = HexDigitValue(text[at]);
+        const int low = HexDigitValue(text[at + 1]);
         if (high < 0 || low < 0)
             return false;
         parsed[static_cast<size_t>(index)] = static_cast<uint8_t>(high << 4 | low);
@@ -94,4 +83,15 @@ bool GuidFromText(const std::string& text, TGuid& guid)
     }
     guid = parsed;
     return true;
+}
+
+int HexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
 }

@@ -15,3 +15,6 @@ std::string GuidToText(const TGuid& guid);
 // The inverse of GuidToText, braces and hex of either case; false (guid
 // untouched) for anything else.
 bool GuidFromText(const std::string& text, TGuid& guid);
+
+// The value of a hex digit of either case, or -1.
+int HexDigitValue(char c);

@@ -54,26 +54,9 @@ std::string Grouped(int64_t n)
     return digits;
 }
 
-const char* KindName(const TUserObject& object)
-{
-    switch (object.type)
-    {
-    case kObjectButton:
-        return "button";
-    case kObjectLevel:
-        return "slider";
-    case kObjectImage:
-        return "image";
-    case kObjectHotspot:
-        return "hot spot";
-    default:
-        return "object";
-    }
-}
-
 std::string Where(const TUserObject& object)
 {
-    return std::string(KindName(object)) + " at " + std::to_string(object.left) + "," +
+    return std::string(ObjectKindName(object.type)) + " at " + std::to_string(object.left) + "," +
            std::to_string(object.top);
 }
 

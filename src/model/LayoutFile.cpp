@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <unistd.h>
 #include <vector>
 
 #include "ImageBuffer.h"
@@ -86,10 +87,11 @@ void FitPictureToPanel(CImageBuffer& image)
 TFileResult LoadLibraryPicture(const std::string& path, std::unique_ptr<CImageBuffer>& image)
 {
     // Checked first so that a missing file is not reported as a bad picture.
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr)
-        return TFileResult::Failure(EFileError::Unreadable, "cannot open file (" + std::string(std::strerror(errno)) + ")");
-    std::fclose(file);
+    TFileResult failure;
+    const int fd = OpenForReading(path, failure);
+    if (fd < 0)
+        return failure;
+    ::close(fd);
     auto picture = std::make_unique<CImageBuffer>();
     if (!picture->Load(path, kFormatUnknown) || !picture->Data().HasPixels())
         return TFileResult::Failure(EFileError::NotOurs, "not a picture in a format we read");

@@ -69,3 +69,20 @@ std::unique_ptr<TUserObject> TUserObject::Clone() const
 {
     return std::make_unique<TUserObject>(*this);
 }
+
+const char* ObjectKindName(int32_t type)
+{
+    switch (type)
+    {
+    case kObjectButton:
+        return "button";
+    case kObjectLevel:
+        return "slider";
+    case kObjectImage:
+        return "image";
+    case kObjectHotspot:
+        return "hot spot";
+    default:
+        return "object";
+    }
+}

@@ -13,6 +13,10 @@ enum EObjectType : int32_t
     kObjectHotspot = 4,
 };
 
+// What a person calls an object of a type: "button", "slider", "image",
+// "hot spot", or "object" for a type this program does not know.
+const char* ObjectKindName(int32_t type);
+
 // Corner handles, in the order CornerAt tries them.
 enum ECorner : int32_t
 {

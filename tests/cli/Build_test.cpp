@@ -374,7 +374,7 @@ TEST_F(BuildCommand, BadJsonIsOneLineNamingWhereAndNothingIsWritten)
              "]}",
          "1:2: \"events\" lists 25 events; there are 24"},
         {"{\"images\": [{\"id\": 10000, \"file\": \"pictures/none.png\"}]}",
-         "1:27: pictures/none.png: cannot open file (No such file or directory)"},
+         "1:27: pictures/none.png: cannot open file (no such file or directory)"},
         {"{\"images\": [{\"png\": \"not base64!\"}]}", "1:14: \"png\" must be base64"},
         {"{\"images\": [{\"png\": \"aGVsbG8=\"}]}", "1:14: \"png\" does not hold a PNG picture"},
         {"{\"images\": [{\"id\": 5}]}", "1:14: \"id\" of an added picture must be 10000 or more"},

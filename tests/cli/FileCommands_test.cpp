@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -146,4 +147,29 @@ TEST_F(FileCommands, FailuresSayWhyAndTouchNothing)
     EXPECT_EQ(run.status, 1);
     EXPECT_FALSE(fs::exists(Path("p.qup")));
     EXPECT_EQ(Qelctl("dump --help").status, 0);
+}
+
+// A pipe, a directory or a device given as a file is refused at once: none
+// is ever read, and opening a pipe would wait for a writer.
+TEST_F(FileCommands, FilesThatAreNoRegularFilesAreRefusedAtOnce)
+{
+    ASSERT_EQ(::mkfifo(Path("pipe").c_str(), 0600), 0);
+    fs::create_directories(Path("folder"));
+    ASSERT_EQ(Qelctl("new " + Q("t.qel")).status, 0);
+    std::ofstream(Path("pictures.json")) << R"({"kind": "template", "images": [{"id": 10000, "file": "pipe"}]})";
+    for (const std::string& input : {Q("pipe"), Q("folder"), std::string("/dev/zero")})
+    {
+        for (const std::string& command :
+             {"dump " + input, "resave " + input + " " + Q("o.qel"), "add-image " + Q("t.qel") + " " + input + " --name x",
+              "firmware --port /dev/null " + input})
+        {
+            const TRun run = Qelctl(command);
+            EXPECT_EQ(run.status, 1) << command;
+            EXPECT_NE(run.err.find("not a regular file"), std::string::npos) << command << ": " << run.err;
+        }
+    }
+    const TRun build = Qelctl("build " + Q("pictures.json") + " -o " + Q("o.qel"));
+    EXPECT_EQ(build.status, 1);
+    EXPECT_NE(build.err.find("pipe: not a regular file"), std::string::npos) << build.err;
+    EXPECT_FALSE(fs::exists(Path("o.qel")));
 }
