@@ -10,9 +10,7 @@
 #include "ImageBuffer.h"
 #include "PanelPreview.h"
 #include "PictureFiles.h"
-#include "QELProg.h"
 #include "QelFaceDlg.h"
-#include "QelUserDlg.h"
 #include "RasterView.h"
 #include "SliderPropDlg.h"
 #include "UserButton.h"
@@ -335,15 +333,6 @@ const std::vector<TShotScene>& ShotScenes()
              const int32_t logo = stage.layout.images.Head()->id;
              return stage.Show(std::make_unique<CQelFaceDlg>(&stage.layout, Face(kFaceImage, logo)));
          }},
-        {"programming",
-         [](CShotStage& stage) -> QWidget*
-         {
-             FurnishForTrying(stage);
-             return stage.Show(std::make_unique<CQELProg>(stage.layout));
-         }},
-        {"user-page",
-         [](CShotStage& stage) -> QWidget*
-         { return stage.Show(std::make_unique<CQelUserDlg>(stage.layout, FurnishForTrying(stage))); }},
         // After a few presses: the lights toggled on, the second source
         // chosen, the speaker turned up, to the Bar and back, and the volume
         // button held down.
