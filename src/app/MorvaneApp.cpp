@@ -1,6 +1,7 @@
 #include "MorvaneApp.h"
 
 #include "Layout.h"
+#include "LayoutHistory.h"
 #include "MorvaneDlg.h"
 #include "SimulatorProcess.h"
 #include "UiServices.h"
@@ -125,8 +126,10 @@ int CMorvaneApp::Run(int argc, char** argv)
         return 2;
     }
 
-    // The one document, made before the main window and kept for the whole run.
+    // The one document, made before the main window and kept for the whole
+    // run, with its history of changes.
     TLayout layout;
+    CLayoutHistory history(layout);
 
     TMainOptions mainOptions;
     mainOptions.preselect = options.port;
@@ -146,7 +149,7 @@ int CMorvaneApp::Run(int argc, char** argv)
         }
     }
 
-    CMorvaneDlg dialog(layout, mainOptions);
+    CMorvaneDlg dialog(layout, &history, mainOptions);
     std::unique_ptr<CCloseWhenPainted> closer;
     if (options.exitWhenShown)
         closer = std::make_unique<CCloseWhenPainted>(&dialog);
