@@ -23,7 +23,10 @@
 namespace
 {
 
-size_t HeapInUse() { return mallinfo2().uordblks; }
+size_t HeapInUse()
+{
+    return mallinfo2().uordblks;
+}
 
 // One of ten kinds of step, on page `i` of forty: drags, resizes, keys,
 // properties, backgrounds, restacking, adding, deleting, renaming and the
@@ -49,7 +52,8 @@ void OneStep(CLayoutHistory& history, TLayout& layout, int i)
     case 3:
     {
         std::unique_ptr<TUserObject> changed = object.Clone();
-        static_cast<TUserButton&>(*changed).downText = MakeTextField(u"SCENE " + std::u16string(1, u'A' + i % 26));
+        static_cast<TUserButton&>(*changed).downText =
+            MakeTextField(u"SCENE " + std::u16string(1, u'A' + i % 26));
         edits.Replace(page, index, std::move(changed));
         break;
     }
@@ -142,7 +146,8 @@ static void BM_CanvasDragMoveAt4x(benchmark::State& state)
     for (auto _ : state)
     {
         const int offset = ((step++ % 100) - 50) * 4;
-        SendMouse(canvas, QEvent::MouseMove, start + QPoint(offset, offset / 2), Qt::NoButton, Qt::LeftButton);
+        SendMouse(canvas, QEvent::MouseMove, start + QPoint(offset, offset / 2), Qt::NoButton,
+                  Qt::LeftButton);
         canvas.repaint();
     }
     SendMouse(canvas, QEvent::MouseButtonRelease, start, Qt::LeftButton, Qt::NoButton);

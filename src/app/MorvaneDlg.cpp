@@ -82,7 +82,8 @@ CMorvaneDlg::CMorvaneDlg(TLayout& layout, const TMainOptions& options, QWidget* 
 {
 }
 
-CMorvaneDlg::CMorvaneDlg(TLayout& layout, CLayoutHistory* history, const TMainOptions& options, QWidget* parent)
+CMorvaneDlg::CMorvaneDlg(TLayout& layout, CLayoutHistory* history, const TMainOptions& options,
+                         QWidget* parent)
     : QDialog(parent), m_layout(layout), m_history(history), m_hIcon(QStringLiteral(":/app/qelmorvane.png")),
       m_uploadBuffer(static_cast<size_t>(kUploadCapacity))
 {

@@ -6,7 +6,8 @@
 
 #include <ranges>
 
-CAddedPictures::CAddedPictures(TLayout& layout, const CLayoutHistory* history, std::vector<TImageEntry*> entries)
+CAddedPictures::CAddedPictures(TLayout& layout, const CLayoutHistory* history,
+                               std::vector<TImageEntry*> entries)
     : m_layout(layout), m_history(history), m_entries(std::move(entries))
 {
 }
@@ -43,6 +44,12 @@ std::unique_ptr<CLayoutCommand> CAddPicturesCommand::KeptPictures() const
     return std::make_unique<CAddPicturesCommand>(m_layout, m_history, m_pictures.Entries(), text());
 }
 
-void CAddPicturesCommand::Do() { m_pictures.PutBack(); }
+void CAddPicturesCommand::Do()
+{
+    m_pictures.PutBack();
+}
 
-void CAddPicturesCommand::Undo() { m_pictures.TakeBack(); }
+void CAddPicturesCommand::Undo()
+{
+    m_pictures.TakeBack();
+}

@@ -21,17 +21,26 @@ void CSettingsCommand::Do()
     m_other = std::move(now);
 }
 
-void CSettingsCommand::Undo() { Do(); }
+void CSettingsCommand::Undo()
+{
+    Do();
+}
 
 CEventsCommand::CEventsCommand(TLayout& layout, const TFields& descriptionsBefore, const TFields& textsBefore)
-    : CLayoutCommand(QStringLiteral("User Events"), true), m_layout(layout), m_descriptions(descriptionsBefore),
-      m_texts(textsBefore)
+    : CLayoutCommand(QStringLiteral("User Events"), true), m_layout(layout),
+      m_descriptions(descriptionsBefore), m_texts(textsBefore)
 {
 }
 
-void CEventsCommand::Do() { Exchange(); }
+void CEventsCommand::Do()
+{
+    Exchange();
+}
 
-void CEventsCommand::Undo() { Exchange(); }
+void CEventsCommand::Undo()
+{
+    Exchange();
+}
 
 void CEventsCommand::Exchange()
 {

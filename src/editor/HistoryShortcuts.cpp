@@ -17,14 +17,18 @@ void AddHistoryShortcuts(QWidget& window, CLayoutHistory* history, std::function
     window.addAction(redo);
 
     const auto idle = [busy] { return !busy || !busy(); };
-    QObject::connect(undo, &QAction::triggered, history, [history, idle] {
-        if (idle())
-            history->Undo();
-    });
-    QObject::connect(redo, &QAction::triggered, history, [history, idle] {
-        if (idle())
-            history->Redo();
-    });
+    QObject::connect(undo, &QAction::triggered, history,
+                     [history, idle]
+                     {
+                         if (idle())
+                             history->Undo();
+                     });
+    QObject::connect(redo, &QAction::triggered, history,
+                     [history, idle]
+                     {
+                         if (idle())
+                             history->Redo();
+                     });
     // A disabled shortcut lets the key go to the focused control.
     const auto follow = [history, undo, redo]
     {

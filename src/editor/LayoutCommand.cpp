@@ -27,7 +27,10 @@ void CLayoutCommand::undo()
     m_done = false;
 }
 
-int CLayoutCommand::id() const { return kLayoutStepId; }
+int CLayoutCommand::id() const
+{
+    return kLayoutStepId;
+}
 
 bool CLayoutCommand::mergeWith(const QUndoCommand* other)
 {
@@ -43,13 +46,25 @@ bool CLayoutCommand::mergeWith(const QUndoCommand* other)
     return next != nullptr && Absorb(*next);
 }
 
-bool CLayoutCommand::TakesOut(const TListItem&) const { return false; }
+bool CLayoutCommand::TakesOut(const TListItem&) const
+{
+    return false;
+}
 
-bool CLayoutCommand::IsAbout(const TListItem&) const { return false; }
+bool CLayoutCommand::IsAbout(const TListItem&) const
+{
+    return false;
+}
 
-std::unique_ptr<CLayoutCommand> CLayoutCommand::KeptPictures() const { return nullptr; }
+std::unique_ptr<CLayoutCommand> CLayoutCommand::KeptPictures() const
+{
+    return nullptr;
+}
 
-bool CLayoutCommand::Absorb(const CLayoutCommand&) { return false; }
+bool CLayoutCommand::Absorb(const CLayoutCommand&)
+{
+    return false;
+}
 
 CStackTrim::CStackTrim(bool dropTop) : m_dropTop(dropTop)
 {
@@ -57,4 +72,7 @@ CStackTrim::CStackTrim(bool dropTop) : m_dropTop(dropTop)
     setObsolete(true);
 }
 
-int CStackTrim::id() const { return m_dropTop ? kLayoutStepId : -1; }
+int CStackTrim::id() const
+{
+    return m_dropTop ? kLayoutStepId : -1;
+}

@@ -58,8 +58,8 @@ const CLayoutCommand* CLayoutHistory::StepAt(int index) const
 
 bool CLayoutHistory::TakesOutOpenPage(const CLayoutCommand* step) const
 {
-    return step != nullptr &&
-           std::any_of(m_open.begin(), m_open.end(), [step](const TListItem* page) { return step->TakesOut(*page); });
+    return step != nullptr && std::any_of(m_open.begin(), m_open.end(),
+                                          [step](const TListItem* page) { return step->TakesOut(*page); });
 }
 
 bool CLayoutHistory::CanUndo() const
@@ -67,11 +67,20 @@ bool CLayoutHistory::CanUndo() const
     return m_stack.canUndo() && !TakesOutOpenPage(StepAt(m_stack.index() - 1));
 }
 
-bool CLayoutHistory::CanRedo() const { return m_stack.canRedo() && !TakesOutOpenPage(StepAt(m_stack.index())); }
+bool CLayoutHistory::CanRedo() const
+{
+    return m_stack.canRedo() && !TakesOutOpenPage(StepAt(m_stack.index()));
+}
 
-QString CLayoutHistory::UndoText() const { return m_stack.undoText(); }
+QString CLayoutHistory::UndoText() const
+{
+    return m_stack.undoText();
+}
 
-QString CLayoutHistory::RedoText() const { return m_stack.redoText(); }
+QString CLayoutHistory::RedoText() const
+{
+    return m_stack.redoText();
+}
 
 void CLayoutHistory::Undo()
 {
@@ -98,7 +107,10 @@ void CLayoutHistory::Clear()
     emit Changed();
 }
 
-CPageEdits& CLayoutHistory::Edits() { return *m_edits; }
+CPageEdits& CLayoutHistory::Edits()
+{
+    return *m_edits;
+}
 
 void CLayoutHistory::BeginNewPage(const TUserPage& page)
 {

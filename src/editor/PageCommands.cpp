@@ -31,25 +31,41 @@ TStepScope CObjectCommand::Scope() const
     return scope;
 }
 
-bool CObjectCommand::IsAbout(const TListItem& page) const { return &page == &m_page; }
+bool CObjectCommand::IsAbout(const TListItem& page) const
+{
+    return &page == &m_page;
+}
 
 CAddObjectCommand::CAddObjectCommand(TUserPage& page, size_t index, std::unique_ptr<TUserObject> object)
-    : CObjectCommand(QStringLiteral("Add ") + ObjectKindName(*object), page, index), m_object(std::move(object))
+    : CObjectCommand(QStringLiteral("Add ") + ObjectKindName(*object), page, index),
+      m_object(std::move(object))
 {
 }
 
-void CAddObjectCommand::Do() { m_page.InsertObject(m_index, std::move(m_object)); }
+void CAddObjectCommand::Do()
+{
+    m_page.InsertObject(m_index, std::move(m_object));
+}
 
-void CAddObjectCommand::Undo() { m_object = m_page.TakeObject(m_index); }
+void CAddObjectCommand::Undo()
+{
+    m_object = m_page.TakeObject(m_index);
+}
 
-int CAddObjectCommand::Shown() const { return IsDone() ? static_cast<int>(m_index) : -1; }
+int CAddObjectCommand::Shown() const
+{
+    return IsDone() ? static_cast<int>(m_index) : -1;
+}
 
 CDeleteObjectCommand::CDeleteObjectCommand(TUserPage& page, size_t index)
     : CObjectCommand(QStringLiteral("Delete ") + Kind(page, index), page, index)
 {
 }
 
-void CDeleteObjectCommand::Do() { m_object = m_page.TakeObject(m_index); }
+void CDeleteObjectCommand::Do()
+{
+    m_object = m_page.TakeObject(m_index);
+}
 
 void CDeleteObjectCommand::Undo()
 {
@@ -57,12 +73,15 @@ void CDeleteObjectCommand::Undo()
         m_page.InsertObject(m_index, std::move(m_object));
 }
 
-int CDeleteObjectCommand::Shown() const { return IsDone() ? -1 : static_cast<int>(m_index); }
+int CDeleteObjectCommand::Shown() const
+{
+    return IsDone() ? -1 : static_cast<int>(m_index);
+}
 
 CMoveObjectCommand::CMoveObjectCommand(TUserPage& page, size_t index, const TObjectRect& before,
                                        const TObjectRect& after, bool resized, EKind kind)
-    : CObjectCommand((resized ? QStringLiteral("Resize ") : QStringLiteral("Move ")) + Kind(page, index), page,
-                     index, kind == EKind::Drag),
+    : CObjectCommand((resized ? QStringLiteral("Resize ") : QStringLiteral("Move ")) + Kind(page, index),
+                     page, index, kind == EKind::Drag),
       m_before(before), m_after(after), m_kind(kind)
 {
 }
@@ -93,19 +112,31 @@ bool CMoveObjectCommand::Absorb(const CLayoutCommand& next)
 }
 
 CRestackCommand::CRestackCommand(TUserPage& page, size_t from, size_t to)
-    : CObjectCommand((to < from ? QStringLiteral("Push ") : QStringLiteral("Pull ")) + Kind(page, from), page, from),
+    : CObjectCommand((to < from ? QStringLiteral("Push ") : QStringLiteral("Pull ")) + Kind(page, from), page,
+                     from),
       m_to(to)
 {
 }
 
-void CRestackCommand::Do() { m_page.MoveObject(m_index, m_to); }
+void CRestackCommand::Do()
+{
+    m_page.MoveObject(m_index, m_to);
+}
 
-void CRestackCommand::Undo() { m_page.MoveObject(m_to, m_index); }
+void CRestackCommand::Undo()
+{
+    m_page.MoveObject(m_to, m_index);
+}
 
-int CRestackCommand::Shown() const { return static_cast<int>(IsDone() ? m_to : m_index); }
+int CRestackCommand::Shown() const
+{
+    return static_cast<int>(IsDone() ? m_to : m_index);
+}
 
-CReplaceObjectCommand::CReplaceObjectCommand(TUserPage& page, size_t index, std::unique_ptr<TUserObject> changed)
-    : CObjectCommand(Kind(page, index) + QStringLiteral(" Properties"), page, index), m_other(std::move(changed))
+CReplaceObjectCommand::CReplaceObjectCommand(TUserPage& page, size_t index,
+                                             std::unique_ptr<TUserObject> changed)
+    : CObjectCommand(Kind(page, index) + QStringLiteral(" Properties"), page, index),
+      m_other(std::move(changed))
 {
 }
 
@@ -115,7 +146,10 @@ void CReplaceObjectCommand::Do()
         m_other = m_page.ReplaceObject(m_index, std::move(m_other));
 }
 
-void CReplaceObjectCommand::Undo() { Do(); }
+void CReplaceObjectCommand::Undo()
+{
+    Do();
+}
 
 CBackgroundCommand::CBackgroundCommand(TUserPage& page, const TUserFace& face)
     : CLayoutCommand(QStringLiteral("Change Background")), m_page(page), m_other(face)
@@ -129,7 +163,10 @@ TStepScope CBackgroundCommand::Scope() const
     return scope;
 }
 
-bool CBackgroundCommand::IsAbout(const TListItem& page) const { return &page == &m_page; }
+bool CBackgroundCommand::IsAbout(const TListItem& page) const
+{
+    return &page == &m_page;
+}
 
 void CBackgroundCommand::Do()
 {
@@ -138,7 +175,10 @@ void CBackgroundCommand::Do()
     m_other = now;
 }
 
-void CBackgroundCommand::Undo() { Do(); }
+void CBackgroundCommand::Undo()
+{
+    Do();
+}
 
 CRenamePageCommand::CRenamePageCommand(TListItem& page, std::u16string name)
     : CLayoutCommand(QStringLiteral("Rename Page")), m_page(page), m_other(std::move(name))
@@ -153,17 +193,26 @@ TStepScope CRenamePageCommand::Scope() const
     return scope;
 }
 
-bool CRenamePageCommand::IsAbout(const TListItem& page) const { return &page == &m_page; }
+bool CRenamePageCommand::IsAbout(const TListItem& page) const
+{
+    return &page == &m_page;
+}
 
-void CRenamePageCommand::Do() { std::swap(m_page.name, m_other); }
+void CRenamePageCommand::Do()
+{
+    std::swap(m_page.name, m_other);
+}
 
-void CRenamePageCommand::Undo() { Do(); }
+void CRenamePageCommand::Undo()
+{
+    Do();
+}
 
 CImportPageCommand::CImportPageCommand(TLayout& layout, const CLayoutHistory* history, TUserPage& page,
                                        std::unique_ptr<TUserPage> incoming, std::vector<TImageEntry*> entries,
                                        const QString& fileName)
-    : CLayoutCommand(QStringLiteral("Import ") + fileName), m_layout(layout), m_history(history), m_page(page),
-      m_other(std::move(incoming)), m_pictures(layout, history, std::move(entries))
+    : CLayoutCommand(QStringLiteral("Import ") + fileName), m_layout(layout), m_history(history),
+      m_page(page), m_other(std::move(incoming)), m_pictures(layout, history, std::move(entries))
 {
 }
 
@@ -176,7 +225,10 @@ TStepScope CImportPageCommand::Scope() const
     return scope;
 }
 
-bool CImportPageCommand::IsAbout(const TListItem& page) const { return &page == &m_page; }
+bool CImportPageCommand::IsAbout(const TListItem& page) const
+{
+    return &page == &m_page;
+}
 
 std::unique_ptr<CLayoutCommand> CImportPageCommand::KeptPictures() const
 {
@@ -198,7 +250,8 @@ void CImportPageCommand::Undo()
     m_pictures.TakeBack();
 }
 
-CEightButtonCommand::CEightButtonCommand(CBtn8Ctrl& page, const TTexts& namesBefore, const TTexts& textsBefore)
+CEightButtonCommand::CEightButtonCommand(CBtn8Ctrl& page, const TTexts& namesBefore,
+                                         const TTexts& textsBefore)
     : CLayoutCommand(QStringLiteral("Edit 8 Button Page"), true), m_page(page), m_names(namesBefore),
       m_texts(textsBefore)
 {
@@ -211,11 +264,20 @@ TStepScope CEightButtonCommand::Scope() const
     return scope;
 }
 
-bool CEightButtonCommand::IsAbout(const TListItem& page) const { return &page == &m_page; }
+bool CEightButtonCommand::IsAbout(const TListItem& page) const
+{
+    return &page == &m_page;
+}
 
-void CEightButtonCommand::Do() { Exchange(); }
+void CEightButtonCommand::Do()
+{
+    Exchange();
+}
 
-void CEightButtonCommand::Undo() { Exchange(); }
+void CEightButtonCommand::Undo()
+{
+    Exchange();
+}
 
 void CEightButtonCommand::Exchange()
 {

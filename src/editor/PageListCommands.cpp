@@ -40,9 +40,15 @@ TStepScope CAddPageCommand::Scope() const
     return scope;
 }
 
-bool CAddPageCommand::TakesOut(const TListItem& page) const { return IsDone() && &page == m_raw; }
+bool CAddPageCommand::TakesOut(const TListItem& page) const
+{
+    return IsDone() && &page == m_raw;
+}
 
-void CAddPageCommand::Do() { m_layout.pages.InsertAt(m_index, std::move(m_page)); }
+void CAddPageCommand::Do()
+{
+    m_layout.pages.InsertAt(m_index, std::move(m_page));
+}
 
 void CAddPageCommand::Undo()
 {
@@ -63,7 +69,10 @@ TStepScope CRemovePageCommand::Scope() const
     return scope;
 }
 
-bool CRemovePageCommand::TakesOut(const TListItem& page) const { return !IsDone() && &page == m_raw; }
+bool CRemovePageCommand::TakesOut(const TListItem& page) const
+{
+    return !IsDone() && &page == m_raw;
+}
 
 void CRemovePageCommand::Do()
 {
@@ -81,8 +90,8 @@ void CRemovePageCommand::Undo()
 }
 
 CMovePageCommand::CMovePageCommand(TLayout& layout, TListItem& page, bool up)
-    : CLayoutCommand(up ? QStringLiteral("Move Page Up") : QStringLiteral("Move Page Down")), m_layout(layout),
-      m_page(&page), m_up(up)
+    : CLayoutCommand(up ? QStringLiteral("Move Page Up") : QStringLiteral("Move Page Down")),
+      m_layout(layout), m_page(&page), m_up(up)
 {
 }
 
@@ -93,9 +102,15 @@ TStepScope CMovePageCommand::Scope() const
     return scope;
 }
 
-void CMovePageCommand::Do() { Exchange(m_up); }
+void CMovePageCommand::Do()
+{
+    Exchange(m_up);
+}
 
-void CMovePageCommand::Undo() { Exchange(!m_up); }
+void CMovePageCommand::Undo()
+{
+    Exchange(!m_up);
+}
 
 void CMovePageCommand::Exchange(bool up)
 {
@@ -105,7 +120,8 @@ void CMovePageCommand::Exchange(bool up)
         m_layout.pages.ExchangeWithNext(m_page);
 }
 
-CClearAllCommand::CClearAllCommand(TLayout& layout) : CLayoutCommand(QStringLiteral("Clear All")), m_layout(layout)
+CClearAllCommand::CClearAllCommand(TLayout& layout)
+    : CLayoutCommand(QStringLiteral("Clear All")), m_layout(layout)
 {
 }
 
@@ -147,6 +163,12 @@ TStepScope CSetDefaultCommand::Scope() const
     return scope;
 }
 
-void CSetDefaultCommand::Do() { std::swap(m_layout.defaultPage, m_other); }
+void CSetDefaultCommand::Do()
+{
+    std::swap(m_layout.defaultPage, m_other);
+}
 
-void CSetDefaultCommand::Undo() { Do(); }
+void CSetDefaultCommand::Undo()
+{
+    Do();
+}

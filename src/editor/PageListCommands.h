@@ -92,8 +92,8 @@ protected:
 
 private:
     TLayout& m_layout;
-    std::vector<std::unique_ptr<TListItem>> m_pages;    // the document's, while done
-    std::vector<std::unique_ptr<TImageEntry>> m_images; // the document's, while done
+    std::vector<std::unique_ptr<TListItem>> m_pages;      // the document's, while done
+    std::vector<std::unique_ptr<TImageEntry>> m_images;   // the document's, while done
     std::vector<std::unique_ptr<TImageEntry>> m_builtins; // the ones put in, while undone
 };
 

@@ -25,4 +25,7 @@ QString CPositionLine::Describe(const TUserObject* selected, std::optional<QPoin
     return {};
 }
 
-void CPositionLine::Show() { setText(Describe(m_canvas.Selected(), m_canvas.Pointer())); }
+void CPositionLine::Show()
+{
+    setText(Describe(m_canvas.Selected(), m_canvas.Pointer()));
+}

@@ -304,8 +304,8 @@ void CQELProg::OnSetDefault()
     TListItem* page = EntryAt(SelectedRow());
     if (page == nullptr)
         return;
-    Apply(m_history,
-          std::make_unique<CSetDefaultCommand>(m_layout, *page, page->id == m_layout.defaultPage ? -1 : page->id));
+    Apply(m_history, std::make_unique<CSetDefaultCommand>(m_layout, *page,
+                                                          page->id == m_layout.defaultPage ? -1 : page->id));
     Refill();
 }
 

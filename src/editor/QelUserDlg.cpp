@@ -141,7 +141,8 @@ void CQelUserDlg::Relayout()
     const int line = m_position->sizeHint().height();
     // What the dialog needs around the canvas's view.
     const int aroundW = m_baseSize.width() - m_baseFrame.width() + kFrameLeft + kFrameRight;
-    const int aroundH = m_baseSize.height() - m_baseFrame.height() + kFrameTop + kLineGap + line + kFrameBottom;
+    const int aroundH =
+        m_baseSize.height() - m_baseFrame.height() + kFrameTop + kLineGap + line + kFrameBottom;
 
     // The view as large as the page, unless the screen cannot hold the
     // dialog then: it shrinks to fit and scrolls, with room for its bars.
@@ -161,7 +162,8 @@ void CQelUserDlg::Relayout()
 
     QRect frame = m_baseFrame;
     frame.setWidth(std::max(m_baseFrame.width(), kFrameLeft + view.width() + kFrameRight));
-    frame.setHeight(std::max(m_baseFrame.height(), kFrameTop + view.height() + kLineGap + line + kFrameBottom));
+    frame.setHeight(
+        std::max(m_baseFrame.height(), kFrameTop + view.height() + kLineGap + line + kFrameBottom));
     const QSize grown = frame.size() - m_baseFrame.size();
 
     if (auto* box = DlgItem<QWidget>(this, kCanvasFrame))

@@ -1,9 +1,9 @@
 #include "QelWnd.h"
 
 #include "ButtonAddDlg.h"
+#include "CanvasZoom.h"
 #include "DialogTemplate.h"
 #include "HotspotDlg.h"
-#include "CanvasZoom.h"
 #include "Layout.h"
 #include "LayoutHistory.h"
 #include "LayoutImages.h"
@@ -174,7 +174,8 @@ void CQelWnd::SetZoom(int zoom)
 QSize CQelWnd::ShownPageSize() const
 {
     const qreal s = ShownScale();
-    return QSize(static_cast<int>(std::ceil(kPageWidth * s - 1e-6)), static_cast<int>(std::ceil(kPageHeight * s - 1e-6)));
+    return QSize(static_cast<int>(std::ceil(kPageWidth * s - 1e-6)),
+                 static_cast<int>(std::ceil(kPageHeight * s - 1e-6)));
 }
 
 int CQelWnd::IndexOf(const TUserObject* object) const
@@ -263,8 +264,8 @@ bool CQelWnd::event(QEvent* event)
     {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-        const bool backwards =
-            key->key() == Qt::Key_Backtab || (key->key() == Qt::Key_Tab && (key->modifiers() & Qt::ShiftModifier));
+        const bool backwards = key->key() == Qt::Key_Backtab ||
+                               (key->key() == Qt::Key_Tab && (key->modifiers() & Qt::ShiftModifier));
         if (plain && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab))
         {
             if (IsDragging() || SelectNext(!backwards))
@@ -306,7 +307,8 @@ void CQelWnd::keyPressEvent(QKeyEvent* event)
 {
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     const int step = (event->modifiers() & Qt::ShiftModifier) ? 10 : 1;
-    if (ctrl && (event->key() == Qt::Key_Plus || event->key() == Qt::Key_Equal || event->key() == Qt::Key_Minus))
+    if (ctrl &&
+        (event->key() == Qt::Key_Plus || event->key() == Qt::Key_Equal || event->key() == Qt::Key_Minus))
     {
         SetZoom(Zoom() + (event->key() == Qt::Key_Minus ? -1 : 1));
         SetCanvasZoom(Zoom());
@@ -483,8 +485,8 @@ void CQelWnd::AddHistoryItems(QMenu& menu) const
     if (m_history == nullptr)
         return;
     menu.addSeparator();
-    const auto add = [&menu](int command, const QString& verb, const QString& name, bool enabled,
-                             const QKeySequence& keys)
+    const auto add =
+        [&menu](int command, const QString& verb, const QString& name, bool enabled, const QKeySequence& keys)
     {
         QAction* action = menu.addAction(name.isEmpty() ? verb : verb + u' ' + name);
         action->setData(command);
@@ -493,7 +495,8 @@ void CQelWnd::AddHistoryItems(QMenu& menu) const
         action->setShortcut(keys);
         action->setShortcutContext(Qt::WidgetShortcut);
     };
-    add(kUndo, QStringLiteral("Undo"), m_history->UndoText(), m_history->CanUndo(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    add(kUndo, QStringLiteral("Undo"), m_history->UndoText(), m_history->CanUndo(),
+        QKeySequence(Qt::CTRL | Qt::Key_Z));
     add(kRedo, QStringLiteral("Redo"), m_history->RedoText(), m_history->CanRedo(),
         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
 }

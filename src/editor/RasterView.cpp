@@ -65,7 +65,10 @@ qreal CRasterView::ShownScale(int scale, qreal devicePixelRatio)
     return BlockSize(scale, ratio) / ratio;
 }
 
-qreal CRasterView::ShownScale() const { return ShownScale(m_scale, devicePixelRatioF()); }
+qreal CRasterView::ShownScale() const
+{
+    return ShownScale(m_scale, devicePixelRatioF());
+}
 
 void CRasterView::paintEvent(QPaintEvent*)
 {

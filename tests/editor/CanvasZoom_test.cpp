@@ -45,8 +45,8 @@ protected:
     }
     static void Wheel(QWidget& canvas, int angle, Qt::KeyboardModifiers modifiers)
     {
-        QWheelEvent event(QPointF(10, 10), QPointF(canvas.mapToGlobal(QPoint(10, 10))), QPoint(), QPoint(0, angle),
-                          Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+        QWheelEvent event(QPointF(10, 10), QPointF(canvas.mapToGlobal(QPoint(10, 10))), QPoint(),
+                          QPoint(0, angle), Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
         QApplication::sendEvent(&canvas, &event);
     }
 

@@ -8,6 +8,7 @@
 #include "DocumentCommands.h"
 #include "ImageLibrary.h"
 #include "Layout.h"
+#include "LayoutFile.h"
 #include "PageEdits.h"
 #include "PictureFiles.h"
 #include "QELProg.h"
@@ -21,7 +22,6 @@
 #include "UserImage.h"
 #include "UserLevel.h"
 #include "UserPage.h"
-#include "LayoutFile.h"
 #include "UserPageFile.h"
 
 #include <QApplication>
@@ -76,7 +76,8 @@ struct TDocument
 
     void Mouse(QEvent::Type type, Qt::MouseButton button, QPoint at)
     {
-        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+        const Qt::MouseButtons held =
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
         QMouseEvent event(type, QPointF(at), QPointF(canvas->mapToGlobal(at)), button, held, Qt::NoModifier);
         QApplication::sendEvent(canvas.get(), &event);
     }
@@ -176,7 +177,10 @@ TEST_F(LayoutHistoryTest, EveryChangeIsOneStepThatUndoesAndRedoesByteForByte)
              t.m_ui.messageAnswers.push_back(EMsgResult::Yes);
              d.Menu(t.m_ui, {20, 110}, QStringLiteral("Delete"));
          }},
-        {"Move Button", [](LayoutHistoryTest&, TDocument& d) { d.Drag({20, 20}, {40, 35}); }},
+        {"Move Button",
+         [](LayoutHistoryTest&, TDocument& d) {
+             d.Drag({20, 20}, {40, 35});
+         }},
         {"Resize Image",
          [](LayoutHistoryTest&, TDocument& d)
          {
@@ -191,8 +195,14 @@ TEST_F(LayoutHistoryTest, EveryChangeIsOneStepThatUndoesAndRedoesByteForByte)
              QTest::keyClick(d.canvas.get(), Qt::Key_Right);
              QTest::keyClick(d.canvas.get(), Qt::Key_Down, Qt::ShiftModifier);
          }},
-        {"Push Slider", [](LayoutHistoryTest& t, TDocument& d) { d.Menu(t.m_ui, {210, 20}, QStringLiteral("Push")); }},
-        {"Pull Button", [](LayoutHistoryTest& t, TDocument& d) { d.Menu(t.m_ui, {20, 20}, QStringLiteral("Pull")); }},
+        {"Push Slider",
+         [](LayoutHistoryTest& t, TDocument& d) {
+             d.Menu(t.m_ui, {210, 20}, QStringLiteral("Push"));
+         }},
+        {"Pull Button",
+         [](LayoutHistoryTest& t, TDocument& d) {
+             d.Menu(t.m_ui, {20, 20}, QStringLiteral("Pull"));
+         }},
         {"Button Properties",
          [](LayoutHistoryTest& t, TDocument& d)
          {
@@ -379,8 +389,9 @@ TEST_F(LayoutHistoryTest, ALongRandomRunUndoesToTheStart)
             break;
         case 4:
             if (object != nullptr)
-                edits.Nudge(page, index, {std::max(0, object->left + pick(21) - 10), object->top, object->width,
-                                          object->height});
+                edits.Nudge(
+                    page, index,
+                    {std::max(0, object->left + pick(21) - 10), object->top, object->width, object->height});
             break;
         case 5:
             if (object != nullptr)
@@ -509,21 +520,24 @@ TEST_F(LayoutHistoryTest, AnOpenPageStaysInTheDocument)
         const char* step;
     };
     const std::vector<TCase> cases{
-        {"added", [](LayoutHistoryTest& t, CQELProg& prog)
+        {"added",
+         [](LayoutHistoryTest& t, CQELProg& prog)
          {
              t.m_ui.menuAnswers.push_back(QStringLiteral("User Defined"));
              t.m_ui.dialogAnswers.push_back([](QDialog& dlg) { Click(&dlg, CQelUserDlg::kSave); });
              Click(&prog, CQELProg::kAdd);
          },
          true, "Add Page"},
-        {"removed and put back", [](LayoutHistoryTest&, CQELProg& prog)
+        {"removed and put back",
+         [](LayoutHistoryTest&, CQELProg& prog)
          {
              Select(&prog, 0);
              Click(&prog, CQELProg::kRemove);
              PressKeys(&prog, kUndo);
          },
          false, "Remove Page"},
-        {"cleared and put back", [](LayoutHistoryTest& t, CQELProg& prog)
+        {"cleared and put back",
+         [](LayoutHistoryTest& t, CQELProg& prog)
          {
              t.m_ui.messageAnswers.push_back(EMsgResult::Yes);
              Click(&prog, CQELProg::kClearAll);
@@ -551,8 +565,8 @@ TEST_F(LayoutHistoryTest, AnOpenPageStaysInTheDocument)
                 PressKeys(&dlg, c.undoBlocked ? kUndo : kRedo);
                 m_ui.menuAnswers.push_back(c.undoBlocked ? undo : redo);
                 dlg.Canvas()->ContextMenu({300, 230});
-                EXPECT_TRUE(m_ui.menusShown.back().endsWith(c.undoBlocked ? undo + u',' + QStringLiteral("Redo")
-                                                                          : QStringLiteral("Undo,") + redo))
+                EXPECT_TRUE(m_ui.menusShown.back().endsWith(
+                    c.undoBlocked ? undo + u',' + QStringLiteral("Redo") : QStringLiteral("Undo,") + redo))
                     << m_ui.menusShown.back().toStdString();
                 EXPECT_EQ(doc.layout.pages.IndexOf(page), row) << "still in the document";
 
@@ -611,10 +625,12 @@ TEST_F(LayoutHistoryTest, UndoKeepsTheWindowsShowingTheDocument)
     EXPECT_EQ(canvas.Selected(), lobby.objects[2].get()) << "the slider put back";
 
     // Properties trade the object for another: the selection follows both ways.
-    m_ui.dialogAnswers.push_back([](QDialog& props) {
-        Type(&props, CButtonAddDlg::kUpText, QStringLiteral("LOBBY OFF"));
-        Click(&props, CButtonAddDlg::kOk);
-    });
+    m_ui.dialogAnswers.push_back(
+        [](QDialog& props)
+        {
+            Type(&props, CButtonAddDlg::kUpText, QStringLiteral("LOBBY OFF"));
+            Click(&props, CButtonAddDlg::kOk);
+        });
     canvas.RunCommand(CQelWnd::kProperties, {}, lobby.objects[0].get());
     PressKeys(&dlg, kUndo);
     EXPECT_EQ(canvas.Selected(), lobby.objects[0].get());

@@ -36,7 +36,8 @@ TEST(PositionLineTest, NamesEachKindWithItsPlaceAndSize)
     level.SetRect({1, 2, 45, 130});
     EXPECT_EQ(CPositionLine::Describe(&selection, QPoint(1, 1)),
               QStringLiteral("Selection: x -5, y 7, width 0, height 300"));
-    EXPECT_EQ(CPositionLine::Describe(&level, std::nullopt), QStringLiteral("Slider: x 1, y 2, width 45, height 130"));
+    EXPECT_EQ(CPositionLine::Describe(&level, std::nullopt),
+              QStringLiteral("Slider: x 1, y 2, width 45, height 130"));
     EXPECT_EQ(CPositionLine::Describe(nullptr, QPoint(319, 0)), QStringLiteral("Pointer: x 319, y 0"));
     EXPECT_EQ(CPositionLine::Describe(nullptr, std::nullopt), QString());
 }

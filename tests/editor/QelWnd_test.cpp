@@ -4,9 +4,9 @@
 #include "DialogDriver.h"
 #include "HotspotDlg.h"
 #include "Layout.h"
+#include "LayoutHistory.h"
 #include "LayoutImages.h"
 #include "PageDraw.h"
-#include "LayoutHistory.h"
 #include "QelFaceDlg.h"
 #include "QelUserDlg.h"
 #include "ScriptedUiServices.h"
@@ -379,7 +379,8 @@ TEST_F(QelWndTest, DeleteKeyAsksFirst)
     QTest::keyClick(&m_canvas, Qt::Key_Delete);
     ASSERT_EQ(m_ui.messages.size(), 1u);
     EXPECT_EQ(m_ui.messages.back().caption, QStringLiteral("Confirm Delete"));
-    EXPECT_EQ(m_ui.messages.back().text, QStringLiteral("Are you sure you want to permanently delete this object ?"));
+    EXPECT_EQ(m_ui.messages.back().text,
+              QStringLiteral("Are you sure you want to permanently delete this object ?"));
     EXPECT_EQ(m_page.objects.size(), 2u) << "No keeps it";
     EXPECT_EQ(m_canvas.Selected(), low);
 
@@ -422,7 +423,8 @@ TEST_F(QelWndTest, TabWalksTheStackingOrderAndEscapeAndEnterCloseTheDialog)
         QTest::keyClick(&canvas, Qt::Key_Tab);
         EXPECT_EQ(selected(canvas), 2);
         QTest::keyClick(&canvas, Qt::Key_Tab);
-        EXPECT_EQ(QApplication::focusWidget(), DlgItem<QWidget>(&dlg, CQelUserDlg::kImport)) << "past the top";
+        EXPECT_EQ(QApplication::focusWidget(), DlgItem<QWidget>(&dlg, CQelUserDlg::kImport))
+            << "past the top";
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
         EXPECT_EQ(selected(canvas), 2) << "back in from below, the top object";
         QTest::keyClick(&canvas, Qt::Key_Backtab);
