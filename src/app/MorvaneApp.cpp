@@ -2,6 +2,7 @@
 
 #include "Layout.h"
 #include "LayoutFile.h"
+#include "LayoutHistory.h"
 #include "MorvaneDlg.h"
 #include "PanelPreview.h"
 #include "SimulatorProcess.h"
@@ -136,8 +137,10 @@ int CMorvaneApp::Run(int argc, char** argv)
         return 2;
     }
 
-    // The one document, made before the main window and kept for the whole run.
+    // The one document, made before the main window and kept for the whole
+    // run, with its history of changes.
     TLayout layout;
+    CLayoutHistory history(layout);
 
     if (!options.tryFile.isEmpty())
     {
@@ -172,7 +175,7 @@ int CMorvaneApp::Run(int argc, char** argv)
         }
     }
 
-    CMorvaneDlg dialog(layout, mainOptions);
+    CMorvaneDlg dialog(layout, &history, mainOptions);
     std::unique_ptr<CCloseWhenPainted> closer;
     if (options.exitWhenShown)
         closer = std::make_unique<CCloseWhenPainted>(&dialog);

@@ -2,7 +2,10 @@
 
 #include "AboutDlg.h"
 #include "DialogTemplate.h"
+#include "DocumentCommands.h"
 #include "EventDef.h"
+#include "HistoryShortcuts.h"
+#include "LayoutHistory.h"
 #include "QELProg.h"
 #include "FirmwareFile.h"
 #include "FirmwareUpgrade.h"
@@ -75,7 +78,13 @@ QString FromText(const std::string& text) { return QString::fromUtf8(text.data()
 void BuildMainWindowTemplate(QWidget* dialog) { BuildDialog(dialog, MainTemplate()); }
 
 CMorvaneDlg::CMorvaneDlg(TLayout& layout, const TMainOptions& options, QWidget* parent)
-    : QDialog(parent), m_layout(layout), m_hIcon(QStringLiteral(":/app/qelmorvane.png")),
+    : CMorvaneDlg(layout, nullptr, options, parent)
+{
+}
+
+CMorvaneDlg::CMorvaneDlg(TLayout& layout, CLayoutHistory* history, const TMainOptions& options,
+                         QWidget* parent)
+    : QDialog(parent), m_layout(layout), m_history(history), m_hIcon(QStringLiteral(":/app/qelmorvane.png")),
       m_uploadBuffer(static_cast<size_t>(kUploadCapacity))
 {
     BuildMainWindowTemplate(this);
@@ -93,6 +102,7 @@ CMorvaneDlg::CMorvaneDlg(TLayout& layout, const TMainOptions& options, QWidget* 
     connect(DlgItem<QPushButton>(this, kDefineUserEvents), &QPushButton::clicked, this,
             [this] { Guarded([this] { OnDefineUserEvents(); }); });
 
+    AddHistoryShortcuts(*this, history);
     EnumeratePorts(options);
     SetConnectedState(false);
 }
@@ -266,7 +276,16 @@ void CMorvaneDlg::OnConnect()
 
     CFirmwareUpgrade progress(this);
     const TLinkResult result = m_link.Connect(
-        *port, progress, [this](const uint8_t* bytes, int32_t length) { return m_layout.LoadFromBuffer(bytes, length); },
+        *port, progress,
+        [this](const uint8_t* bytes, int32_t length)
+        {
+            // The panel's layout replaces the document; a damaged one leaves
+            // it, and its history, as they were.
+            const bool loaded = m_layout.LoadFromBuffer(bytes, length);
+            if (loaded && m_history != nullptr)
+                m_history->Clear();
+            return loaded;
+        },
         this);
     ApplyResult(result);
     SetConnectedState(result.connected && m_link.IsConnected());
@@ -320,15 +339,20 @@ void CMorvaneDlg::OnUpgradeFirmware()
 void CMorvaneDlg::OnEditLayout()
 {
     // The programming dialog edits the document in place; its result tells nothing.
-    CQELProg dialog(m_layout, this);
+    CQELProg dialog(m_layout, m_history, this);
     UiServices().ExecDialog(dialog);
 }
 
 void CMorvaneDlg::OnDefineUserEvents()
 {
-    // OK writes the events into the document itself; nothing follows either way.
+    // OK writes the events into the document itself; the step records what
+    // they replaced.
+    const CEventsCommand::TFields descriptions = m_layout.eventDescriptions;
+    const CEventsCommand::TFields texts = m_layout.eventTexts;
     CEventDef dialog(m_layout, this);
-    UiServices().ExecDialog(dialog);
+    if (UiServices().ExecDialog(dialog) == QDialog::Accepted && m_history != nullptr &&
+        (descriptions != m_layout.eventDescriptions || texts != m_layout.eventTexts))
+        m_history->Push(std::make_unique<CEventsCommand>(m_layout, descriptions, texts));
 }
 
 void CMorvaneDlg::contextMenuEvent(QContextMenuEvent* event)

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+class CLayoutHistory;
 class QComboBox;
 class QPushButton;
 class TLayout;
@@ -35,6 +36,10 @@ class CMorvaneDlg : public QDialog, public IMessageSink
 
 public:
     CMorvaneDlg(TLayout& layout, const TMainOptions& options = {}, QWidget* parent = nullptr);
+    // The editors' changes become steps of the history (which may be null);
+    // Ctrl+Z and Ctrl+Y undo and redo here too.
+    CMorvaneDlg(TLayout& layout, CLayoutHistory* history, const TMainOptions& options = {},
+                QWidget* parent = nullptr);
     ~CMorvaneDlg() override;
 
     // Replaces the message pane's one message; lines end in "\r\n".
@@ -74,6 +79,7 @@ private:
     void ApplyResult(const TLinkResult& result);
 
     TLayout& m_layout;
+    CLayoutHistory* m_history;
     CPanelLink m_link;
     QIcon m_hIcon;
     QComboBox* m_portCombo = nullptr;

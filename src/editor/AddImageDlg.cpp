@@ -1,9 +1,11 @@
 #include "AddImageDlg.h"
 
+#include "AddedPictures.h"
 #include "ImageBuffer.h"
 #include "ImageLibrary.h"
 #include "Layout.h"
 #include "LayoutFile.h"
+#include "LayoutHistory.h"
 #include "PageDraw.h"
 #include "RasterView.h"
 #include "UiServices.h"
@@ -157,5 +159,11 @@ TImageEntry* RunAddImage(QWidget* parent, TLayout& layout)
     CAddImageDlg dlg(parent);
     if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
         return nullptr;
-    return layout.images.AddImage(dlg.Description(), dlg.TakeImage());
+    TImageEntry* entry = layout.images.AddImage(dlg.Description(), dlg.TakeImage());
+    // The picture is in the library at once, whatever the dialog that asked
+    // for it does next; its history keeps it as a step of its own.
+    if (CLayoutHistory* history = CLayoutHistory::Of(layout))
+        history->Push(std::make_unique<CAddPicturesCommand>(layout, history, std::vector<TImageEntry*>{entry},
+                                                            QStringLiteral("Add Image")));
+    return entry;
 }

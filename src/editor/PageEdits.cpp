@@ -21,6 +21,11 @@ void CPageEdits::MoveResize(TUserPage& page, size_t index, const TObjectRect& re
 
 void CPageEdits::EndMoveResize(TUserPage&, size_t, const TObjectRect&, bool) {}
 
+void CPageEdits::Nudge(TUserPage& page, size_t index, const TObjectRect& rect)
+{
+    MoveResize(page, index, rect);
+}
+
 void CPageEdits::Restack(TUserPage& page, size_t from, size_t to)
 {
     page.MoveObject(from, to);

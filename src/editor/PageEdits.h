@@ -25,6 +25,8 @@ public:
     virtual void MoveResize(TUserPage& page, size_t index, const TObjectRect& rect);
     // A drag that started with the object at `before` has ended.
     virtual void EndMoveResize(TUserPage& page, size_t index, const TObjectRect& before, bool resized);
+    // A move by a key press: the object takes the rectangle at once.
+    virtual void Nudge(TUserPage& page, size_t index, const TObjectRect& rect);
     // The object at `from` goes to `to` in drawing order (0 is the bottom).
     virtual void Restack(TUserPage& page, size_t from, size_t to);
     // New properties: the object at index is replaced by `changed`.

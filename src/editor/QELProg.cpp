@@ -2,11 +2,17 @@
 
 #include "Btn8Ctrl.h"
 #include "Btn8Dlg.h"
+#include "DocumentCommands.h"
 #include "FileMessages.h"
+#include "HistoryShortcuts.h"
 #include "Layout.h"
 #include "LayoutFile.h"
+#include "LayoutHistory.h"
 #include "MenuTemplate.h"
+#include "PageCommands.h"
+#include "PageListCommands.h"
 #include "PanelPreview.h"
+#include "PanelSettings.h"
 #include "QelUserDlg.h"
 #include "UserPage.h"
 
@@ -90,7 +96,10 @@ const TFileDialogSpec& CQELProg::TemplateFileDialog()
     return spec;
 }
 
-CQELProg::CQELProg(TLayout& layout, QWidget* parent) : QDialog(parent), m_layout(layout)
+CQELProg::CQELProg(TLayout& layout, QWidget* parent) : CQELProg(layout, nullptr, parent) {}
+
+CQELProg::CQELProg(TLayout& layout, CLayoutHistory* history, QWidget* parent)
+    : QDialog(parent), m_layout(layout), m_history(history)
 {
     BuildDialog(this, Template());
     m_list = DlgItem<QListWidget>(this, kPageList);
@@ -103,7 +112,32 @@ CQELProg::CQELProg(TLayout& layout, QWidget* parent) : QDialog(parent), m_layout
     };
     for (const auto& [id, handler] : buttons)
         connect(DlgItem<QPushButton>(this, id), &QPushButton::clicked, this, handler);
+    AddHistoryShortcuts(*this, history);
+    if (history != nullptr)
+        connect(history, &CLayoutHistory::Applied, this, &CQELProg::OnApplied);
     Fill();
+}
+
+void CQELProg::OnApplied(const TStepScope& scope)
+{
+    // An undo or redo, here or in a dialog opened from here: the list shows
+    // the pages as they now are, with the step's page selected.
+    if (scope.settings)
+        FillSettings();
+    Refill();
+    if (const int row = RowOf(scope.page); row >= 0)
+    {
+        m_list->setCurrentRow(row);
+        m_list->item(row)->setSelected(true);
+    }
+}
+
+int CQELProg::RowOf(const TListItem* page) const
+{
+    for (int row = 0; page != nullptr && row < m_list->count(); ++row)
+        if (EntryAt(row) == page)
+            return row;
+    return -1;
 }
 
 QString CQELProg::EntryText(const TListItem& page) const
@@ -138,6 +172,12 @@ void CQELProg::InsertEntry(int row, const QString& text, TListItem* page)
 
 void CQELProg::Fill()
 {
+    FillSettings();
+    Refill();
+}
+
+void CQELProg::FillSettings()
+{
     DlgItem<QLineEdit>(this, kControlName)->setText(Wide(m_layout.controlName));
     DlgItem<QLineEdit>(this, kTimeoutPin)->setText(Wide(m_layout.timeoutPin));
     DlgItem<QLineEdit>(this, kSecurityPin)->setText(Wide(m_layout.securityPin));
@@ -147,7 +187,6 @@ void CQELProg::Fill()
     DlgItem<QLineEdit>(this, kTimeout)->setText(QString::number(m_layout.sleepTimeout));
     DlgItem<QCheckBox>(this, kAutoBrightness)->setChecked(m_layout.autoBrightness != 0);
     DlgItem<QLineEdit>(this, kManualBrightness)->setText(QString::number(m_layout.manualBrightness));
-    Refill();
 }
 
 void CQELProg::Refill()
@@ -181,15 +220,32 @@ void CQELProg::AddPage(int command)
         anchorRow = m_list->count() - 1;
     TListItem* anchor = EntryAt(anchorRow);
 
+    // The page goes in after the anchor, or at the end when the anchor has
+    // left the list meanwhile (an undo in the page's dialog).
+    const auto insert = [this, anchor](std::unique_ptr<TListItem> page, CLayoutHistory::CNewPage* scope)
+    {
+        const int at = m_layout.pages.IndexOf(anchor);
+        const size_t index = at >= 0 ? static_cast<size_t>(at) + 1 : m_layout.pages.Size();
+        TListItem* added = page.get();
+        auto step = std::make_unique<CAddPageCommand>(m_layout, index, std::move(page));
+        if (scope != nullptr)
+            scope->Commit(std::move(step));
+        else
+            Apply(m_history, std::move(step));
+        return added;
+    };
+
     if (command == kAddUserDefined)
     {
         auto page = std::make_unique<TUserPage>(u"User Page", m_layout.pages.NextPageId());
-        CQelUserDlg dlg(m_layout, *page, this);
+        // Ends before the page: steps on it leave the history while it exists.
+        CLayoutHistory::CNewPage scope(m_history, *page);
+        CQelUserDlg dlg(m_layout, *page, m_history, this);
         if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
             return;
         const QString name = Wide(dlg.PageName());
-        TListItem* added = m_layout.pages.InsertPage(std::move(page), anchor);
-        InsertEntry(anchorRow + 1, name, added);
+        TListItem* added = insert(std::move(page), &scope);
+        InsertEntry(m_layout.pages.IndexOf(added), name, added);
         return;
     }
 
@@ -198,8 +254,8 @@ void CQELProg::AddPage(int command)
     if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
         return;
     const QString name = Wide(page->name);
-    TListItem* added = m_layout.pages.InsertPage(std::move(page), anchor);
-    InsertEntry(anchorRow + 1, name, added);
+    TListItem* added = insert(std::move(page), nullptr);
+    InsertEntry(m_layout.pages.IndexOf(added), name, added);
 }
 
 void CQELProg::OnRemove()
@@ -209,7 +265,7 @@ void CQELProg::OnRemove()
     if (page == nullptr)
         return;
     delete m_list->takeItem(row);
-    m_layout.pages.DeletePage(page);
+    Apply(m_history, std::make_unique<CRemovePageCommand>(m_layout, *page));
     m_list->setCurrentRow(-1);
     m_list->clearSelection();
 }
@@ -222,17 +278,26 @@ void CQELProg::OnEdit()
         return;
     if (auto* user = dynamic_cast<TUserPage*>(page); user != nullptr && page->type == kPageUser)
     {
-        CQelUserDlg dlg(m_layout, *user, this);
+        CQelUserDlg dlg(m_layout, *user, m_history, this);
         if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
             return;
-        // The plain name until the next refill.
-        delete m_list->takeItem(row);
-        InsertEntry(row, Wide(dlg.PageName()), page);
+        // The plain name until the next refill, in the page's row (an undo in
+        // the dialog may have refilled the list).
+        const int now = RowOf(page);
+        if (now < 0)
+            return;
+        delete m_list->takeItem(now);
+        InsertEntry(now, Wide(dlg.PageName()), page);
     }
     else if (auto* eight = dynamic_cast<CBtn8Ctrl*>(page); eight != nullptr && page->type == kPageEightButton)
     {
+        const CEightButtonCommand::TTexts names = eight->names;
+        const CEightButtonCommand::TTexts texts = eight->texts;
         CBtn8Dlg dlg(eight, this);
-        UiServices().ExecDialog(dlg);
+        // The dialog writes the texts itself; the step records what it replaced.
+        if (UiServices().ExecDialog(dlg) == QDialog::Accepted && m_history != nullptr &&
+            (names != eight->names || texts != eight->texts))
+            m_history->Push(std::make_unique<CEightButtonCommand>(*eight, names, texts));
     }
 }
 
@@ -241,7 +306,8 @@ void CQELProg::OnSetDefault()
     TListItem* page = EntryAt(SelectedRow());
     if (page == nullptr)
         return;
-    m_layout.defaultPage = page->id == m_layout.defaultPage ? -1 : page->id;
+    Apply(m_history, std::make_unique<CSetDefaultCommand>(m_layout, *page,
+                                                          page->id == m_layout.defaultPage ? -1 : page->id));
     Refill();
 }
 
@@ -253,7 +319,7 @@ void CQELProg::OnMoveUp()
         return;
     delete m_list->takeItem(row);
     InsertEntry(row - 1, Wide(page->name), page);
-    m_layout.pages.ExchangeWithPrev(page);
+    Apply(m_history, std::make_unique<CMovePageCommand>(m_layout, *page, true));
 }
 
 void CQELProg::OnMoveDown()
@@ -264,7 +330,7 @@ void CQELProg::OnMoveDown()
         return;
     delete m_list->takeItem(row);
     InsertEntry(row + 1, Wide(page->name), page);
-    m_layout.pages.ExchangeWithNext(page);
+    Apply(m_history, std::make_unique<CMovePageCommand>(m_layout, *page, false));
 }
 
 void CQELProg::OnClearAll()
@@ -277,7 +343,7 @@ void CQELProg::OnClearAll()
     if (answer != EMsgResult::Yes)
         return;
     m_list->clear();
-    m_layout.ClearAll();
+    Apply(m_history, std::make_unique<CClearAllCommand>(m_layout));
 }
 
 void CQELProg::OnLoad()
@@ -291,6 +357,9 @@ void CQELProg::OnLoad()
         ShowFileError(this, result, *path, EFileKind::Template);
         return;
     }
+    // Another document: nothing before it can be undone.
+    if (m_history != nullptr)
+        m_history->Clear();
     Fill();
 }
 
@@ -340,13 +409,16 @@ void CQELProg::accept()
         return;
     const auto checked = [this](int id) { return DlgItem<QCheckBox>(this, id)->isChecked(); };
     const auto text = [this](int id) { return DlgItem<QLineEdit>(this, id)->text().toStdU16String(); };
-    m_layout.timeoutPin = text(kTimeoutPin);
-    m_layout.securityPin = text(kSecurityPin);
-    m_layout.pinOnWakeup = checked(kPinOnWakeup) ? 1 : 0;
-    m_layout.sleepTimeout = checked(kSleepEnabled) ? timeout : 0;
-    m_layout.audibleFeedback = checked(kAudibleFeedback) ? 1 : 0;
-    m_layout.autoBrightness = checked(kAutoBrightness) ? 1 : 0;
-    m_layout.manualBrightness = static_cast<int8_t>(brightness);
-    m_layout.controlName = text(kControlName);
+    TPanelSettings settings;
+    settings.timeoutPin = text(kTimeoutPin);
+    settings.securityPin = text(kSecurityPin);
+    settings.pinOnWakeup = checked(kPinOnWakeup) ? 1 : 0;
+    settings.sleepTimeout = checked(kSleepEnabled) ? timeout : 0;
+    settings.audibleFeedback = checked(kAudibleFeedback) ? 1 : 0;
+    settings.autoBrightness = checked(kAutoBrightness) ? 1 : 0;
+    settings.manualBrightness = static_cast<int8_t>(brightness);
+    settings.controlName = text(kControlName);
+    if (settings != TPanelSettings::Of(m_layout))
+        Apply(m_history, std::make_unique<CSettingsCommand>(m_layout, settings));
     QDialog::accept();
 }

@@ -5,14 +5,21 @@
 
 #include <QDialog>
 
+class CLayoutHistory;
 class QListWidget;
 class TLayout;
 class TListItem;
+struct TStepScope;
 
 // "QEL-1 Programming": the layout's page list and the panel's settings.
 // Page list operations change the document at once; the settings are
 // copied in when the dialog opens (and after Load) and written back only
 // by OK.
+//
+// With a history, every page list operation, the settings on OK and what
+// the dialogs opened from here change are steps; Ctrl+Z, Ctrl+Shift+Z and
+// Ctrl+Y undo and redo them, and the list follows. Load replaces the
+// document and with it the history.
 class CQELProg : public QDialog
 {
 public:
@@ -52,6 +59,7 @@ public:
     static const TFileDialogSpec& TemplateFileDialog();
 
     explicit CQELProg(TLayout& layout, QWidget* parent = nullptr);
+    CQELProg(TLayout& layout, CLayoutHistory* history, QWidget* parent = nullptr);
 
     void OnAdd();
     void OnRemove();
@@ -69,7 +77,11 @@ protected:
 
 private:
     void Fill();
+    void FillSettings();
     void Refill();
+    void OnApplied(const TStepScope& scope);
+    // The list's row of a page, or -1.
+    int RowOf(const TListItem* page) const;
     QString EntryText(const TListItem& page) const;
     TListItem* EntryAt(int row) const;
     int SelectedRow() const;
@@ -78,5 +90,6 @@ private:
     bool ReadInteger(int id, int32_t& value, bool brightness);
 
     TLayout& m_layout;
+    CLayoutHistory* m_history;
     QListWidget* m_list;
 };

@@ -1,9 +1,11 @@
 #include "QelWnd.h"
 
 #include "ButtonAddDlg.h"
+#include "CanvasZoom.h"
 #include "DialogTemplate.h"
 #include "HotspotDlg.h"
 #include "Layout.h"
+#include "LayoutHistory.h"
 #include "LayoutImages.h"
 #include "MenuTemplate.h"
 #include "PageDraw.h"
@@ -18,8 +20,11 @@
 #include "UserLevel.h"
 #include "UserPage.h"
 
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -103,6 +108,10 @@ CQelWnd::CQelWnd(TLayout& layout, TUserPage& page, QWidget* parent)
 {
     SetRasterSize(QSize(kPageWidth, kPageHeight));
     setWindowTitle(QStringLiteral("QelWnd"));
+    // Keys reach the canvas once it is clicked or tabbed to; moves without a
+    // button held give the pointer's position.
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
     SetPainter([this](CRaster& dc) { PaintPage(m_page, LayoutImages(m_layout), dc, Selected()); });
 }
 
@@ -133,6 +142,42 @@ void CQelWnd::SetEdits(CPageEdits* edits)
     m_edits = edits != nullptr ? edits : &CPageEdits::Direct();
 }
 
+void CQelWnd::SetHistory(CLayoutHistory* history)
+{
+    if (m_history != nullptr)
+        disconnect(m_history, nullptr, this, nullptr);
+    m_history = history;
+    SetEdits(history != nullptr ? &history->Edits() : nullptr);
+    if (history != nullptr)
+        connect(history, &CLayoutHistory::Applied, this, &CQelWnd::OnApplied);
+}
+
+void CQelWnd::OnApplied(const TStepScope& scope)
+{
+    // An undo or redo on this page: the selection goes to what the step
+    // touched. Any step may have changed a picture the page shows.
+    if (scope.page == &m_page && scope.select != TStepScope::kKeepSelection)
+        SetSelected(scope.select >= 0 ? m_page.ObjectAtIndex(static_cast<size_t>(scope.select)) : nullptr);
+    Changed();
+}
+
+void CQelWnd::SetZoom(int zoom)
+{
+    zoom = std::clamp(zoom, kMinCanvasZoom, kMaxCanvasZoom);
+    const bool changed = zoom != Scale();
+    SetScale(zoom);
+    resize(ShownPageSize());
+    if (changed)
+        emit ZoomChanged(zoom);
+}
+
+QSize CQelWnd::ShownPageSize() const
+{
+    const qreal s = ShownScale();
+    return QSize(static_cast<int>(std::ceil(kPageWidth * s - 1e-6)),
+                 static_cast<int>(std::ceil(kPageHeight * s - 1e-6)));
+}
+
 int CQelWnd::IndexOf(const TUserObject* object) const
 {
     return object != nullptr ? m_page.IndexOfObject(object) : -1;
@@ -140,14 +185,18 @@ int CQelWnd::IndexOf(const TUserObject* object) const
 
 QPoint CQelWnd::ToPanel(const QPointF& widgetPoint) const
 {
-    const double s = Scale();
-    return QPoint(static_cast<int>(std::floor(widgetPoint.x() / s)),
-                  static_cast<int>(std::floor(widgetPoint.y() / s)));
+    // By the size a panel pixel really has on the screen: whole device
+    // pixels, which at a fractional device pixel ratio is not the zoom.
+    const double s = ShownScale();
+    return QPoint(static_cast<int>(std::floor(widgetPoint.x() / s + 1e-9)),
+                  static_cast<int>(std::floor(widgetPoint.y() / s + 1e-9)));
 }
 
 QPoint CQelWnd::ToWidget(const QPoint& panelPoint) const
 {
-    return panelPoint * Scale();
+    const double s = ShownScale();
+    return QPoint(static_cast<int>(std::ceil(panelPoint.x() * s - 1e-9)),
+                  static_cast<int>(std::ceil(panelPoint.y() * s - 1e-9)));
 }
 
 void CQelWnd::Changed()
@@ -167,7 +216,146 @@ void CQelWnd::mousePressEvent(QMouseEvent* event)
 
 void CQelWnd::mouseMoveEvent(QMouseEvent* event)
 {
-    MouseMove(ToPanel(event->position()));
+    const QPoint p = ToPanel(event->position());
+    MouseMove(p);
+    SetPointer(p);
+}
+
+void CQelWnd::leaveEvent(QEvent* event)
+{
+    // During a drag the pointer is still the drag's.
+    if (!IsDragging())
+        SetPointer(std::nullopt);
+    CRasterView::leaveEvent(event);
+}
+
+void CQelWnd::SetPointer(std::optional<QPoint> pointer)
+{
+    if (pointer == m_pointer)
+        return;
+    m_pointer = pointer;
+    emit PointerMoved();
+}
+
+void CQelWnd::wheelEvent(QWheelEvent* event)
+{
+    if (!(event->modifiers() & Qt::ControlModifier))
+    {
+        event->ignore();
+        return;
+    }
+    // A notch is 120; finer wheels add up to one.
+    m_wheelAngle += event->angleDelta().y();
+    const int steps = m_wheelAngle / 120;
+    m_wheelAngle -= steps * 120;
+    if (steps != 0)
+    {
+        SetZoom(Zoom() + steps);
+        SetCanvasZoom(Zoom());
+    }
+    event->accept();
+}
+
+bool CQelWnd::event(QEvent* event)
+{
+    // Tab and Shift+Tab go from object to object; past the last (or before
+    // the first) the focus moves on as usual, so the keyboard can leave.
+    if (event->type() == QEvent::KeyPress)
+    {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+        const bool backwards = key->key() == Qt::Key_Backtab ||
+                               (key->key() == Qt::Key_Tab && (key->modifiers() & Qt::ShiftModifier));
+        if (plain && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab))
+        {
+            if (IsDragging() || SelectNext(!backwards))
+                return true;
+        }
+    }
+    return CRasterView::event(event);
+}
+
+void CQelWnd::focusInEvent(QFocusEvent* event)
+{
+    // Tabbing into the canvas selects the first object, back-tabbing the last.
+    if (!m_page.objects.empty() && !IsDragging())
+    {
+        if (event->reason() == Qt::TabFocusReason)
+            SetSelected(m_page.objects.front().get());
+        else if (event->reason() == Qt::BacktabFocusReason)
+            SetSelected(m_page.objects.back().get());
+    }
+    CRasterView::focusInEvent(event);
+}
+
+bool CQelWnd::SelectNext(bool forward)
+{
+    const int count = static_cast<int>(m_page.objects.size());
+    const int current = IndexOf(Selected());
+    int next = 0;
+    if (current < 0)
+        next = forward ? 0 : count - 1;
+    else
+        next = current + (forward ? 1 : -1);
+    if (next < 0 || next >= count)
+        return false;
+    SetSelected(m_page.objects[static_cast<size_t>(next)].get());
+    return true;
+}
+
+void CQelWnd::keyPressEvent(QKeyEvent* event)
+{
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    const int step = (event->modifiers() & Qt::ShiftModifier) ? 10 : 1;
+    if (ctrl &&
+        (event->key() == Qt::Key_Plus || event->key() == Qt::Key_Equal || event->key() == Qt::Key_Minus))
+    {
+        SetZoom(Zoom() + (event->key() == Qt::Key_Minus ? -1 : 1));
+        SetCanvasZoom(Zoom());
+        return;
+    }
+    TUserObject* selected = Selected();
+    if (selected == nullptr || IsDragging() || ctrl || (event->modifiers() & Qt::AltModifier))
+    {
+        CRasterView::keyPressEvent(event);
+        return;
+    }
+    switch (event->key())
+    {
+    case Qt::Key_Left:
+        Nudge(-step, 0);
+        break;
+    case Qt::Key_Right:
+        Nudge(step, 0);
+        break;
+    case Qt::Key_Up:
+        Nudge(0, -step);
+        break;
+    case Qt::Key_Down:
+        Nudge(0, step);
+        break;
+    case Qt::Key_Delete:
+        Delete(*selected);
+        break;
+    default:
+        // Escape and Enter go on to the dialog.
+        CRasterView::keyPressEvent(event);
+        break;
+    }
+}
+
+void CQelWnd::Nudge(int dx, int dy)
+{
+    TUserObject* selected = Selected();
+    if (selected == nullptr)
+        return;
+    TObjectRect r = selected->Rect();
+    r.left = NotBelowZero(Saturate(int64_t{r.left} + dx));
+    r.top = NotBelowZero(Saturate(int64_t{r.top} + dy));
+    if (r == selected->Rect())
+        return;
+    m_edits->Nudge(m_page, static_cast<size_t>(IndexOf(selected)), r);
+    Changed();
 }
 
 void CQelWnd::mouseReleaseEvent(QMouseEvent* event)
@@ -285,10 +473,32 @@ void CQelWnd::ContextMenu(const QPoint& p)
         RemoveCommand(menu, kProperties);
         RemoveCommand(menu, kDelete);
     }
+    AddHistoryItems(menu);
     const QPoint at = PopupTopLeft(menu, mapToGlobal(ToWidget(p)), EPopupPlacement::LeftVCentre);
     const int command = CommandOf(UiServices().PopupMenu(this, menu, at));
     if (command != 0)
         RunCommand(command, p, target);
+}
+
+void CQelWnd::AddHistoryItems(QMenu& menu) const
+{
+    if (m_history == nullptr)
+        return;
+    menu.addSeparator();
+    const auto add =
+        [&menu](int command, const QString& verb, const QString& name, bool enabled, const QKeySequence& keys)
+    {
+        QAction* action = menu.addAction(name.isEmpty() ? verb : verb + u' ' + name);
+        action->setData(command);
+        action->setEnabled(enabled);
+        // Shown beside the item; the dialog's own shortcut does the work.
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WidgetShortcut);
+    };
+    add(kUndo, QStringLiteral("Undo"), m_history->UndoText(), m_history->CanUndo(),
+        QKeySequence(Qt::CTRL | Qt::Key_Z));
+    add(kRedo, QStringLiteral("Redo"), m_history->RedoText(), m_history->CanRedo(),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
 }
 
 void CQelWnd::RunCommand(int command, const QPoint& p, TUserObject* target)
@@ -337,6 +547,14 @@ void CQelWnd::RunCommand(int command, const QPoint& p, TUserObject* target)
             Changed();
         }
         break;
+    case kUndo:
+        if (m_history != nullptr && !IsDragging())
+            m_history->Undo();
+        break;
+    case kRedo:
+        if (m_history != nullptr && !IsDragging())
+            m_history->Redo();
+        break;
     default:
         break;
     }
@@ -346,10 +564,9 @@ void CQelWnd::AddOnTop(std::unique_ptr<TUserObject> object, const QPoint& p, boo
 {
     object->left = p.x();
     object->top = p.y();
-    TUserObject* raw = object.get();
-    m_edits->Add(m_page, std::move(object));
+    const size_t index = m_edits->Add(m_page, std::move(object));
     if (select)
-        SetSelected(raw);
+        SetSelected(m_page.ObjectAtIndex(index));
     Changed();
 }
 
@@ -479,10 +696,9 @@ void CQelWnd::EditProperties(TUserObject& target)
 
     // The object is replaced by its changed copy; a selection of it follows.
     const bool wasSelected = Selected() == &target;
-    TUserObject* raw = changed.get();
     m_edits->Replace(m_page, index, std::move(changed));
     if (select || wasSelected)
-        SetSelected(raw);
+        SetSelected(m_page.ObjectAtIndex(index));
     Changed();
 }
 

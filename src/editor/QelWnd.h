@@ -6,9 +6,12 @@
 #include <QPoint>
 
 #include <cstdint>
+#include <optional>
 
+class CLayoutHistory;
 class CPageEdits;
 class QMenu;
+struct TStepScope;
 class TLayout;
 class TUserPage;
 
@@ -16,6 +19,12 @@ class TUserPage;
 // which objects are selected, moved and resized with the left button and
 // added, edited, deleted and restacked from the context menu. Positions are
 // panel pixels; every change goes through the page edits.
+//
+// The page can be shown enlarged (zoom 1 to 4, each panel pixel a square
+// block); mouse positions are turned into panel pixels first, so everything
+// behaves at every zoom as at 1. With the keyboard: the arrows move the
+// selected object by a pixel (Shift: 10), Delete deletes it, Tab and
+// Shift+Tab select the next and previous object in stacking order.
 class CQelWnd : public CRasterView
 {
     Q_OBJECT
@@ -35,6 +44,9 @@ public:
         kDelete = 1017,
         kPush = 1019,
         kPull = 1020,
+        // After a separator, when the canvas has a history.
+        kUndo = 57643,
+        kRedo = 57644,
     };
     // Sizes given to new objects.
     static constexpr int32_t kNewWidth = 45;
@@ -56,6 +68,18 @@ public:
     // Where changes go; the direct edits unless set.
     void SetEdits(CPageEdits* edits);
     CPageEdits& Edits() const { return *m_edits; }
+    // Changes become steps of the history, and the canvas follows its undo
+    // and redo; null goes back to the direct edits.
+    void SetHistory(CLayoutHistory* history);
+    CLayoutHistory* History() const { return m_history; }
+
+    int Zoom() const { return Scale(); }
+    // Clamped to 1 .. 4; the canvas takes the page's size at that zoom.
+    void SetZoom(int zoom);
+    // The page's size on the screen at the zoom, in logical pixels.
+    QSize ShownPageSize() const;
+    // The panel pixel under the pointer, or nothing while it is elsewhere.
+    std::optional<QPoint> Pointer() const { return m_pointer; }
 
     // The panel pixel under a point of the widget.
     QPoint ToPanel(const QPointF& widgetPoint) const;
@@ -75,17 +99,31 @@ signals:
     // The page has changed (an object, its place or the background).
     void PageChanged();
     void SelectionChanged();
+    void ZoomChanged(int zoom);
+    void PointerMoved();
 
 protected:
+    bool event(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void LeftDown(const QPoint& p);
     void MouseMove(const QPoint& p);
     void LeftUp();
     void Changed();
+    void SetPointer(std::optional<QPoint> pointer);
+    void OnApplied(const TStepScope& scope);
+    void Nudge(int dx, int dy);
+    // Tab and Shift+Tab: false when they pass beyond the first or last
+    // object, for the focus to move on.
+    bool SelectNext(bool forward);
+    void AddHistoryItems(QMenu& menu) const;
     int IndexOf(const TUserObject* object) const;
 
     void AddImage(const QPoint& p);
@@ -100,7 +138,10 @@ private:
     TLayout& m_layout;
     TUserPage& m_page;
     CPageEdits* m_edits;
+    CLayoutHistory* m_history = nullptr;
     TUserObject* m_selected = nullptr;
+    std::optional<QPoint> m_pointer;
+    int m_wheelAngle = 0;
     int32_t m_lastX = 0;
     int32_t m_lastY = 0;
     bool m_moving = false;

@@ -59,6 +59,17 @@ int CRasterView::BlockSize(int scale, qreal devicePixelRatio)
     return std::max(1, static_cast<int>(std::floor(device + 1e-6)));
 }
 
+qreal CRasterView::ShownScale(int scale, qreal devicePixelRatio)
+{
+    const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1;
+    return BlockSize(scale, ratio) / ratio;
+}
+
+qreal CRasterView::ShownScale() const
+{
+    return ShownScale(m_scale, devicePixelRatioF());
+}
+
 void CRasterView::paintEvent(QPaintEvent*)
 {
     const CRaster raster = Render();

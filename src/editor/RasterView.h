@@ -39,6 +39,10 @@ public:
     // Device pixels per raster pixel at a device pixel ratio: whole, and at
     // least one.
     static int BlockSize(int scale, qreal devicePixelRatio);
+    // Logical pixels a raster pixel takes on the screen: the block size at
+    // the device pixel ratio, in logical pixels.
+    static qreal ShownScale(int scale, qreal devicePixelRatio);
+    qreal ShownScale() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

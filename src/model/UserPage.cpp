@@ -9,6 +9,7 @@
 #include "UserLevel.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace
 {
@@ -170,4 +171,40 @@ std::unique_ptr<TUserObject> TUserPage::ReplaceObject(size_t index, std::unique_
         return nullptr;
     }
     return OwnedList::ReplaceAt(objects, index, std::move(object));
+}
+
+void TUserPage::ExchangeContent(TUserPage& other)
+{
+    std::swap(name, other.name);
+    std::swap(id, other.id);
+    std::swap(face, other.face);
+    std::swap(objects, other.objects);
+}
+
+bool TUserPage::UsesPicture(int32_t pictureId) const
+{
+    // Button faces name their nine-slice picture as image faces name theirs.
+    const auto names = [pictureId](const TUserFace& f)
+    { return (f.type == kFaceImage || f.type == kFaceButton) && f.param == pictureId; };
+    if (names(face))
+        return true;
+    for (const auto& object : objects)
+    {
+        if (const auto* button = dynamic_cast<const TUserButton*>(object.get()))
+        {
+            if (names(button->upFace) || names(button->downFace))
+                return true;
+        }
+        else if (const auto* image = dynamic_cast<const TUserImage*>(object.get()))
+        {
+            if (names(image->face))
+                return true;
+        }
+        else if (const auto* level = dynamic_cast<const TUserLevel*>(object.get()))
+        {
+            if (level->sliderImageId == pictureId)
+                return true;
+        }
+    }
+    return false;
 }

@@ -46,6 +46,13 @@ public:
     std::unique_ptr<TUserObject> ReplaceObject(size_t index, std::unique_ptr<TUserObject> object);
     TUserObject* ObjectAtIndex(size_t index) const { return index < objects.size() ? objects[index].get() : nullptr; }
 
+    // Trades name, id, face and objects with another page: what an import
+    // replaces, so that it can be put back.
+    void ExchangeContent(TUserPage& other);
+    // Whether the face, a button's faces, an image's face or a slider names
+    // the picture with this id.
+    bool UsesPicture(int32_t id) const;
+
     TUserFace face;
     TObjects objects;
 };

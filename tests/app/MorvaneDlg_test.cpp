@@ -8,6 +8,7 @@
 #include "HotspotDlg.h"
 #include "ImageLibrary.h"
 #include "Layout.h"
+#include "LayoutHistory.h"
 #include "MorvaneApp.h"
 #include "MorvaneDlg.h"
 #include "QELProg.h"
@@ -450,6 +451,49 @@ TEST_F(MainWindow, DefineUserEventsEditsTheDocumentsEvents)
     EXPECT_EQ(m_ui.dialogsShown, QStringList({"User Event Definitions", "User Event Definitions"}));
     EXPECT_EQ(TextFieldToWide(m_layout.eventTexts[3]), u"SCENE 4");
     EXPECT_TRUE(m_ui.dialogAnswers.empty());
+}
+
+// With the run's history, what the events dialog and the programming dialog
+// change is undone and redone with the keys here too; a Connect that brings
+// the panel's layout replaces the document, history and all, and says
+// nothing more than it always does.
+TEST_F(MainWindow, TheHistoryGoesThroughTheWindowsUntilAConnectReplacesTheDocument)
+{
+    CPanelThread panel(Options());
+    CLayoutHistory history(m_layout);
+    TMainOptions options;
+    options.extraPort = QString::fromStdString(panel.Path());
+    options.preselect = options.extraPort;
+    CMorvaneDlg dlg(m_layout, &history, options);
+    // Not the port box, whose text has an undo of its own.
+    Button(dlg, 1)->setFocus();
+
+    m_ui.dialogAnswers.push_back(
+        [](QDialog& events)
+        {
+            ::Type(&events, CEventDef::TextId(4), QStringLiteral("SCENE 4"));
+            ::Click(&events, CEventDef::kOk);
+        });
+    Click(dlg, 1005);
+    EXPECT_EQ(history.UndoText(), QStringLiteral("User Events"));
+    PressKeys(&dlg, QKeySequence(Qt::CTRL | Qt::Key_Z));
+    EXPECT_EQ(TextFieldToWide(m_layout.eventTexts[3]), u"");
+    PressKeys(&dlg, QKeySequence(Qt::CTRL | Qt::Key_Y));
+    EXPECT_EQ(TextFieldToWide(m_layout.eventTexts[3]), u"SCENE 4");
+
+    m_ui.menuAnswers.push_back(QStringLiteral("User Defined"));
+    m_ui.dialogAnswers.push_back([](QDialog& prog) { ::Click(&prog, CQELProg::kAdd); });
+    m_ui.dialogAnswers.push_back([](QDialog& user) { ::Click(&user, CQelUserDlg::kSave); });
+    Click(dlg, 1003);
+    EXPECT_EQ(history.UndoText(), QStringLiteral("Add Page"));
+
+    Click(dlg, 1001);
+    EXPECT_EQ(dlg.Log(), kDownloaded);
+    EXPECT_FALSE(history.CanUndo());
+    EXPECT_FALSE(history.CanRedo());
+    ASSERT_EQ(m_layout.pages.Size(), 1u);
+    EXPECT_EQ(m_layout.pages.Head()->name, u"Lobby");
+    Click(dlg, 1001);
 }
 
 // The road from panel to design and back: Connect downloads the panel's

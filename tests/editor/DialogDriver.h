@@ -4,6 +4,7 @@
 #include "DialogTemplate.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -79,6 +80,17 @@ inline void Paste(const QWidget* dialog, int id, const QString& text)
     ASSERT_NE(edit, nullptr) << "no edit " << id;
     QGuiApplication::clipboard()->setText(text);
     QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+}
+
+// Presses keys in a window as a person would: the window active, the keys
+// going to the focused control (or the window), shortcuts included.
+inline void PressKeys(QWidget* window, const QKeySequence& keys)
+{
+    window->show();
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+    QWidget* target = window->focusWidget() != nullptr ? window->focusWidget() : window;
+    QTest::keySequence(target, keys);
 }
 
 // The edits on the same row as the label with this text, left to right, as

@@ -4,9 +4,11 @@
 #include "DialogDriver.h"
 #include "HotspotDlg.h"
 #include "Layout.h"
+#include "LayoutHistory.h"
 #include "LayoutImages.h"
 #include "PageDraw.h"
 #include "QelFaceDlg.h"
+#include "QelUserDlg.h"
 #include "ScriptedUiServices.h"
 #include "SliderPropDlg.h"
 #include "TextField.h"
@@ -314,6 +316,124 @@ TEST_F(QelWndTest, PaintsThePageThroughTheDrawingCode)
     PaintPage(m_page, LayoutImages(m_layout), expected, button);
     EXPECT_EQ(m_canvas.grab(QRect(0, 0, 320, 240)).toImage().convertToFormat(QImage::Format_RGB32),
               RasterToImage(expected));
+}
+
+// The arrows move the selected object by a pixel, with Shift by ten, and
+// never leave x or y below 0; with a history a run of presses on one object
+// is one step, and a press that moves nothing is none.
+TEST_F(QelWndTest, ArrowsMoveTheSelectionByPixelsNeverBelowZero)
+{
+    struct TCase
+    {
+        const char* name;
+        TObjectRect start;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        TObjectRect end;
+    };
+    const std::vector<TCase> cases{
+        {"right", R(10, 10, 20, 20), Qt::Key_Right, Qt::NoModifier, R(11, 10, 20, 20)},
+        {"down by ten", R(10, 10, 20, 20), Qt::Key_Down, Qt::ShiftModifier, R(10, 20, 20, 20)},
+        {"left at x = 0", R(0, 10, 20, 20), Qt::Key_Left, Qt::NoModifier, R(0, 10, 20, 20)},
+        {"up by ten from 4 stops at 0", R(10, 4, 20, 20), Qt::Key_Up, Qt::ShiftModifier, R(10, 0, 20, 20)},
+    };
+    for (const TCase& c : cases)
+    {
+        m_page.objects.clear();
+        TUserObject* object = Put<TUserButton>(c.start.left, c.start.top, c.start.width, c.start.height);
+        m_canvas.SetSelected(object);
+        QTest::keyClick(&m_canvas, c.key, c.modifiers);
+        EXPECT_EQ(object->Rect(), c.end) << c.name;
+    }
+
+    m_page.objects.clear();
+    TUserObject* object = Put<TUserButton>(1, 5, 20, 20);
+    CLayoutHistory history(m_layout);
+    m_canvas.SetHistory(&history);
+    m_canvas.SetSelected(object);
+    for (const Qt::Key key : {Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Down})
+        QTest::keyClick(&m_canvas, key);
+    EXPECT_EQ(object->Rect(), R(0, 6, 20, 20));
+    EXPECT_EQ(history.Stack().count(), 1) << "one step for the run; the presses at 0 added nothing";
+    history.Undo();
+    EXPECT_EQ(object->Rect(), R(1, 5, 20, 20));
+    QTest::keyClick(&m_canvas, Qt::Key_Left);
+    history.Undo();
+    QTest::keyClick(&m_canvas, Qt::Key_Down);
+    QTest::keyClick(&m_canvas, Qt::Key_Up);
+    EXPECT_EQ(history.Stack().count(), 0) << "keys that came back to the start leave no step";
+
+    m_canvas.SetSelected(nullptr);
+    QTest::keyClick(&m_canvas, Qt::Key_Right);
+    EXPECT_EQ(object->Rect(), R(1, 5, 20, 20)) << "nothing selected, nothing moves";
+    m_canvas.SetHistory(nullptr);
+}
+
+// Delete asks what the menu asks, about the selected object.
+TEST_F(QelWndTest, DeleteKeyAsksFirst)
+{
+    TUserObject* low = Put<TUserImage>(10, 10, 50, 50);
+    TUserObject* high = Put<TUserImage>(30, 30, 50, 50);
+    m_canvas.SetSelected(low);
+    m_ui.messageAnswers.push_back(EMsgResult::No);
+    QTest::keyClick(&m_canvas, Qt::Key_Delete);
+    ASSERT_EQ(m_ui.messages.size(), 1u);
+    EXPECT_EQ(m_ui.messages.back().caption, QStringLiteral("Confirm Delete"));
+    EXPECT_EQ(m_ui.messages.back().text,
+              QStringLiteral("Are you sure you want to permanently delete this object ?"));
+    EXPECT_EQ(m_page.objects.size(), 2u) << "No keeps it";
+    EXPECT_EQ(m_canvas.Selected(), low);
+
+    m_ui.messageAnswers.push_back(EMsgResult::Yes);
+    QTest::keyClick(&m_canvas, Qt::Key_Delete);
+    ASSERT_EQ(m_page.objects.size(), 1u);
+    EXPECT_EQ(m_page.objects[0].get(), high) << "the selected one went, not the one on top";
+    EXPECT_EQ(m_canvas.Selected(), nullptr);
+    m_canvas.SetSelected(nullptr);
+    QTest::keyClick(&m_canvas, Qt::Key_Delete);
+    EXPECT_EQ(m_ui.messages.size(), 2u) << "nothing selected, nothing asked";
+}
+
+// Tab and Shift+Tab walk the objects in stacking order; past either end the
+// focus moves on, so the keyboard can leave the canvas. Escape and Enter
+// still close the dialog.
+TEST_F(QelWndTest, TabWalksTheStackingOrderAndEscapeAndEnterCloseTheDialog)
+{
+    TLayout layout;
+    TUserPage page(u"Lobby", 10000);
+    for (int i = 0; i < 3; ++i)
+    {
+        auto object = std::make_unique<TUserImage>();
+        object->SetRect({10 + 40 * i, 10, 30, 30});
+        page.AppendObject(std::move(object));
+    }
+    const auto selected = [&page](const CQelWnd& canvas) { return page.IndexOfObject(canvas.Selected()); };
+    for (const bool enter : {false, true})
+    {
+        CQelUserDlg dlg(layout, page);
+        dlg.show();
+        dlg.activateWindow();
+        QApplication::setActiveWindow(&dlg);
+        CQelWnd& canvas = *dlg.Canvas();
+        DlgItem<QWidget>(&dlg, CQelUserDlg::kPageName)->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), &canvas) << "the canvas comes after the name";
+        EXPECT_EQ(selected(canvas), 0) << "tabbed into, the bottom object";
+        QTest::keyClick(&canvas, Qt::Key_Tab);
+        QTest::keyClick(&canvas, Qt::Key_Tab);
+        EXPECT_EQ(selected(canvas), 2);
+        QTest::keyClick(&canvas, Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), DlgItem<QWidget>(&dlg, CQelUserDlg::kImport))
+            << "past the top";
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        EXPECT_EQ(selected(canvas), 2) << "back in from below, the top object";
+        QTest::keyClick(&canvas, Qt::Key_Backtab);
+        EXPECT_EQ(selected(canvas), 1);
+
+        QTest::keyClick(&canvas, enter ? Qt::Key_Return : Qt::Key_Escape);
+        EXPECT_FALSE(dlg.isVisible());
+        EXPECT_EQ(dlg.result(), enter ? QDialog::Accepted : QDialog::Rejected);
+    }
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "Btn8Ctrl.h"
 #include "Btn8Dlg.h"
 #include "ButtonAddDlg.h"
+#include "CanvasZoom.h"
 #include "ColorButton.h"
 #include "EventDef.h"
 #include "HotspotDlg.h"
@@ -11,6 +12,8 @@
 #include "PanelPreview.h"
 #include "PictureFiles.h"
 #include "QelFaceDlg.h"
+#include "QelUserDlg.h"
+#include "QelWnd.h"
 #include "RasterView.h"
 #include "SliderPropDlg.h"
 #include "UserButton.h"
@@ -280,11 +283,46 @@ void Finger(CPanelPreview& preview, std::initializer_list<QPoint> path, bool rel
         send(QEvent::MouseButtonRelease, preview.ToWidget(*last), Qt::LeftButton, Qt::NoButton);
 }
 
+// The lobby page of the sample layout designed at a zoom, one of its
+// buttons selected: the line under the canvas tells where it is.
+QWidget* ShowUserPage(CShotStage& stage, int zoom)
+{
+    auto* page = static_cast<TUserPage*>(stage.layout.pages.Head());
+    page->face = Face(kFaceColour, kColourTopToBottom, 0x3A1A08, 0xC89050);
+    const auto put = [page](std::unique_ptr<TUserObject> object, int32_t l, int32_t t, int32_t w, int32_t h)
+    {
+        object->SetRect({l, t, w, h});
+        return page->AppendObject(std::move(object));
+    };
+    auto logo = std::make_unique<TUserImage>();
+    logo->face = Face(kFaceImage, stage.layout.images.Head()->id);
+    put(std::move(logo), 60, 8, 200, 120);
+    TUserObject* selected = nullptr;
+    for (int i = 0; i < 3; ++i)
+    {
+        auto button = std::make_unique<TUserButton>();
+        button->upFace = Face(kFaceButton, CQelFaceDlg::kRoundedCorners);
+        TUserObject* placed = put(std::move(button), 20 + i * 76, 150, 68, 36);
+        if (i == 1)
+            selected = placed;
+    }
+    put(std::make_unique<TUserLevel>(), 262, 100, 45, 130);
+    put(std::make_unique<TUserHotspot>(), 20, 196, 220, 34);
+
+    SetCanvasZoom(zoom);
+    auto dlg = std::make_unique<CQelUserDlg>(stage.layout, *page);
+    dlg->Canvas()->SetSelected(selected);
+    return stage.Show(std::move(dlg));
+}
+
 } // namespace
 
 const std::vector<TShotScene>& ShotScenes()
 {
     static const std::vector<TShotScene> scenes{
+        {"user-page", [](CShotStage& stage) -> QWidget* { return ShowUserPage(stage, 1); }},
+        // Needs a screen of 1280 x 1024 or more to show the page whole.
+        {"user-page-3x", [](CShotStage& stage) -> QWidget* { return ShowUserPage(stage, 3); }},
         {"hotspot",
          [](CShotStage& stage) -> QWidget*
          { return stage.Show(std::make_unique<CHotspotDlg>(&stage.layout, 10002, 10000)); }},

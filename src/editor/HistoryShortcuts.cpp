@@ -1,0 +1,40 @@
+#include "HistoryShortcuts.h"
+
+#include "LayoutHistory.h"
+
+#include <QAction>
+#include <QWidget>
+
+void AddHistoryShortcuts(QWidget& window, CLayoutHistory* history, std::function<bool()> busy)
+{
+    if (history == nullptr)
+        return;
+    auto* undo = new QAction(QStringLiteral("Undo"), &window);
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    auto* redo = new QAction(QStringLiteral("Redo"), &window);
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    window.addAction(undo);
+    window.addAction(redo);
+
+    const auto idle = [busy] { return !busy || !busy(); };
+    QObject::connect(undo, &QAction::triggered, history,
+                     [history, idle]
+                     {
+                         if (idle())
+                             history->Undo();
+                     });
+    QObject::connect(redo, &QAction::triggered, history,
+                     [history, idle]
+                     {
+                         if (idle())
+                             history->Redo();
+                     });
+    // A disabled shortcut lets the key go to the focused control.
+    const auto follow = [history, undo, redo]
+    {
+        undo->setEnabled(history->CanUndo());
+        redo->setEnabled(history->CanRedo());
+    };
+    QObject::connect(history, &CLayoutHistory::Changed, undo, follow);
+    follow();
+}

@@ -1,0 +1,78 @@
+#include "LayoutCommand.h"
+
+namespace
+{
+
+// Every step of the layout shares one id, so that the stack offers each new
+// step to the one before it; Absorb decides.
+constexpr int kLayoutStepId = 0x51454C;
+
+} // namespace
+
+CLayoutCommand::CLayoutCommand(const QString& text, bool done) : QUndoCommand(text), m_done(done) {}
+
+void CLayoutCommand::redo()
+{
+    if (m_done)
+        return;
+    Do();
+    m_done = true;
+}
+
+void CLayoutCommand::undo()
+{
+    if (!m_done)
+        return;
+    Undo();
+    m_done = false;
+}
+
+int CLayoutCommand::id() const
+{
+    return kLayoutStepId;
+}
+
+bool CLayoutCommand::mergeWith(const QUndoCommand* other)
+{
+    if (const auto* trim = dynamic_cast<const CStackTrim*>(other))
+    {
+        if (!trim->DropsTop())
+            return false;
+        // Obsolete after a merge, the stack deletes this step without undoing it.
+        setObsolete(true);
+        return true;
+    }
+    const auto* next = dynamic_cast<const CLayoutCommand*>(other);
+    return next != nullptr && Absorb(*next);
+}
+
+bool CLayoutCommand::TakesOut(const TListItem&) const
+{
+    return false;
+}
+
+bool CLayoutCommand::IsAbout(const TListItem&) const
+{
+    return false;
+}
+
+std::unique_ptr<CLayoutCommand> CLayoutCommand::KeptPictures() const
+{
+    return nullptr;
+}
+
+bool CLayoutCommand::Absorb(const CLayoutCommand&)
+{
+    return false;
+}
+
+CStackTrim::CStackTrim(bool dropTop) : m_dropTop(dropTop)
+{
+    // Whatever it meets, it is not kept itself.
+    setObsolete(true);
+}
+
+int CStackTrim::id() const
+{
+    return m_dropTop ? kLayoutStepId : -1;
+}

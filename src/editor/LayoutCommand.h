@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QString>
+#include <QUndoCommand>
+
+#include <memory>
+
+class TListItem;
+
+// What an undo or redo touched, so that the windows showing the document can
+// follow it.
+struct TStepScope
+{
+    // For `select`: leave the canvas's selection as it is.
+    static constexpr int kKeepSelection = -2;
+
+    // The page whose face, objects, name or place changed; null for steps on
+    // the document as a whole.
+    const TListItem* page = nullptr;
+    // On that page, the object to select by its place in drawing order; -1
+    // for none.
+    int select = kKeepSelection;
+    // The page's name changed (a rename, an import).
+    bool renamed = false;
+    // The panel's settings changed.
+    bool settings = false;
+};
+
+// One step of the layout document's history: a change that knows how to put
+// itself back. A step holds only what it changed, never a copy of the
+// document. It remembers whether it is done, so that asking it for the state
+// it is in does nothing: a step made "done" (a drag already shown as it
+// happened) is only recorded by its first redo.
+class CLayoutCommand : public QUndoCommand
+{
+public:
+    explicit CLayoutCommand(const QString& text, bool done = false);
+
+    void redo() final;
+    void undo() final;
+    int id() const final;
+    bool mergeWith(const QUndoCommand* other) final;
+
+    bool IsDone() const { return m_done; }
+    // What the last redo or undo touched.
+    virtual TStepScope Scope() const { return {}; }
+    // Whether the next undo (of a done step) or redo (of an undone one) takes
+    // the page out of the document.
+    virtual bool TakesOut(const TListItem& page) const;
+    // Whether the step changes that page's face, objects or name.
+    virtual bool IsAbout(const TListItem& page) const;
+    // A step already done that keeps what this (done) step put into the image
+    // library, for when the steps on a page go and the pictures stay; null
+    // when it put none there.
+    virtual std::unique_ptr<CLayoutCommand> KeptPictures() const;
+
+protected:
+    virtual void Do() = 0;
+    virtual void Undo() = 0;
+    // Takes the change of the next step into this one (a run of key presses
+    // on one object); false when the two stay apart.
+    virtual bool Absorb(const CLayoutCommand& next);
+
+private:
+    bool m_done;
+};
+
+// Taken off the top of a history without being undone: pushed with the id of
+// the layout's steps, the step it meets absorbs it and goes (dropTop); or it
+// only cuts away what could be redone.
+class CStackTrim : public QUndoCommand
+{
+public:
+    explicit CStackTrim(bool dropTop);
+
+    int id() const override;
+    bool DropsTop() const { return m_dropTop; }
+
+private:
+    bool m_dropTop;
+};

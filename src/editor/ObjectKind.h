@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+class TUserObject;
+
+// What an installer calls an object of the page: "Button", "Selection" (a
+// button of a selector group), "Slider", "Image", "Hot Spot"; "Object" for
+// a kind this program does not know.
+QString ObjectKindName(const TUserObject& object);
