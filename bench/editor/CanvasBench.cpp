@@ -1,3 +1,4 @@
+#include "BenchInput.h"
 #include "BusyPage.h"
 #include "Layout.h"
 #include "QELProg.h"
@@ -10,17 +11,6 @@
 
 #include <benchmark/benchmark.h>
 
-namespace
-{
-
-void SendMouse(QWidget& widget, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held)
-{
-    QMouseEvent event(type, QPointF(at), QPointF(widget.mapToGlobal(at)), button, held, Qt::NoModifier);
-    QApplication::sendEvent(&widget, &event);
-}
-
-} // namespace
-
 // One mouse move of a drag across the busy page (60 objects), with the whole
 // canvas painted again as it is after every move.
 static void BM_CanvasDragMove(benchmark::State& state)
@@ -30,10 +20,7 @@ static void BM_CanvasDragMove(benchmark::State& state)
     TUserPage* page = MakeBusyPage(layout, &selected);
     CQelWnd canvas(layout, *page);
     canvas.resize(320, 240);
-    canvas.show();
-    // Painting starts once the window system has shown the window.
-    while (!canvas.windowHandle() || !canvas.windowHandle()->isExposed())
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    ShowExposed(canvas);
     canvas.SetSelected(selected);
     const QPoint start(selected->left + 2, selected->top + 2);
     SendMouse(canvas, QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
@@ -42,7 +29,8 @@ static void BM_CanvasDragMove(benchmark::State& state)
     {
         // To and fro across the page, so the object stays on it.
         const int offset = (step++ % 100) - 50;
-        SendMouse(canvas, QEvent::MouseMove, start + QPoint(offset, offset / 2), Qt::NoButton, Qt::LeftButton);
+        SendMouse(canvas, QEvent::MouseMove, start + QPoint(offset, offset / 2), Qt::NoButton,
+                  Qt::LeftButton);
         canvas.repaint();
     }
     SendMouse(canvas, QEvent::MouseButtonRelease, start, Qt::LeftButton, Qt::NoButton);
@@ -55,14 +43,12 @@ static void BM_OpenProgrammingDialog(benchmark::State& state)
 {
     TLayout layout;
     for (int i = 0; i < 200; ++i)
-        layout.pages.InsertPage(std::make_unique<TUserPage>(u"Page " + std::u16string(1, char16_t(u'A' + i % 26)),
-                                                            layout.pages.NextPageId()));
+        layout.pages.InsertPage(std::make_unique<TUserPage>(
+            u"Page " + std::u16string(1, char16_t(u'A' + i % 26)), layout.pages.NextPageId()));
     for (auto _ : state)
     {
         CQELProg dlg(layout);
-        dlg.show();
-        while (!dlg.windowHandle()->isExposed())
-            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        ShowExposed(dlg);
         dlg.repaint();
         benchmark::DoNotOptimize(&dlg);
     }

@@ -1,3 +1,4 @@
+#include "BenchInput.h"
 #include "BusyPage.h"
 #include "DocumentCommands.h"
 #include "Layout.h"
@@ -87,12 +88,6 @@ void OneStep(CLayoutHistory& history, TLayout& layout, int i)
     }
 }
 
-void SendMouse(QWidget& widget, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held)
-{
-    QMouseEvent event(type, QPointF(at), QPointF(widget.mapToGlobal(at)), button, held, Qt::NoModifier);
-    QApplication::sendEvent(&widget, &event);
-}
-
 } // namespace
 
 // A thousand steps on the layout near the template limit (25 pictures of
@@ -138,9 +133,7 @@ static void BM_CanvasDragMoveAt4x(benchmark::State& state)
     CQelWnd canvas(layout, *page);
     canvas.SetHistory(&history);
     canvas.SetZoom(4);
-    canvas.show();
-    while (!canvas.windowHandle() || !canvas.windowHandle()->isExposed())
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    ShowExposed(canvas);
     canvas.SetSelected(selected);
     const QPoint start((selected->left + 2) * 4, (selected->top + 2) * 4);
     SendMouse(canvas, QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);

@@ -1,3 +1,4 @@
+#include "BenchInput.h"
 #include "BusyPage.h"
 #include "Layout.h"
 #include "PanelPreview.h"
@@ -12,17 +13,6 @@
 
 #include <benchmark/benchmark.h>
 
-namespace
-{
-
-void SendMouse(QWidget& widget, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held)
-{
-    QMouseEvent event(type, QPointF(at), QPointF(widget.mapToGlobal(at)), button, held, Qt::NoModifier);
-    QApplication::sendEvent(&widget, &event);
-}
-
-} // namespace
-
 // A finger pressing a button of the busy page (60 objects) in the panel
 // preview, to the screen painted again with the button's radial down face and
 // the event listed; the release that follows is not counted.
@@ -36,10 +26,7 @@ static void BM_PreviewPressToRepaint(benchmark::State& state)
     button.downText = MakeTextField(u"ZONE1 VOL UP");
     button.upText = MakeTextField(u"ZONE1 VOL STOP");
     CPanelPreview preview(layout, page);
-    preview.show();
-    // Painting starts once the window system has shown the window.
-    while (!preview.windowHandle() || !preview.windowHandle()->isExposed())
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    ShowExposed(preview);
     QWidget& screen = *preview.Screen();
     const QPoint at = preview.ToWidget(QPoint(button.left + 5, button.top + 5));
     for (auto _ : state)
