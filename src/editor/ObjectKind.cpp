@@ -5,21 +5,13 @@
 
 QString ObjectKindName(const TUserObject& object)
 {
-    switch (object.type)
-    {
-    case kObjectButton:
-    {
-        const auto* button = dynamic_cast<const TUserButton*>(&object);
-        return button != nullptr && button->selectorId >= 0 ? QStringLiteral("Selection")
-                                                            : QStringLiteral("Button");
-    }
-    case kObjectLevel:
-        return QStringLiteral("Slider");
-    case kObjectImage:
-        return QStringLiteral("Image");
-    case kObjectHotspot:
-        return QStringLiteral("Hot Spot");
-    default:
-        return QStringLiteral("Object");
-    }
+    const auto* button = dynamic_cast<const TUserButton*>(&object);
+    if (object.type == kObjectButton && button != nullptr && button->selectorId >= 0)
+        return QStringLiteral("Selection");
+    // The model's name in title case: "hot spot" becomes "Hot Spot".
+    QString name = QString::fromLatin1(ObjectKindName(object.type));
+    for (qsizetype i = 0; i < name.size(); ++i)
+        if (i == 0 || name[i - 1] == u' ')
+            name[i] = name[i].toUpper();
+    return name;
 }
