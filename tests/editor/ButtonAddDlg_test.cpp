@@ -2,6 +2,7 @@
 
 #include "CodePageGuard.h"
 #include "DialogDriver.h"
+#include "Faces.h"
 #include "ImageBuffer.h"
 #include "Layout.h"
 #include "LayoutImages.h"
@@ -19,16 +20,6 @@ namespace
 {
 
 using D = CButtonAddDlg;
-
-TUserFace Face(int32_t type, int32_t param, uint32_t colour1 = 0, uint32_t colour2 = 0)
-{
-    TUserFace face;
-    face.type = type;
-    face.param = param;
-    face.colour1 = colour1;
-    face.colour2 = colour2;
-    return face;
-}
 
 std::unique_ptr<CImageBuffer> Picture(int32_t width, int32_t height)
 {

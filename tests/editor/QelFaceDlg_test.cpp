@@ -2,6 +2,7 @@
 
 #include "AddImageDlg.h"
 #include "DialogDriver.h"
+#include "Faces.h"
 #include "ImageBuffer.h"
 #include "Layout.h"
 #include "LayoutImages.h"
@@ -18,16 +19,6 @@ namespace
 {
 
 using D = CQelFaceDlg;
-
-TUserFace Face(int32_t type, int32_t param, uint32_t colour1 = 0, uint32_t colour2 = 0)
-{
-    TUserFace face;
-    face.type = type;
-    face.param = param;
-    face.colour1 = colour1;
-    face.colour2 = colour2;
-    return face;
-}
 
 std::unique_ptr<CImageBuffer> Picture(int32_t width, int32_t height)
 {

@@ -7,6 +7,7 @@
 #include "CanvasZoom.h"
 #include "ColorButton.h"
 #include "EventDef.h"
+#include "Faces.h"
 #include "HotspotDlg.h"
 #include "ImageBuffer.h"
 #include "PanelPreview.h"
@@ -72,16 +73,6 @@ std::unique_ptr<CImageBuffer> SamplePicture()
                                                                         static_cast<uint8_t>(qGreen(c)),
                                                                         static_cast<uint8_t>(qBlue(c))};
                                                       }));
-}
-
-TUserFace Face(int32_t type, int32_t param, uint32_t colour1 = 0, uint32_t colour2 = 0)
-{
-    TUserFace face;
-    face.type = type;
-    face.param = param;
-    face.colour1 = colour1;
-    face.colour2 = colour2;
-    return face;
 }
 
 // An 800 x 600 landscape at dusk, with the smooth gradients and fine grain of
