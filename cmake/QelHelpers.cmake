@@ -6,7 +6,7 @@ function(qel_add_test)
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   target_compile_definitions(${T_NAME} PRIVATE
     QEL_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-    QEL_FIXTURES_DIR="${CMAKE_SOURCE_DIR}/../shared/fixtures"
+    QEL_FIXTURES_DIR="${CMAKE_SOURCE_DIR}/tests/fixtures"
     QEL_BINARY_DIR="${CMAKE_BINARY_DIR}")
   gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")

@@ -1,8 +1,11 @@
 // qelctl check on a layout of 200 pages of 30 objects each (4 buttons, 6
 // pictures, 6 sliders and 14 hot spots, just under the template limit), run
 // as the command itself from reading the file to its last printed line,
-// with one warning a page.
+// with one warning a page; and on the layout near the template limit with
+// its 25 pictures (NearLimitLayout.h).
 #include "Command.h"
+#include "CommandRun.h"
+#include "NearLimitLayout.h"
 
 #include "Layout.h"
 #include "LayoutFile.h"
@@ -14,10 +17,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <fcntl.h>
 #include <filesystem>
-#include <unistd.h>
 
 namespace
 {
@@ -81,25 +81,22 @@ void BM_CheckCommand(benchmark::State& state)
         state.SkipWithError("the layout does not fit a template");
         return;
     }
-    const TCommand* check = CCommandRegistry::Instance().Find("check");
-    // What the command prints goes nowhere; the report keeps the terminal.
-    std::fflush(stdout);
-    const int saved = ::dup(STDOUT_FILENO);
-    const int null = ::open("/dev/null", O_WRONLY);
-    ::dup2(null, STDOUT_FILENO);
-    int status = 0;
-    for (auto _ : state)
-    {
-        status = RunCommand(*check, {path.string()});
-        std::fflush(stdout);
-    }
-    ::dup2(saved, STDOUT_FILENO);
-    ::close(saved);
-    ::close(null);
+    const int status = TimeCommand(state, "check", {path.string()});
     state.counters["template bytes"] = static_cast<double>(fs::file_size(path));
     state.counters["exit status"] = status;
     fs::remove(path);
 }
 BENCHMARK(BM_CheckCommand)->Unit(benchmark::kMillisecond);
+
+void BM_CheckNearLimit(benchmark::State& state)
+{
+    namespace fs = std::filesystem;
+    const fs::path path = WriteBenchFile("check-near-limit", NearLimitTemplateFile());
+    const int status = TimeCommand(state, "check", {path.string()});
+    state.counters["template bytes"] = static_cast<double>(fs::file_size(path));
+    state.counters["exit status"] = status;
+    fs::remove(path);
+}
+BENCHMARK(BM_CheckNearLimit)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace
@@ -78,6 +79,63 @@ void BM_BuildFromFolder(benchmark::State& state)
     fs::remove_all(dir);
 }
 BENCHMARK(BM_BuildFromFolder)->Unit(benchmark::kMillisecond);
+
+// The process's peak resident size so far, in MiB.
+double PeakMiB()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+// JSON that no layout is, but that build must still refuse (or build) in
+// linear time and bounded memory: 100,000 pages (too large for a template
+// once built), one object of 200,000 members, and a 32 MB list of numbers.
+void BuildRefusesQuickly(benchmark::State& state, const std::string& json)
+{
+    std::vector<uint8_t> built;
+    TBuildProblem problem;
+    for (auto _ : state)
+    {
+        problem = {};
+        benchmark::DoNotOptimize(JsonToFile(json, "", built, problem));
+    }
+    state.counters["json MB"] = static_cast<double>(json.size()) / 1e6;
+    state.counters["peak RSS MiB"] = PeakMiB();
+    state.SetLabel(problem.message.substr(0, 60));
+}
+
+void BM_BuildHundredThousandPages(benchmark::State& state)
+{
+    std::string json = "{\"kind\": \"template\", \"pages\": [\n";
+    for (int i = 0; i < 100000; ++i)
+        json += std::string(i == 0 ? "" : ",\n") + "  {\"type\": 8, \"name\": \"Page " + std::to_string(i) +
+                "\", \"objects\": []}";
+    json += "\n]}\n";
+    BuildRefusesQuickly(state, json);
+}
+BENCHMARK(BM_BuildHundredThousandPages)->Unit(benchmark::kMillisecond);
+
+void BM_BuildObjectOfManyKeys(benchmark::State& state)
+{
+    std::string json = "{";
+    for (int i = 0; i < 200000; ++i)
+        json += std::string(i == 0 ? "" : ", ") + "\"k" + std::to_string(i) + "\": 0";
+    json += "}";
+    BuildRefusesQuickly(state, json);
+}
+BENCHMARK(BM_BuildObjectOfManyKeys)->Unit(benchmark::kMillisecond);
+
+void BM_BuildLongListOfNumbers(benchmark::State& state)
+{
+    std::string json = "[0";
+    json.reserve(32u << 20);
+    while (json.size() + 3 < (32u << 20))
+        json += ",0";
+    json += "]";
+    BuildRefusesQuickly(state, json);
+}
+BENCHMARK(BM_BuildLongListOfNumbers)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

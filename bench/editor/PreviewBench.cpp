@@ -1,6 +1,7 @@
 #include "BenchInput.h"
 #include "BusyPage.h"
 #include "Layout.h"
+#include "NearLimitLayout.h"
 #include "PanelPreview.h"
 #include "RasterView.h"
 #include "TextField.h"
@@ -41,3 +42,21 @@ static void BM_PreviewPressToRepaint(benchmark::State& state)
     state.counters["events listed"] = static_cast<double>(preview.EventTexts().size());
 }
 BENCHMARK(BM_PreviewPressToRepaint)->Unit(benchmark::kMillisecond);
+
+// Opening the panel preview on the layout near the template limit, opened
+// from its file (25 pictures): the check with the layout's size, and the
+// window shown with its first page drawn.
+static void BM_OpenPreviewNearLimit(benchmark::State& state)
+{
+    TLayout layout = LoadedNearLimitLayout();
+    size_t findings = 0;
+    for (auto _ : state)
+    {
+        CPanelPreview preview(layout);
+        ShowExposed(preview);
+        preview.Screen()->repaint();
+        findings = preview.Findings().size();
+    }
+    state.counters["findings"] = static_cast<double>(findings);
+}
+BENCHMARK(BM_OpenPreviewNearLimit)->Unit(benchmark::kMillisecond);

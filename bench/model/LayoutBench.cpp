@@ -4,12 +4,16 @@
 #include "ImageBuffer.h"
 #include "ImageLibrary.h"
 #include "Layout.h"
+#include "LayoutFile.h"
 #include "UserButton.h"
 #include "UserImage.h"
 #include "UserPage.h"
 #include "NearLimitLayout.h"
 
 #include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <unistd.h>
 
 namespace
 {
@@ -27,6 +31,27 @@ void BM_SaveToBuffer(benchmark::State& state)
     state.counters["bytes"] = length;
 }
 BENCHMARK(BM_SaveToBuffer)->Unit(benchmark::kMillisecond);
+
+// Save of a template that was opened from its file: the store, its glyph
+// table and pictures, and the file replaced.
+void BM_SaveOpenedTemplate(benchmark::State& state)
+{
+    namespace fs = std::filesystem;
+    TLayout layout = LoadedNearLimitLayout();
+    const fs::path path = fs::temp_directory_path() / ("qel-save-bench-" + std::to_string(::getpid()) + ".qel");
+    for (auto _ : state)
+    {
+        if (!SaveTemplateFile(layout, path.string()))
+        {
+            state.SkipWithError("the template was not saved");
+            break;
+        }
+    }
+    std::error_code ec;
+    state.counters["template bytes"] = static_cast<double>(fs::file_size(path, ec));
+    fs::remove(path, ec);
+}
+BENCHMARK(BM_SaveOpenedTemplate)->Unit(benchmark::kMillisecond);
 
 void BM_LoadFromBuffer(benchmark::State& state)
 {

@@ -9,7 +9,9 @@
 #include "UserButton.h"
 #include "UserPage.h"
 
+#include <cstdint>
 #include <random>
+#include <vector>
 
 // A band of four colours at random over a gradient: the PNG of each
 // picture is near 10 KB, so the whole layout comes close to 500000 bytes.
@@ -63,4 +65,28 @@ inline TLayout& NearLimitLayout()
         return made;
     }();
     return *layout;
+}
+
+// The near-limit layout as a template file holds it (magic, then the byte
+// image): what an installer opens.
+inline const std::vector<uint8_t>& NearLimitTemplateFile()
+{
+    static const std::vector<uint8_t> file = []
+    {
+        std::vector<uint8_t> bytes = {0xD5, 0xCA, 0xAD, 0xAB};
+        const std::vector<uint8_t> image = NearLimitLayout().SaveToBytes();
+        bytes.insert(bytes.end(), image.begin(), image.end());
+        return bytes;
+    }();
+    return file;
+}
+
+// The near-limit layout read from its template file, with its pictures as
+// reading leaves them.
+inline TLayout LoadedNearLimitLayout()
+{
+    const std::vector<uint8_t>& file = NearLimitTemplateFile();
+    TLayout layout;
+    layout.LoadFromBuffer(file.data() + 4, static_cast<int32_t>(file.size() - 4));
+    return layout;
 }

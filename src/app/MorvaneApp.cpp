@@ -4,26 +4,26 @@
 #include "LayoutFile.h"
 #include "LayoutHistory.h"
 #include "MorvaneDlg.h"
+#include "OpenFile.h"
 #include "PanelPreview.h"
+#include "QelVersion.h"
+#include "Recovery.h"
 #include "SimulatorProcess.h"
 #include "UiServices.h"
 
 #include <QApplication>
 #include <QEvent>
+#include <QFileInfo>
 #include <QIcon>
 #include <QTimer>
 
 #include <cstdio>
 #include <memory>
 
-#ifndef QEL_VERSION
-#define QEL_VERSION "0.0.0"
-#endif
-
 namespace
 {
 
-const char kUsage[] = "usage: qelmorvane [--simulate [--sim-arg ARG]...] [--port PATH]\n"
+const char kUsage[] = "usage: qelmorvane [--simulate [--sim-arg ARG]...] [--port PATH] [FILE.qel]\n"
                       "       qelmorvane --try FILE.qel\n"
                       "\n"
                       "The QEL-1 panel's configuration tool.\n"
@@ -31,8 +31,10 @@ const char kUsage[] = "usage: qelmorvane [--simulate [--sim-arg ARG]...] [--port
                       "  --simulate       start a simulated panel on a pseudo-terminal and select it\n"
                       "  --sim-arg ARG    pass ARG on to \"qelctl simulate\" (--sim-arg=--firmware=200)\n"
                       "  --port PATH      select the serial device PATH in the port list\n"
+                      "  FILE.qel         open the template, as Open Template does\n"
                       "  --try FILE.qel   press the template's pages in the panel preview\n"
                       "  --exit-when-shown close as soon as the window has painted (start-up timing)\n"
+                      "  --help           print this help\n"
                       "  --version        print the version\n";
 
 // Closes a dialog once it has painted for the first time.
@@ -78,6 +80,8 @@ TStartOptions ParseStartOptions(const QStringList& args)
             options.exitWhenShown = true;
         else if (arg == QStringLiteral("-h") || arg == QStringLiteral("--help"))
             options.help = true;
+        else if (arg == QStringLiteral("--version"))
+            options.version = true;
         else if (arg == QStringLiteral("--port") || arg.startsWith(QStringLiteral("--port=")))
         {
             if (const auto v = value(QStringLiteral("--port")))
@@ -99,6 +103,10 @@ TStartOptions ParseStartOptions(const QStringList& args)
             else
                 options.error = QStringLiteral("--sim-arg needs an argument");
         }
+        else if (!arg.startsWith(u'-') && options.file.isEmpty())
+            options.file = arg;
+        else if (!arg.startsWith(u'-'))
+            options.error = QStringLiteral("only one template can be opened");
         else
             options.error = QStringLiteral("unknown option '%1'").arg(arg);
         if (!options.error.isEmpty())
@@ -109,11 +117,20 @@ TStartOptions ParseStartOptions(const QStringList& args)
 
 int CMorvaneApp::Run(int argc, char** argv)
 {
+    // --help and --version answer before Qt starts, so they work without a
+    // display. Qt's own options (-platform ...) are not known yet and are
+    // skipped here; the full parse below sees the arguments Qt leaves.
     for (int i = 1; i < argc; ++i)
     {
-        if (QByteArray(argv[i]) == "--version")
+        const QByteArray arg(argv[i]);
+        if (arg == "--help" || arg == "-h")
         {
-            std::printf("qelmorvane %s\n", QEL_VERSION);
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (arg == "--version")
+        {
+            std::printf("qelmorvane %s\n", QEL_VERSION_FULL);
             return 0;
         }
     }
@@ -122,15 +139,13 @@ int CMorvaneApp::Run(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("QELMorvane"));
     QApplication::setApplicationVersion(QStringLiteral(QEL_VERSION));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/qelmorvane.png")));
+    // The desktop entry's id: lets the desktop match our windows to the entry
+    // (its icon, its name in the task bar) and to start-up notification.
+    QGuiApplication::setDesktopFileName(QStringLiteral(QEL_APP_ID));
 
     QStringList args = QApplication::arguments();
     args.removeFirst();
     const TStartOptions options = ParseStartOptions(args);
-    if (options.help)
-    {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
     if (!options.error.isEmpty())
     {
         std::fprintf(stderr, "qelmorvane: %s\n%s", qPrintable(options.error), kUsage);
@@ -176,6 +191,18 @@ int CMorvaneApp::Run(int argc, char** argv)
     }
 
     CMorvaneDlg dialog(layout, &history, mainOptions);
+    // Before the command line's template, which asks about a layout restored here.
+    CRecovery recovery(layout, history, *dialog.OpenFile());
+    const bool restored = recovery.OfferLeftCopies(nullptr);
+    if (!options.file.isEmpty())
+    {
+        COpenFile& file = *dialog.OpenFile();
+        if (!restored)
+            file.LoadFile(nullptr, options.file);
+        // A layout restored from that very file is its newer state already.
+        else if (QFileInfo(options.file).absoluteFilePath() != file.Path())
+            file.LoadRecent(nullptr, options.file);
+    }
     std::unique_ptr<CCloseWhenPainted> closer;
     if (options.exitWhenShown)
         closer = std::make_unique<CCloseWhenPainted>(&dialog);

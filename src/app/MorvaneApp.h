@@ -10,9 +10,11 @@ struct TStartOptions
     QString port;              // a device path to preselect
     QStringList simulatorArgs; // passed on to "qelctl simulate"
     bool help = false;
+    bool version = false;
     QString tryFile;           // a template to open in the panel preview instead of the main window
+    QString file;              // a template to open at start, as Load does
     bool exitWhenShown = false; // close once the main window has painted (start-up timing)
-    QString error;             // a usage error, when not empty
+    QString error;              // a usage error, when not empty
 };
 
 TStartOptions ParseStartOptions(const QStringList& args);

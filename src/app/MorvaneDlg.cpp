@@ -10,6 +10,7 @@
 #include "FirmwareFile.h"
 #include "FirmwareUpgrade.h"
 #include "Layout.h"
+#include "OpenFile.h"
 #include "PortList.h"
 #include "SerialPort.h"
 #include "UiServices.h"
@@ -17,11 +18,18 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFileSystemWatcher>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
+#include <QTimer>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 
 namespace
 {
@@ -105,6 +113,21 @@ CMorvaneDlg::CMorvaneDlg(TLayout& layout, CLayoutHistory* history, const TMainOp
     AddHistoryShortcuts(*this, history);
     EnumeratePorts(options);
     SetConnectedState(false);
+
+    m_extraPort = options.extraPort.toStdString();
+    if (!options.ports)
+    {
+        // Device nodes come and go with the adapters; a rescan reads only /sys.
+        m_devWatcher = new QFileSystemWatcher({QStringLiteral("/dev")}, this);
+        connect(m_devWatcher, &QFileSystemWatcher::directoryChanged, this, [this] { RescanPorts(); });
+    }
+    m_probeTimer = new QTimer(this);
+    m_probeTimer->setInterval(100);
+    connect(m_probeTimer, &QTimer::timeout, this, [this] { FinishFindPanel(); });
+    SetUpOpenFile(options);
+    // Enter in the port box connects; it never reaches Exit, the default button.
+    if (m_portCombo->lineEdit() != nullptr)
+        m_portCombo->lineEdit()->installEventFilter(this);
 }
 
 CMorvaneDlg::~CMorvaneDlg() = default;
@@ -273,6 +296,11 @@ void CMorvaneDlg::OnConnect()
         return;
     }
     m_portName = *port;
+    // The panel's layout will replace the document: its changes are saved or
+    // given up first. Whether the panel sends one is known only once the
+    // transfer runs, and it is not held up for a question then.
+    if (m_file != nullptr && !m_file->MayDropChanges(this))
+        return;
 
     CFirmwareUpgrade progress(this);
     const TLinkResult result = m_link.Connect(
@@ -282,7 +310,9 @@ void CMorvaneDlg::OnConnect()
             // The panel's layout replaces the document; a damaged one leaves
             // it, and its history, as they were.
             const bool loaded = m_layout.LoadFromBuffer(bytes, length);
-            if (loaded && m_history != nullptr)
+            if (loaded && m_file != nullptr)
+                m_file->Replaced();
+            else if (loaded && m_history != nullptr)
                 m_history->Clear();
             return loaded;
         },
@@ -340,6 +370,7 @@ void CMorvaneDlg::OnEditLayout()
 {
     // The programming dialog edits the document in place; its result tells nothing.
     CQELProg dialog(m_layout, m_history, this);
+    dialog.SetTemplateFile(m_file.get());
     UiServices().ExecDialog(dialog);
 }
 
@@ -355,13 +386,211 @@ void CMorvaneDlg::OnDefineUserEvents()
         m_history->Push(std::make_unique<CEventsCommand>(m_layout, descriptions, texts));
 }
 
+void CMorvaneDlg::RescanPorts()
+{
+    std::vector<std::string> ports;
+    std::vector<QString> tips;
+    for (const TPortInfo& port : ::EnumeratePorts())
+    {
+        ports.push_back(port.path);
+        tips.push_back(FromText(port.description));
+    }
+    if (!m_extraPort.empty() && std::find(ports.begin(), ports.end(), m_extraPort) == ports.end())
+    {
+        ports.push_back(m_extraPort);
+        tips.push_back(QStringLiteral("Simulated QEL-1 panel"));
+    }
+    if (ports == m_ports)
+        return;
+    const QString shown = m_portCombo->currentText();
+    m_ports = ports;
+    m_portCombo->clear();
+    for (size_t i = 0; i < m_ports.size(); ++i)
+    {
+        const QString path = FromText(m_ports[i]);
+        const int at = AddComboItem(m_portCombo, path, path);
+        if (!tips[i].isEmpty())
+            m_portCombo->setItemData(at, tips[i], Qt::ToolTipRole);
+    }
+    const int at = m_portCombo->findText(shown);
+    m_portCombo->setCurrentIndex(at);
+    if (at < 0)
+        m_portCombo->setEditText(shown);
+}
+
+void CMorvaneDlg::OnFindPanel()
+{
+    if (m_probe.valid() || m_connected)
+        return;
+    std::vector<std::string> ports = m_ports;
+    const std::optional<std::string> typed = SelectedPort();
+    if (typed && std::find(ports.begin(), ports.end(), *typed) == ports.end())
+        ports.push_back(*typed);
+    if (ports.empty())
+    {
+        ShowMessage(QStringLiteral("No panel found\r\nNo ports to search\r\n"));
+        return;
+    }
+    m_connectButton->setEnabled(false);
+    ShowMessage(QStringLiteral("Looking for a panel on %1 ports...\r\n").arg(ports.size()));
+    m_probe = std::async(std::launch::async, [ports] { return ProbePorts(ports); });
+    m_probeTimer->start();
+}
+
+void CMorvaneDlg::FinishFindPanel()
+{
+    if (!m_probe.valid() || m_probe.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        return;
+    m_probeTimer->stop();
+    const std::vector<TProbeResult> results = m_probe.get();
+    m_connectButton->setEnabled(true);
+    QString message;
+    QString searched;
+    const TProbeResult* first = nullptr;
+    for (const TProbeResult& r : results)
+    {
+        searched += (searched.isEmpty() ? QString() : QStringLiteral(", ")) + FromText(r.port);
+        if (!r.answered)
+            continue;
+        if (first == nullptr)
+            first = &r;
+        message += QStringLiteral("Found a QEL-1 on %1 (firmware %2)\r\n")
+                       .arg(FromText(r.port),
+                            r.firmwareVersion ? QString::number(*r.firmwareVersion) : QStringLiteral("unknown"));
+    }
+    if (first == nullptr)
+    {
+        ShowMessage(QStringLiteral("No panel found\r\nPorts searched: %1\r\n").arg(searched));
+        return;
+    }
+    const QString port = FromText(first->port);
+    const int at = m_portCombo->findText(port);
+    m_portCombo->setCurrentIndex(at);
+    if (at < 0)
+        m_portCombo->setEditText(port);
+    ShowMessage(message);
+}
+
 void CMorvaneDlg::contextMenuEvent(QContextMenuEvent* event)
 {
     QMenu menu(this);
+    AddFileEntries(menu);
+    QAction* find = menu.addAction(QStringLiteral("&Find Panel"));
+    find->setEnabled(!m_connected && !m_probe.valid());
+    menu.addSeparator();
     QAction* about = menu.addAction(QStringLiteral("&About QELMorvane..."));
-    if (UiServices().PopupMenu(this, menu, event->globalPos()) == about)
+    QAction* chosen = UiServices().PopupMenu(this, menu, event->globalPos());
+    if (chosen == find)
+        OnFindPanel();
+    else if (chosen == about)
     {
         CAboutDlg box(this);
         box.exec();
     }
+    else
+    {
+        RunFileEntry(chosen);
+    }
+}
+
+void CMorvaneDlg::SetUpOpenFile(const TMainOptions& options)
+{
+    if (m_history == nullptr)
+        return;
+    m_file = std::make_unique<COpenFile>(m_layout, *m_history, options.settingsFile);
+    connect(m_file.get(), &COpenFile::Changed, this, [this] { setWindowTitle(m_file->WindowTitle()); });
+    setWindowTitle(m_file->WindowTitle());
+    const std::pair<QKeySequence, std::function<void()>> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_O), [this] { m_file->Load(this); }},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), [this] { m_file->Save(this); }},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { m_file->SaveAs(this); }},
+    };
+    for (const auto& [key, run] : keys)
+        connect(new QShortcut(key, this), &QShortcut::activated, this, run);
+}
+
+namespace
+{
+
+// What a file entry of the context menu does; a recent one names its file.
+enum class EFileEntry
+{
+    Open,
+    Save,
+    SaveAs,
+    Recent,
+};
+
+QAction* AddEntry(QMenu& menu, const QString& text, EFileEntry entry, const QKeySequence& keys = {},
+                  const QString& path = {})
+{
+    QAction* action = menu.addAction(text);
+    action->setShortcut(keys);
+    action->setData(QVariantList{static_cast<int>(entry), path});
+    return action;
+}
+
+} // namespace
+
+void CMorvaneDlg::AddFileEntries(QMenu& menu)
+{
+    if (m_file == nullptr)
+        return;
+    AddEntry(menu, QStringLiteral("&Open Template..."), EFileEntry::Open, QKeySequence(Qt::CTRL | Qt::Key_O));
+    AddEntry(menu, QStringLiteral("&Save Template"), EFileEntry::Save, QKeySequence(Qt::CTRL | Qt::Key_S));
+    AddEntry(menu, QStringLiteral("Save Template &As..."), EFileEntry::SaveAs,
+             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    QMenu* recent = menu.addMenu(QStringLiteral("&Recent Templates"));
+    const QStringList paths = m_file->Recent().Entries();
+    for (qsizetype i = 0; i < paths.size(); ++i)
+        AddEntry(*recent, QStringLiteral("&%1 %2").arg(i + 1).arg(paths[i]), EFileEntry::Recent, {}, paths[i]);
+    recent->setEnabled(!paths.isEmpty());
+    menu.addSeparator();
+}
+
+bool CMorvaneDlg::RunFileEntry(const QAction* chosen)
+{
+    if (m_file == nullptr || chosen == nullptr)
+        return false;
+    const QVariantList data = chosen->data().toList();
+    if (data.size() != 2)
+        return false;
+    switch (static_cast<EFileEntry>(data[0].toInt()))
+    {
+    case EFileEntry::Open:
+        m_file->Load(this);
+        break;
+    case EFileEntry::Save:
+        m_file->Save(this);
+        break;
+    case EFileEntry::SaveAs:
+        m_file->SaveAs(this);
+        break;
+    case EFileEntry::Recent:
+        m_file->LoadRecent(this, data[1].toString());
+        break;
+    }
+    return true;
+}
+
+void CMorvaneDlg::done(int result)
+{
+    if (m_file != nullptr && !m_file->MayDropChanges(this))
+        return;
+    QDialog::done(result);
+}
+
+bool CMorvaneDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_portCombo->lineEdit() && event->type() == QEvent::KeyPress)
+    {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        {
+            if (m_connectButton->isEnabled())
+                m_connectButton->click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }

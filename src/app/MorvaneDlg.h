@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PanelLink.h"
+#include "PanelProbe.h"
 #include "ProgressSink.h"
 
 #include <QDialog>
@@ -8,13 +9,20 @@
 #include <QString>
 
 #include <functional>
+#include <future>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 class CLayoutHistory;
+class COpenFile;
+class QAction;
 class QComboBox;
+class QFileSystemWatcher;
+class QMenu;
 class QPushButton;
+class QTimer;
 class TLayout;
 
 // What the main window starts with besides the ports it finds.
@@ -26,6 +34,8 @@ struct TMainOptions
     QString extraPort;
     // The device selected at start (a listed one, or a typed path).
     QString preselect;
+    // Where the recent templates are kept; empty for the user's settings.
+    QString settingsFile;
 };
 
 // The main window: the port list, Connect/Disconnect, the layout and firmware
@@ -60,23 +70,46 @@ public:
     void OnUploadLayout();
     void OnEditLayout();
     void OnDefineUserEvents();
+    // Context menu "Find Panel": asks every listed port (and a typed one) for
+    // a panel's versions in the background and selects the port that answers.
+    // Connect waits meanwhile.
+    void OnFindPanel();
+    bool IsFindingPanel() const { return m_probe.valid(); }
+    // Lists the serial devices again (an adapter plugged in or out), keeping
+    // what the port box shows.
+    void RescanPorts();
 
     // Runs a handler; a serial failure that escapes it is shown in a message
     // box and the window carries on in whatever state the handler reached.
     void Guarded(const std::function<void()>& handler);
 
+    // The template the layout belongs to; null without a history, which
+    // alone can tell unsaved changes.
+    COpenFile* OpenFile() const { return m_file.get(); }
+
     std::vector<std::string> m_ports;
     bool m_connected = false;
     std::string m_portName;
 
+    // Exit, Esc and the close box end the window only once unsaved changes
+    // are saved or given up.
+    void done(int result) override;
+
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void EnumeratePorts(const TMainOptions& options);
     void ReportSerialError(uint32_t error, const std::string& text);
     void SetConnectedState(bool connected);
     void ApplyResult(const TLinkResult& result);
+    void FinishFindPanel();
+    void SetUpOpenFile(const TMainOptions& options);
+    // The open file's entries of the context menu; runs the one chosen and
+    // tells whether it was one of them.
+    void AddFileEntries(QMenu& menu);
+    bool RunFileEntry(const QAction* chosen);
 
     TLayout& m_layout;
     CLayoutHistory* m_history;
@@ -87,6 +120,12 @@ private:
     QString m_log;
     // One upload buffer for the whole run; an upload makes no other allocation.
     std::vector<uint8_t> m_uploadBuffer;
+    // Hot-plugging: the ports found follow /dev unless the caller fixed the list.
+    std::string m_extraPort;
+    QFileSystemWatcher* m_devWatcher = nullptr;
+    std::future<std::vector<TProbeResult>> m_probe;
+    QTimer* m_probeTimer = nullptr;
+    std::unique_ptr<COpenFile> m_file;
 };
 
 // Builds the main window's controls into a widget (template 102).

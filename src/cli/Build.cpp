@@ -35,14 +35,29 @@ const TCommand kCommand = {
 };
 const CCommandRegistrar kRegistrar(kCommand);
 
+// Reads the JSON into a buffer the size of the file, not of the limit: most
+// are a few kilobytes.
+TFileResult ReadJson(const std::string& path, std::string& text)
+{
+    std::error_code error;
+    const uintmax_t size = std::filesystem::file_size(path, error);
+    const size_t expected = !error && size < kJsonFileLimit ? static_cast<size_t>(size) : kJsonFileLimit;
+    std::vector<uint8_t> raw;
+    TFileResult read = ReadWholeFile(path, expected, raw);
+    if (!read && read.error == EFileError::TooLarge && expected < kJsonFileLimit) // it grew meanwhile
+        read = ReadWholeFile(path, kJsonFileLimit, raw);
+    if (read)
+        text.assign(raw.begin(), raw.end());
+    return read;
+}
+
 int Run(const TArgs& parsed)
 {
     const std::string& in = parsed.positional[0];
     const std::string& out = *parsed.Value("-o");
-    std::vector<uint8_t> raw;
-    if (TFileResult read = ReadWholeFile(in, kJsonFileLimit, raw); !read)
+    std::string text;
+    if (TFileResult read = ReadJson(in, text); !read)
         return Fail(in, read.reason);
-    const std::string text(raw.begin(), raw.end());
     std::vector<uint8_t> bytes;
     TBuildProblem problem;
     if (!JsonToFile(text, std::filesystem::path(in).parent_path().string(), bytes, problem))

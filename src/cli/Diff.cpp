@@ -21,8 +21,8 @@ const TCommand kCommand = {
     "`render --select` counts them), then pictures by id and the events:\n\n"
     "  page \"Lobby\": button 2 moved from 40,50 to 80,70\n"
     "  picture 10003 replaced\n\n"
-    "Exit status 0 when the layouts are the same, 1 when they differ (or a file\n"
-    "cannot be read).",
+    "Exit status, as diff(1) has it: 0 when the layouts are the same, 1 when they\n"
+    "differ, 2 when a file cannot be read.",
     {{}, 2, 2, "diff takes two templates"},
     Run,
 };
@@ -33,8 +33,12 @@ int Run(const TArgs& parsed)
     TLayout layouts[2];
     for (size_t i = 0; i < 2; ++i)
     {
+        // 1 means "they differ": a file that cannot be compared is trouble, 2.
         if (const TFileResult loaded = LoadTemplateFile(layouts[i], parsed.positional[i]); !loaded)
-            return Fail(parsed.positional[i], loaded.reason);
+        {
+            Fail(parsed.positional[i], loaded.reason);
+            return kExitUsage;
+        }
     }
     const std::vector<std::string> changes = DiffLayouts(layouts[0], layouts[1]);
     for (const std::string& line : changes)

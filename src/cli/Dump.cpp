@@ -7,12 +7,26 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <sys/stat.h>
 #include <system_error>
 
 namespace
 {
 
 int Run(const TArgs& args);
+
+bool Exists(const std::string& path)
+{
+    struct stat info{};
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+// True when path is a regular file of exactly these bytes.
+bool HoldsBytes(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    std::vector<uint8_t> held;
+    return ReadWholeFile(path, bytes.size(), held) && held == bytes;
+}
 
 const TCommand kCommand = {
     "dump",
@@ -51,11 +65,16 @@ int Run(const TArgs& parsed)
     const std::string jsonDir = out != nullptr ? fs::path(*out).parent_path().string() : std::string();
     CLayoutJsonWriter writer =
         pictures != nullptr ? CLayoutJsonWriter(*pictures, jsonDir) : CLayoutJsonWriter();
+    // A file already in the folder is never replaced by other bytes (it may
+    // be the full-size source of a picture): the picture takes the next name.
+    writer.SetNameTaken([](const std::string& file, const std::vector<uint8_t>& png)
+                        { return Exists(file) && !HoldsBytes(file, png); });
     std::string json;
     std::string reason;
     if (!FileToJson(bytes, raw, writer, json, reason))
         return Fail(path, reason);
 
+    CFileBatch batch;
     if (pictures != nullptr)
     {
         std::error_code ec;
@@ -64,17 +83,23 @@ int Run(const TArgs& parsed)
             return Fail(*pictures, ec.message());
         for (const CLayoutJsonWriter::TPictureFile& file : writer.PictureFiles())
         {
-            if (const TFileResult written = WriteFileAtomically(file.path, file.png); !written)
-                return Fail(file.path, written.reason);
+            if (HoldsBytes(file.path, file.png))
+                continue;
+            if (const TFileResult added = batch.Add(file.path, file.png); !added)
+                return Fail(batch.FailedPath(), added.reason);
         }
     }
     if (out == nullptr)
     {
+        if (const TFileResult written = batch.Commit(); !written)
+            return Fail(batch.FailedPath(), written.reason);
         std::fwrite(json.data(), 1, json.size(), stdout);
         return kExitOk;
     }
-    if (const TFileResult written = WriteFileAtomically(*out, {{json.data(), json.size()}}); !written)
-        return Fail(*out, written.reason);
+    if (const TFileResult added = batch.Add(*out, {{json.data(), json.size()}}); !added)
+        return Fail(*out, added.reason);
+    if (const TFileResult written = batch.Commit(); !written)
+        return Fail(batch.FailedPath(), written.reason);
     return kExitOk;
 }
 

@@ -4,6 +4,7 @@
 #include "Layout.h"
 #include "LayoutFile.h"
 #include "PageArg.h"
+#include "PictureFile.h"
 #include "TextField.h"
 
 #include <cstdio>
@@ -41,10 +42,10 @@ int Run(const TArgs& parsed)
     TLayout layout;
     if (TFileResult loaded = LoadTemplateFile(layout, in); !loaded)
         return Fail(in, loaded.reason);
-    std::unique_ptr<CImageBuffer> picture;
-    if (TFileResult read = LoadLibraryPicture(picturePath, picture); !read)
+    TPictureFile picture;
+    if (TFileResult read = LoadPictureFile(picturePath, picture); !read)
         return Fail(picturePath, read.reason);
-    const int32_t id = layout.images.AddImage(Utf8ToWide(*name), std::move(picture))->id;
+    const int32_t id = layout.images.AddImage(Utf8ToWide(*name), std::move(picture.image))->id;
     if (TFileResult saved = SaveTemplateFile(layout, out); !saved)
         return Fail(out, saved.reason);
     std::printf("%d\n", id);

@@ -40,7 +40,7 @@ int Run(const TArgs& parsed)
     if (entry == nullptr)
         return Fail(in, "no picture with id " + std::to_string(id));
     CImageBuffer* image = entry->image.get();
-    if (image == nullptr || !image->Data().HasPixels())
+    if (image == nullptr || !image->HasPixels())
         return Fail(in, "picture " + std::to_string(id) + " holds no image");
     uint8_t* png = nullptr;
     int32_t size = 0;

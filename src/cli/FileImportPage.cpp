@@ -40,9 +40,7 @@ int Run(const TArgs& parsed)
     auto page = std::make_unique<TUserPage>(u"User Page", layout.pages.NextPageId());
     if (TFileResult imported = ImportUserPage(layout, *page, file); !imported)
         return Fail(file, imported.reason);
-    // Page ids name pages in hot spots and as the default page: keep them unique.
-    if (page->id < TPageList::kFirstId || layout.pages.Find(page->id) != nullptr)
-        page->id = layout.pages.NextPageId();
+    page->id = ImportedPageId(layout.pages, page->id, nullptr, layout.pages.NextPageId());
     const int32_t id = page->id;
     layout.pages.InsertPage(std::move(page), nullptr);
     if (TFileResult saved = SaveTemplateFile(layout, out); !saved)

@@ -1,6 +1,9 @@
 #include "JsonText.h"
+#include "ReportText.h"
 
+#include <functional>
 #include <iterator>
+#include <unordered_set>
 
 const TJsonValue* TJsonValue::Find(const std::string& key, size_t* keyOffset) const
 {
@@ -55,10 +58,46 @@ private:
     const char** m_reached;
 };
 
+// The parser's message as one sentence of ours. Its messages read
+// "[json.exception.parse_error.101] parse error at line 1, column 9: syntax
+// error while parsing value - invalid literal; last read: '...'"; the line
+// and column are given by the caller, the echo of the input is noise.
+std::string ParseErrorSentence(const nlohmann::detail::exception& e)
+{
+    if (e.id == 406)
+        return "number out of range";
+    std::string message = e.what();
+    if (message.starts_with("[json.exception."))
+        if (const size_t close = message.find("] "); close != std::string::npos)
+            message.erase(0, close + 2);
+    if (message.starts_with("parse error"))
+        if (const size_t colon = message.find(": "); colon != std::string::npos)
+            message.erase(0, colon + 2);
+    if (const size_t echo = message.find("; last read:"); echo != std::string::npos)
+        message.erase(echo);
+    if (const size_t dash = message.find(" - "); dash != std::string::npos)
+        message.replace(dash, 3, ": ");
+    return message;
+}
+
 bool IsNumberChar(char c)
 {
     return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.' || c == 'e' || c == 'E';
 }
+
+// A set of an object's members held as their places in its list of names,
+// so that each name is kept once.
+struct TKeyHash
+{
+    const std::vector<std::string>* keys;
+    size_t operator()(size_t i) const { return std::hash<std::string>{}((*keys)[i]); }
+};
+struct TKeyEqual
+{
+    const std::vector<std::string>* keys;
+    bool operator()(size_t a, size_t b) const { return (*keys)[a] == (*keys)[b]; }
+};
+using TKeySet = std::unordered_set<size_t, TKeyHash, TKeyEqual>;
 
 // Builds the tree of TJsonValue from the parser's events. Only the path of
 // open containers is held, and a container's own vector never grows while
@@ -119,28 +158,18 @@ public:
     {
         TJsonValue& object = *m_open.back();
         const size_t at = StringStart();
-        if (object.Find(name) != nullptr)
-        {
-            m_problem = {at, "\"" + name + "\" is given twice"};
-            return false;
-        }
         object.keys.push_back(std::move(name));
         object.keyOffsets.push_back(at);
+        if (!m_names.back().insert(object.keys.size() - 1).second)
+        {
+            m_problem = {at, "\"" + object.keys.back() + "\" is given twice"};
+            return false;
+        }
         return true;
     }
     bool parse_error(std::size_t position, const std::string&, const nlohmann::detail::exception& e) override
     {
-        // "[json.exception.parse_error.101] parse error at line 1, column 9: syntax
-        // error while parsing value - invalid literal; last read: '...'": keep the
-        // sentence, which says what was expected, without the echo of the input.
-        std::string message = e.what();
-        if (const size_t colon = message.find(": "); colon != std::string::npos)
-            message = message.substr(colon + 2);
-        if (const size_t echo = message.find("; last read:"); echo != std::string::npos)
-            message.erase(echo);
-        if (const size_t dash = message.find(" - "); dash != std::string::npos)
-            message.replace(dash, 3, ": ");
-        m_problem = {position > 0 ? position - 1 : 0, message};
+        m_problem = {position > 0 ? position - 1 : 0, ParseErrorSentence(e)};
         return false;
     }
 
@@ -190,6 +219,12 @@ private:
 
     TJsonValue* Place(TJsonValue::EKind kind, size_t offset)
     {
+        if (++m_values > kJsonValueLimit)
+        {
+            m_problem = {offset,
+                         "more than " + GroupedDigits(kJsonValueLimit) + " values, more than any layout holds"};
+            return nullptr;
+        }
         TJsonValue* v = nullptr;
         if (m_open.empty())
         {
@@ -214,13 +249,17 @@ private:
             return false;
         }
         TJsonValue* v = Place(kind, consumed > 0 ? consumed - 1 : 0);
+        if (v == nullptr)
+            return false;
         m_open.push_back(v);
+        m_names.emplace_back(0, TKeyHash{&v->keys}, TKeyEqual{&v->keys});
         return true;
     }
 
     bool Close()
     {
         m_open.pop_back();
+        m_names.pop_back();
         return true;
     }
 
@@ -229,6 +268,9 @@ private:
     TJsonValue& m_root;
     TJsonProblem& m_problem;
     std::vector<TJsonValue*> m_open;
+    // The members of each open container by name, to find one given twice.
+    std::vector<TKeySet> m_names;
+    size_t m_values = 0;
 };
 
 bool HoldsArray(const TOrderedJson& value)

@@ -14,7 +14,7 @@ using TOrderedJson = nlohmann::ordered_json;
 // a message can name the line and column of what it is about.
 struct TJsonValue
 {
-    enum class EKind
+    enum class EKind : uint8_t
     {
         Null,
         Bool,
@@ -27,8 +27,8 @@ struct TJsonValue
 
     EKind kind = EKind::Null;
     bool boolean = false;
-    int64_t integer = 0;
     bool beyondInt64 = false;       // an integer above INT64_MAX
+    int64_t integer = 0;
     std::string text;               // a string, UTF-8
     std::vector<TJsonValue> items;  // array elements, or object member values
     std::vector<std::string> keys;  // object member names, in order
@@ -46,8 +46,14 @@ struct TJsonProblem
     std::string message;
 };
 
-// Parses a whole text. False with problem set on a syntax error, a key given
-// twice in one object, or nesting deeper than 64.
+// No layout's JSON comes near this many values (one of the panel's 512,000
+// bytes holds fewer than 160,000: most take four bytes); it bounds the
+// memory a text can take while it is read.
+constexpr size_t kJsonValueLimit = 500000;
+
+// Parses a whole text in time linear in its length. False with problem set
+// on a syntax error (one sentence, as "invalid literal"), a key given twice
+// in one object, nesting deeper than 64 or more than kJsonValueLimit values.
 bool ParseJsonText(const std::string& text, TJsonValue& root, TJsonProblem& problem);
 
 // "LINE:COL" of an offset, both from 1; columns count characters.

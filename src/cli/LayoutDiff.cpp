@@ -12,6 +12,7 @@
 #include "UserPage.h"
 
 #include <cstdlib>
+#include <unordered_map>
 
 namespace
 {
@@ -44,17 +45,22 @@ std::string FaceWords(const TUserFace& f)
     }
 }
 
-std::vector<uint8_t> Png(const TImageEntry& entry)
+// The PNG block a store writes for the entry, none without pixels: the one
+// its picture keeps, so comparing pictures encodes none that was read.
+const std::vector<uint8_t>* Png(const TImageEntry& entry)
 {
-    std::vector<uint8_t> png;
-    if (entry.image == nullptr || !entry.image->Data().HasPixels())
-        return png;
-    uint8_t* block = nullptr;
-    int32_t size = 0;
-    if (entry.image->Encode(&block, &size, kFormatPng) && block != nullptr)
-        png.assign(block, block + size);
-    std::free(block);
-    return png;
+    if (entry.image == nullptr || !entry.image->HasPixels())
+        return nullptr;
+    return entry.image->PngBlock();
+}
+
+bool SamePng(const TImageEntry& a, const TImageEntry& b)
+{
+    const std::vector<uint8_t>* x = Png(a);
+    const std::vector<uint8_t>* y = Png(b);
+    if (x == nullptr || y == nullptr)
+        return x == y;
+    return *x == *y;
 }
 
 class CDiff
@@ -175,6 +181,22 @@ const TImageEntry* AddedImage(const TLayout& layout, int32_t id)
     return nullptr;
 }
 
+struct TPlacedPage
+{
+    const TListItem* page;
+    int index; // place in the page list
+};
+using TPagesById = std::unordered_map<int32_t, std::vector<TPlacedPage>>;
+
+TPagesById PagesById(const TPageList& pages)
+{
+    TPagesById byId;
+    int index = 0;
+    for (const auto& page : pages)
+        byId[page->id].push_back({page.get(), index++});
+    return byId;
+}
+
 } // namespace
 
 std::vector<std::string> DiffLayouts(const TLayout& a, const TLayout& b)
@@ -191,26 +213,36 @@ std::vector<std::string> DiffLayouts(const TLayout& a, const TLayout& b)
     d.Value("auto brightness", a.autoBrightness, b.autoBrightness);
     d.Value("default page", a.defaultPage, b.defaultPage);
 
+    // Pages pair by id; pages that share an id (as a damaged file may hold
+    // them) pair by their order among themselves.
+    const TPagesById pagesA = PagesById(a.pages);
+    const TPagesById pagesB = PagesById(b.pages);
+    std::unordered_map<int32_t, size_t> seen;
     for (const auto& page : a.pages)
     {
-        if (b.pages.Find(page->id) == nullptr)
+        const size_t k = seen[page->id]++;
+        const auto other = pagesB.find(page->id);
+        if (other == pagesB.end() || k >= other->second.size())
             d.lines.push_back("page " + Quote(page->name) + " removed");
     }
+    seen.clear();
+    int to = 0;
     for (const auto& page : b.pages)
     {
-        const TListItem* before = a.pages.Find(page->id);
-        if (before == nullptr)
+        const size_t k = seen[page->id]++;
+        const auto same = pagesA.find(page->id);
+        if (same == pagesA.end() || k >= same->second.size())
         {
-            d.lines.push_back("page " + Quote(page->name) + " added at position " +
-                              std::to_string(b.pages.IndexOf(page.get()) + 1));
+            d.lines.push_back("page " + Quote(page->name) + " added at position " + std::to_string(to + 1));
+            ++to;
             continue;
         }
-        const int from = a.pages.IndexOf(before);
-        const int to = b.pages.IndexOf(page.get());
-        if (from != to)
+        const TPlacedPage& before = same->second[k];
+        if (before.index != to)
             d.lines.push_back("page " + Quote(page->name) + " moved from position " +
-                              std::to_string(from + 1) + " to " + std::to_string(to + 1));
-        d.Page(*before, *page);
+                              std::to_string(before.index + 1) + " to " + std::to_string(to + 1));
+        d.Page(*before.page, *page);
+        ++to;
     }
 
     for (const auto& entry : a.images)
@@ -233,7 +265,7 @@ std::vector<std::string> DiffLayouts(const TLayout& a, const TLayout& b)
         }
         if (before->name != entry.name)
             d.lines.push_back(picture + " renamed from " + Quote(before->name) + " to " + Quote(entry.name));
-        if (Png(*before) != Png(entry))
+        if (!SamePng(*before, entry))
             d.lines.push_back(picture + " replaced");
         if (before->guid != entry.guid)
             d.lines.push_back(picture + " GUID changed from " + GuidToText(before->guid) + " to " +

@@ -90,7 +90,14 @@ bool JsonToFile(const std::string& text, const std::string& jsonDir, std::vector
             store.WriteInt(1);
             picture->Serialize(store);
         }
-        bytes = store.CopyData();
+        std::vector<uint8_t> file = store.CopyData();
+        // Import would refuse it.
+        if (TFileResult fits = CheckUserPageSize(file.size()); !fits)
+        {
+            problem.message = fits.reason;
+            return false;
+        }
+        bytes = std::move(file);
         return true;
     }
     const bool isTemplate = built.kind == "template";

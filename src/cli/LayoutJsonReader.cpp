@@ -5,7 +5,9 @@
 #include "FieldText.h"
 #include "ImageBuffer.h"
 #include "ImageEntry.h"
+#include "LabelJson.h"
 #include "LayoutFile.h"
+#include "PictureFile.h"
 #include "UserButton.h"
 #include "UserHotspot.h"
 #include "UserImage.h"
@@ -243,9 +245,15 @@ bool CLayoutJsonReader::ReadLayout(const TJsonValue& root, TLayout& layout)
         if (!idGiven && placed->type == kPageUser)
             withoutId.push_back(placed);
     }
-    // A new user page takes its id by the id rule as it is made.
+    // A new user page takes its id by the id rule as it is made: one more
+    // than the largest, so each takes the one after the last.
+    int32_t nextId = layout.pages.NextPageId();
     for (TListItem* page : withoutId)
-        page->id = layout.pages.NextPageId();
+    {
+        page->id = nextId;
+        if (nextId < INT32_MAX) // the rule never wraps
+            ++nextId;
+    }
 
     const TJsonValue* images = nullptr;
     size_t imagesAt = 0;
@@ -442,6 +450,14 @@ bool CLayoutJsonReader::ReadImage(const TJsonValue& value, bool addedOnly,
         return false;
     if (png != nullptr && file != nullptr)
         return members.Fail(fileAt, "a picture takes \"file\" or \"png\", not both");
+    const TJsonValue* label = nullptr;
+    size_t labelAt = 0;
+    if (!members.Container("label", EKind::Object, label, labelAt))
+        return false;
+    if (label != nullptr && (png != nullptr || file != nullptr))
+        return members.Fail(labelAt, "a picture takes \"label\", \"file\" or \"png\", only one");
+    if (label != nullptr && !LabelPictureFromJson(*label, entry->image, m_problem))
+        return false;
     if (png != nullptr)
     {
         std::vector<uint8_t> bytes;
@@ -459,10 +475,10 @@ bool CLayoutJsonReader::ReadImage(const TJsonValue& value, bool addedOnly,
         fs::path path(file->text);
         if (path.is_relative() && !m_jsonDir.empty())
             path = fs::path(m_jsonDir) / path;
-        std::unique_ptr<CImageBuffer> image;
-        if (const TFileResult read = LoadLibraryPicture(path.string(), image); !read)
+        TPictureFile picture;
+        if (const TFileResult read = LoadPictureFile(path.string(), picture); !read)
             return members.Fail(fileAt, file->text + ": " + read.reason);
-        entry->image = std::move(image);
+        entry->image = std::move(picture.image);
     }
     return members.Finish();
 }

@@ -133,7 +133,7 @@ TOrderedJson CLayoutJsonWriter::Image(const TImageEntry& entry)
     uint32_t width = 0;
     uint32_t height = 0;
     // The PNG block a store writes; none for an entry without pixels.
-    if (CImageBuffer* image = entry.image.get(); image != nullptr && image->Data().HasPixels())
+    if (CImageBuffer* image = entry.image.get(); image != nullptr && image->HasPixels())
     {
         uint8_t* block = nullptr;
         int32_t size = 0;
@@ -159,12 +159,20 @@ TOrderedJson CLayoutJsonWriter::Image(const TImageEntry& entry)
     std::string stem = Slug(entry.name);
     if (stem.empty())
         stem = "picture-" + std::to_string(entry.id);
-    std::string name = stem + ".png";
-    for (const TPictureFile& file : m_files)
+    // The first name not held by other bytes, in this layout or on disk.
+    const auto taken = [&](const std::string& candidate)
     {
-        if (file.path == (fs::path(m_pictureDir) / name).string() && file.png != png)
-            name = stem + "-" + std::to_string(entry.id) + ".png";
-    }
+        const std::string path = (fs::path(m_pictureDir) / candidate).string();
+        for (const TPictureFile& file : m_files)
+        {
+            if (file.path == path)
+                return file.png != png;
+        }
+        return m_nameTaken && m_nameTaken(path, png);
+    };
+    std::string name = stem + ".png";
+    for (int n = 1; taken(name); ++n)
+        name = stem + "-" + std::to_string(entry.id) + (n == 1 ? "" : "-" + std::to_string(n)) + ".png";
     const fs::path path = fs::path(m_pictureDir) / name;
     bool known = false;
     for (const TPictureFile& file : m_files)

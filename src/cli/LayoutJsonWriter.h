@@ -3,6 +3,7 @@
 #include "JsonText.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,11 @@ public:
     TOrderedJson Layout(const char* kind, const TLayout& layout);
     TOrderedJson UserPageFile(const TUserPageFileContents& contents);
 
+    // Judges whether a picture file's name is taken on disk: by a file that is
+    // not these bytes. Such a name is passed over for the next free one.
+    using TNameTaken = std::function<bool(const std::string& path, const std::vector<uint8_t>& png)>;
+    void SetNameTaken(TNameTaken taken) { m_nameTaken = std::move(taken); }
+
     // The picture files the JSON names, to be written beside it.
     const std::vector<TPictureFile>& PictureFiles() const { return m_files; }
 
@@ -43,4 +49,5 @@ private:
     std::string m_pictureDir;
     std::string m_jsonDir;
     std::vector<TPictureFile> m_files;
+    TNameTaken m_nameTaken;
 };

@@ -1,6 +1,7 @@
 #include "Options.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 bool TArgs::Has(const std::string& flag) const
 {
@@ -60,6 +61,9 @@ bool ParseArgs(const std::vector<std::string>& args, const TArgSpec& spec, TArgs
             value = a.substr(eq + 1);
             inlineValue = true;
         }
+        // -p is short for --port, as in other serial tools.
+        if (name == "-p" && FindOption(spec, "--port") != nullptr)
+            name = "--port";
         const TOption* option = FindOption(spec, name);
         if (option == nullptr || (inlineValue && !option->takesValue))
         {
@@ -87,6 +91,15 @@ bool ParseArgs(const std::vector<std::string>& args, const TArgSpec& spec, TArgs
             return false;
         }
         values.push_back(value);
+    }
+    // A port named once in the environment serves every command that talks to
+    // one panel and is given none (not deploy or probe, which take a list).
+    const TOption* port = FindOption(spec, "--port");
+    if (port != nullptr && !port->repeatable && parsed.Value("--port") == nullptr)
+    {
+        if (const char* fromEnvironment = std::getenv("QELCTL_PORT");
+            fromEnvironment != nullptr && *fromEnvironment != '\0')
+            parsed.values["--port"].push_back(fromEnvironment);
     }
     const bool requiredMissing = std::any_of(
         spec.options.begin(), spec.options.end(),

@@ -1,6 +1,8 @@
 #include "Command.h"
+#include "PortArg.h"
 #include "PageArg.h"
 #include "ProgressBar.h"
+#include "StopSignals.h"
 
 #include "Layout.h"
 #include "LayoutFile.h"
@@ -38,13 +40,17 @@ public:
 
 int RunDownload(const TArgs& parsed)
 {
-    const std::string* port = parsed.Value("--port");
+    std::string resolvedPort;
+    if (!ResolvePortArg(*parsed.Value("--port"), resolvedPort))
+        return kExitFailure;
+    const std::string* port = &resolvedPort;
     const std::string* out = parsed.Value("-o");
 
     TLayout layout;
     CPanelLink link;
     CProgressBar bar;
     CPrintMessages messages;
+    link.SetCancelFlag(WatchStopSignals());
     const TLinkResult r = link.Connect(
         *port, bar, [&layout](const uint8_t* bytes, int32_t length) { return layout.LoadFromBuffer(bytes, length); },
         &messages);
@@ -52,7 +58,7 @@ int RunDownload(const TArgs& parsed)
     if (r.outcome == ELinkOutcome::NoLayout)
         return Fail(*port, "the panel offered no layout");
     if (r.outcome != ELinkOutcome::Ok)
-        return FailLink(*port, r);
+        return FailLink(*port, r, "Layout not downloaded");
     if (const TFileResult saved = SaveTemplateFile(layout, *out); !saved)
         return Fail(*out, saved.reason);
     PrintMessage(r.message);

@@ -1,6 +1,8 @@
 #include "Command.h"
+#include "PortArg.h"
 #include "PageArg.h"
 #include "ProgressBar.h"
+#include "StopSignals.h"
 
 #include "FirmwareFile.h"
 #include "PanelLink.h"
@@ -26,7 +28,10 @@ const CCommandRegistrar kRegistrar(kFirmware);
 
 int RunFirmware(const TArgs& parsed)
 {
-    const std::string* port = parsed.Value("--port");
+    std::string resolvedPort;
+    if (!ResolvePortArg(*parsed.Value("--port"), resolvedPort))
+        return kExitFailure;
+    const std::string* port = &resolvedPort;
     const std::string& file = parsed.positional[0];
 
     std::vector<uint8_t> bytes;
@@ -42,13 +47,14 @@ int RunFirmware(const TArgs& parsed)
     }
 
     CPanelLink link;
+    link.SetCancelFlag(WatchStopSignals());
     if (const TLinkResult opened = link.TryOpen(*port); opened.outcome != ELinkOutcome::Ok)
-        return FailLink(*port, opened);
+        return FailLink(*port, opened, "Firmware not updated");
     CProgressBar bar;
     const TLinkResult r = link.UpgradeFirmware(bytes.data(), static_cast<int64_t>(bytes.size()), bar);
     link.Disconnect();
     if (r.outcome != ELinkOutcome::Ok)
-        return FailLink(*port, r);
+        return FailLink(*port, r, "Firmware not updated");
     PrintMessage(r.message);
     return kExitOk;
 }

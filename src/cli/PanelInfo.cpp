@@ -1,6 +1,8 @@
 #include "Command.h"
+#include "PortArg.h"
 #include "PageArg.h"
 #include "ProgressBar.h"
+#include "StopSignals.h"
 
 #include "PanelLink.h"
 
@@ -26,9 +28,13 @@ const CCommandRegistrar kRegistrar(kInfo);
 
 int RunInfo(const TArgs& parsed)
 {
-    const std::string* port = parsed.Value("--port");
+    std::string resolvedPort;
+    if (!ResolvePortArg(*parsed.Value("--port"), resolvedPort))
+        return kExitFailure;
+    const std::string* port = &resolvedPort;
 
     CPanelLink link;
+    link.SetCancelFlag(WatchStopSignals());
     if (const TLinkResult opened = link.TryOpen(*port); opened.outcome != ELinkOutcome::Ok)
         return FailLink(*port, opened);
     const TLinkResult info = link.RequestInfo();

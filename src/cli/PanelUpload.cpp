@@ -1,11 +1,14 @@
 #include "Command.h"
 #include "PageArg.h"
+#include "PortArg.h"
 #include "ProgressBar.h"
+#include "StopSignals.h"
 
 #include "Layout.h"
 #include "LayoutFile.h"
 #include "LayoutVerify.h"
 #include "PanelLink.h"
+#include "ReportText.h"
 #include "TransferTime.h"
 
 #include <cstdio>
@@ -36,20 +39,6 @@ const TCommand kUpload{
 };
 const CCommandRegistrar kRegistrar(kUpload);
 
-// 512000 as "512,000".
-std::string Grouped(int64_t n)
-{
-    const std::string digits = std::to_string(n);
-    std::string out;
-    for (size_t i = 0; i < digits.size(); ++i)
-    {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            out += ',';
-        out += digits[i];
-    }
-    return out;
-}
-
 std::string Seconds(int64_t ms)
 {
     char text[32];
@@ -59,7 +48,10 @@ std::string Seconds(int64_t ms)
 
 int RunUpload(const TArgs& parsed)
 {
-    const std::string* port = parsed.Value("--port");
+    std::string resolvedPort;
+    if (!ResolvePortArg(*parsed.Value("--port"), resolvedPort))
+        return kExitFailure;
+    const std::string* port = &resolvedPort;
     const std::string& in = parsed.positional[0];
     const bool verify = parsed.Has("--verify");
 
@@ -68,8 +60,8 @@ int RunUpload(const TArgs& parsed)
         return Fail(in, loaded.reason);
     const std::vector<uint8_t> image = layout.SaveToBytes();
     const auto length = static_cast<int64_t>(image.size());
-    std::printf("Layout: %s of the panel's %s bytes (%.1f%%)", Grouped(length).c_str(),
-                Grouped(kUploadBufferSize).c_str(), 100.0 * static_cast<double>(length) / kUploadBufferSize);
+    std::printf("Layout: %s of the panel's %s bytes (%.1f%%)", GroupedDigits(length).c_str(),
+                GroupedDigits(kUploadBufferSize).c_str(), 100.0 * static_cast<double>(length) / kUploadBufferSize);
     if (length > kUploadBufferSize)
     {
         std::printf("\n");
@@ -82,12 +74,14 @@ int RunUpload(const TArgs& parsed)
     std::printf("\n");
     std::fflush(stdout);
 
+    constexpr char kNotUploaded[] = "Layout not uploaded";
     CPanelLink link;
+    link.SetCancelFlag(WatchStopSignals());
     if (const TLinkResult opened = link.TryOpen(*port); opened.outcome != ELinkOutcome::Ok)
-        return FailLink(*port, opened);
+        return FailLink(*port, opened, kNotUploaded);
     const TLinkResult info = link.RequestInfo();
     if (info.outcome != ELinkOutcome::Ok)
-        return FailLink(*port, info);
+        return FailLink(*port, info, kNotUploaded);
     if (info.firmwareVersion.value_or(0) <= 200)
     {
         const std::string version = info.firmwareVersion ? std::to_string(*info.firmwareVersion) : "unknown";
@@ -97,7 +91,7 @@ int RunUpload(const TArgs& parsed)
     CProgressBar bar;
     const TLinkResult r = link.UploadLayout(image.data(), size, bar);
     if (r.outcome != ELinkOutcome::Ok)
-        return FailLink(*port, r);
+        return FailLink(*port, r, kNotUploaded);
     if (!r.endConfirmed)
         return Fail(*port, "the panel did not confirm the layout");
     std::printf("Uploaded layout to control (%d bytes in %d blocks)\n", size, size / 1000 + 1);
@@ -107,7 +101,7 @@ int RunUpload(const TArgs& parsed)
     const TLinkResult checked = VerifyLayout(link, *info.firmwareVersion, image.data(), size, bar);
     link.Disconnect();
     if (checked.outcome != ELinkOutcome::Ok)
-        return FailLink(*port, checked);
+        return FailLink(*port, checked, "Upload not verified");
     PrintMessage(checked.message);
     return kExitOk;
 }

@@ -1,4 +1,5 @@
 #include "ProgressBar.h"
+#include "StopSignals.h"
 
 #include "Command.h"
 
@@ -77,8 +78,13 @@ void PrintMessage(const std::string& message)
     }
 }
 
-int FailLink(const std::string& port, const TLinkResult& result)
+int FailLink(const std::string& port, const TLinkResult& result, const char* stopped)
 {
+    if (result.outcome == ELinkOutcome::Cancelled)
+    {
+        Fail(port, stopped != nullptr ? std::string("Cancelled; ") + stopped : std::string("Cancelled"));
+        return kExitStopped;
+    }
     std::string text = OneLine(result.message);
     // "Could not open PATH; reason": the port already leads the line.
     const std::string prefix = "Could not open " + port + "; ";

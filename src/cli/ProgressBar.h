@@ -31,4 +31,6 @@ std::string OneLine(const std::string& message);
 // The message-pane text as lines on stdout.
 void PrintMessage(const std::string& message);
 // Prints "qelctl: PORT: message" and returns the exit status of a failure.
-int FailLink(const std::string& port, const TLinkResult& result);
+// A transfer stopped by a signal prints "Cancelled; " and what was not done
+// (stopped, such as "Layout not uploaded") and returns kExitStopped.
+int FailLink(const std::string& port, const TLinkResult& result, const char* stopped = nullptr);

@@ -1,14 +1,12 @@
 #include "Command.h"
+#include "QelVersion.h"
+#include "StopSignals.h"
 
 #include <cstdio>
 #include <exception>
 #include <new>
 #include <string>
 #include <vector>
-
-#ifndef QEL_VERSION
-#define QEL_VERSION "0.0.0"
-#endif
 
 namespace
 {
@@ -23,7 +21,8 @@ void PrintHelp()
     std::printf("\n  qelctl COMMAND --help    tells more about one command.\n"
                 "  qelctl --version         prints the version.\n\n"
                 "Exit status: 0 success; 1 an input unreadable, malformed, too large or of the\n"
-                "wrong kind; 2 a usage error.\n");
+                "wrong kind; 2 a usage error; 130 a transfer stopped by SIGINT or SIGTERM.\n\n"
+                "-p is short for --port; QELCTL_PORT names the port when none is given.\n");
 }
 
 std::string Subject(const TCommand& command, const std::vector<std::string>& args)
@@ -47,6 +46,14 @@ int main(int argc, char** argv)
         return kExitUsage;
     }
     const std::string& first = args.front();
+    if (first == "help" && args.size() == 2)
+    {
+        // "qelctl help COMMAND" says what "qelctl COMMAND --help" says.
+        if (const TCommand* asked = CCommandRegistry::Instance().Find(args[1]))
+            return RunCommand(*asked, {"--help"});
+        std::fprintf(stderr, "qelctl: unknown command '%s' (qelctl --help lists them)\n", args[1].c_str());
+        return kExitUsage;
+    }
     if (first == "-h" || first == "--help" || first == "help")
     {
         PrintHelp();
@@ -54,7 +61,7 @@ int main(int argc, char** argv)
     }
     if (first == "--version" || first == "-V")
     {
-        std::printf("qelctl %s\n", QEL_VERSION);
+        std::printf("qelctl %s\n", QEL_VERSION_FULL);
         return kExitOk;
     }
     const TCommand* command = CCommandRegistry::Instance().Find(first);
@@ -64,6 +71,7 @@ int main(int argc, char** argv)
         return kExitUsage;
     }
     args.erase(args.begin());
+    InstallStopSignals();
     // Nothing a command meets may end the program unreported: what escapes it
     // is told as a failure of its first argument that is no option (the
     // input file, or the port of a panel command).

@@ -24,6 +24,11 @@ TLinkResult VerifyLayout(CPanelLink& link, int32_t firmwareVersion, const uint8_
                                            });
     if (r.outcome == ELinkOutcome::SerialError)
         return r;
+    if (r.outcome == ELinkOutcome::Cancelled)
+    {
+        r.message = std::string("Cancelled\r\n") + kNotVerified;
+        return r;
+    }
     if (!received)
     {
         // Keep the first line of what stopped the download, which says why.

@@ -5,6 +5,7 @@
 #include "BlockRecord.h"
 #include "Crc32.h"
 #include "FirmwareFile.h"
+#include "PortLine.h"
 #include "SerialPort.h"
 
 #include <cctype>
@@ -125,9 +126,23 @@ private:
     IProgressSink& m_sink;
 };
 
+// Sets a cancel flag aside for a scope and puts it back however it is left.
+class CCancelPause
+{
+public:
+    explicit CCancelPause(const std::atomic<bool>*& flag) : m_flag(flag), m_saved(flag) { flag = nullptr; }
+    ~CCancelPause() { m_flag = m_saved; }
+    CCancelPause(const CCancelPause&) = delete;
+    CCancelPause& operator=(const CCancelPause&) = delete;
+
+private:
+    const std::atomic<bool>*& m_flag;
+    const std::atomic<bool>* m_saved;
+};
+
 } // namespace
 
-CPanelLink::CPanelLink() : CPanelLink(std::make_unique<CSerialPort>(), CSteadyClock::Instance()) {}
+CPanelLink::CPanelLink() : CPanelLink(std::make_unique<CPortLine>(), CSteadyClock::Instance()) {}
 
 CPanelLink::CPanelLink(std::unique_ptr<ISerialLine> line, IClock& clock) : m_line(std::move(line)), m_clock(clock) {}
 
@@ -141,8 +156,40 @@ void CPanelLink::FlushInput(int32_t readSize)
     }
 }
 
+void CPanelLink::CheckCancel() const
+{
+    if (CancelRequested())
+        throw CLinkCancelled{};
+}
+
+void CPanelLink::SetHighBaud()
+{
+    m_line->SetBaudRate(115200);
+    m_highBaud = true;
+}
+
+// Ends an operation stopped on request: a panel left at 115200 baud would
+// not understand the next command, so it is told to return to 9600 first.
+TLinkResult CPanelLink::Cancelled(const char* outcome)
+{
+    TLinkResult r;
+    r.outcome = ELinkOutcome::Cancelled;
+    r.message = std::string("Cancelled\r\n") + outcome;
+    try
+    {
+        if (m_highBaud)
+            ReturnToLowBaud(0);
+    }
+    catch (const CSerialException&)
+    {
+    }
+    r.connected = m_connected && m_line->IsOpen();
+    return r;
+}
+
 int32_t CPanelLink::ReadReplyWindow(uint8_t* reply)
 {
+    CheckCancel();
     return m_line->Read(reply, kReplyBufferSize, kReplyWindowMs);
 }
 
@@ -169,13 +216,16 @@ bool CPanelLink::DrainUntilQuiet(uint8_t* reply)
 
 void CPanelLink::OpenSelectedPort(const std::string& path)
 {
+    m_highBaud = false;
     m_line->Open(path);
     m_line->SetTimeouts();
     FlushInput(800);
     m_line->Write("$QPW\r\n");
     m_clock.SleepMs(kPauseAfterProbeMs);
+    CheckCancel();
     uint8_t reply[kReplyBufferSize];
     m_line->Read(reply, kReplyBufferSize, 1000);
+    CheckCancel();
     m_connected = true;
 }
 
@@ -183,6 +233,7 @@ void CPanelLink::Disconnect()
 {
     m_line->Close();
     m_connected = false;
+    m_highBaud = false;
 }
 
 TLinkResult CPanelLink::TryOpen(const std::string& path)
@@ -200,6 +251,12 @@ TLinkResult CPanelLink::TryOpen(const std::string& path)
         r.message = "Could not open " + path + "\r\n" + DescribeOpenError(e.m_error) + "\r\n";
         m_connected = false;
         m_line->Close();
+    }
+    catch (const CLinkCancelled&)
+    {
+        m_connected = false;
+        m_line->Close();
+        return Cancelled("");
     }
     return r;
 }
@@ -223,8 +280,10 @@ TLinkResult CPanelLink::RequestInfo()
         FlushInput(kReplyBufferSize);
         m_line->Write("%reqinfo\n");
         m_clock.SleepMs(kPauseAfterInfoRequestMs);
+        CheckCancel();
         uint8_t reply[kReplyBufferSize];
         const int32_t n = m_line->Read(reply, kReplyBufferSize, 1000);
+        CheckCancel();
         if (!StartsWithReturn(reply, n))
         {
             r.outcome = ELinkOutcome::NoResponse;
@@ -247,6 +306,10 @@ TLinkResult CPanelLink::RequestInfo()
     catch (const CSerialException& e)
     {
         return SerialFailure(e.m_error);
+    }
+    catch (const CLinkCancelled&)
+    {
+        return Cancelled("");
     }
 }
 
@@ -278,6 +341,7 @@ void CPanelLink::ReturnToLowBaud(uint32_t pause)
     m_line->Write("%lowbaud\n");
     m_clock.SleepMs(kPauseAfterLowBaudMs);
     m_line->SetBaudRate(9600);
+    m_highBaud = false;
 }
 
 TLinkResult CPanelLink::RunLayoutDownload(int32_t firmwareVersion, IProgressSink& progress,
@@ -290,8 +354,9 @@ TLinkResult CPanelLink::RunLayoutDownload(int32_t firmwareVersion, IProgressSink
     {
         m_line->Write("%highbaud\n");
         m_clock.SleepMs(kPauseAfterDownloadHighBaudMs);
-        m_line->SetBaudRate(115200);
+        SetHighBaud();
         m_clock.SleepMs(kSettleAfterHighBaudMs);
+        CheckCancel();
         m_line->Write("%reqlayout\n");
 
         uint8_t reply[kReplyBufferSize];
@@ -336,6 +401,7 @@ TLinkResult CPanelLink::RunLayoutDownload(int32_t firmwareVersion, IProgressSink
                     r.message = BlockMessage("Could not read block", index, 0, "Layout not downloaded");
                     break;
                 }
+                CheckCancel();
                 ++attempts;
                 progress.SetPosition(static_cast<int32_t>(int64_t{received} * 1000 / t));
                 char command[32];
@@ -344,7 +410,9 @@ TLinkResult CPanelLink::RunLayoutDownload(int32_t firmwareVersion, IProgressSink
 
                 uint8_t header[TBlockReplyHeader::kSize]{};
                 const int32_t h1 = m_line->Read(header, 4, 1000);
+                CheckCancel();
                 const int32_t h2 = m_line->Read(header + 4, 4, 1000);
+                CheckCancel();
                 const TBlockReplyHeader head = TBlockReplyHeader::Decode(header);
                 if (h1 == 4 && head.length >= 1 && head.length <= kBlockDataSize)
                 {
@@ -360,6 +428,14 @@ TLinkResult CPanelLink::RunLayoutDownload(int32_t firmwareVersion, IProgressSink
                         ++index;
                         attempts = 0;
                     }
+                    continue;
+                }
+                // A header of a length no block has (0 among them) is a bad
+                // block: what follows it is discarded and the block asked for
+                // again. Only a panel that sent no header has fallen silent.
+                if (h1 == 4)
+                {
+                    ReadReplyWindow(reply);
                     continue;
                 }
                 if (WaitForReply(reply) == 0)
@@ -392,6 +468,13 @@ TLinkResult CPanelLink::RunLayoutDownload(int32_t firmwareVersion, IProgressSink
     {
         return SerialFailure(e.m_error);
     }
+    catch (const CLinkCancelled&)
+    {
+        TLinkResult c = Cancelled("Layout not downloaded\r\n");
+        c.answered = true;
+        c.uploadAllowed = firmwareVersion > 200;
+        return c;
+    }
 }
 
 CPanelLink::ESendEnd CPanelLink::SendBlockImage(const uint8_t* image, int32_t length, const TBlockVariant& variant,
@@ -408,7 +491,7 @@ CPanelLink::ESendEnd CPanelLink::SendBlockImage(const uint8_t* image, int32_t le
         return ESendEnd::Chatter;
     m_line->Write("%highbaud\n");
     m_clock.SleepMs(variant.pauseAfterHighBaud);
-    m_line->SetBaudRate(115200);
+    SetHighBaud();
     m_clock.SleepMs(kSettleAfterHighBaudMs);
 
     uint8_t record[TBlockRecord::kSize];
@@ -418,6 +501,7 @@ CPanelLink::ESendEnd CPanelLink::SendBlockImage(const uint8_t* image, int32_t le
         bool acknowledged = false;
         for (int32_t attempt = 0; attempt < kMaxBlockAttempts && !acknowledged; ++attempt)
         {
+            CheckCancel();
             m_line->Write("%binblock\n");
             m_clock.SleepMs(kPauseBeforeRecordMs);
             m_line->WriteBytes(record, static_cast<int32_t>(sizeof record));
@@ -440,12 +524,15 @@ CPanelLink::ESendEnd CPanelLink::SendBlockImage(const uint8_t* image, int32_t le
         progress.SetPosition(length > 0 ? static_cast<int32_t>(acknowledgedBytes / length) : 1000);
     }
 
+    CheckCancel();
     m_line->Write(variant.endCommand);
     m_clock.SleepMs(kPauseBeforeRecordMs);
     TEndRecord end{count - 1, length, ComputeCrc32(image, static_cast<size_t>(length))};
     uint8_t endBytes[TEndRecord::kSize];
     end.Encode(endBytes);
     m_line->WriteBytes(endBytes, static_cast<int32_t>(sizeof endBytes));
+    // The whole image has gone: the rest is finished even when a stop comes.
+    const CCancelPause pause(m_cancel);
     m_clock.SleepMs(variant.pauseAfterEndRecord);
     const int32_t n = WaitForReply(reply);
     endConfirmed = n == static_cast<int32_t>(kAckLength) && std::memcmp(reply, kAck, kAckLength) == 0;
@@ -490,6 +577,13 @@ TLinkResult CPanelLink::UploadLayout(const uint8_t* image, int32_t length, IProg
         f.uploadAllowed = f.connected;
         return f;
     }
+    catch (const CLinkCancelled&)
+    {
+        TLinkResult c = Cancelled("Layout not uploaded\r\n");
+        c.answered = true;
+        c.uploadAllowed = c.connected;
+        return c;
+    }
 }
 
 TLinkResult CPanelLink::UpgradeFirmware(const uint8_t* bytes, int64_t length, IProgressSink& progress)
@@ -532,5 +626,9 @@ TLinkResult CPanelLink::UpgradeFirmware(const uint8_t* bytes, int64_t length, IP
     catch (const CSerialException& e)
     {
         return SerialFailure(e.m_error);
+    }
+    catch (const CLinkCancelled&)
+    {
+        return Cancelled("Firmware not updated\r\n");
     }
 }

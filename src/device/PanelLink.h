@@ -4,6 +4,7 @@
 #include "ProgressSink.h"
 #include "SerialLine.h"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -25,11 +26,12 @@ constexpr int64_t kMaxFirmwareBytes = int64_t{16} << 20;
 enum class ELinkOutcome
 {
     Ok,
-    NoResponse,   // the panel did not answer "%reqinfo\n" with "%return"
-    NoLayout,     // the panel's answer to "%reqlayout\n" did not begin with "%return"
-    Failed,       // a limit ended the transfer; the link is back at 9600 baud
-    Refused,      // bad input: nothing was sent
-    SerialError,  // a system call on the port failed (systemError)
+    NoResponse,  // the panel did not answer "%reqinfo\n" with "%return"
+    NoLayout,    // the panel's answer to "%reqlayout\n" did not begin with "%return"
+    Failed,      // a limit ended the transfer; the link is back at 9600 baud
+    Refused,     // bad input: nothing was sent
+    SerialError, // a system call on the port failed (systemError)
+    Cancelled,   // stopped on request; the link is back at 9600 baud
 };
 
 // What an operation leaves behind, for the main window's message pane and
@@ -46,6 +48,11 @@ struct TLinkResult
     bool layoutLoaded = false;  // a downloaded layout was accepted by the loader
     bool endConfirmed = false;  // the panel answered the end record with "%return 0\r\n"
     uint32_t systemError = 0;   // errno of a SerialError
+};
+
+// Thrown by the pieces of an operation when its cancel flag is set.
+struct CLinkCancelled
+{
 };
 
 // Receives the downloaded layout byte image (without the panel's 4-byte
@@ -71,7 +78,8 @@ struct TBlockVariant
 class CPanelLink
 {
 public:
-    // A real serial port and the steady clock.
+    // A line of the kind each opened port names (a device path or an
+    // rfc2217:// network port) and the steady clock.
     CPanelLink();
     CPanelLink(std::unique_ptr<ISerialLine> line, IClock& clock);
     CPanelLink(const CPanelLink&) = delete;
@@ -79,10 +87,19 @@ public:
     ~CPanelLink();
 
     bool IsConnected() const { return m_connected; }
+
+    // A flag another thread or a signal handler may set to stop the operation
+    // under way. It is looked at between reads and blocks, so the wire timing
+    // stays as it is until it is set; then a transfer at 115200 baud sends
+    // "%lowbaud\n", returns to 9600 baud and ends with ELinkOutcome::Cancelled.
+    // The pieces below throw CLinkCancelled. Null: never stopped.
+    void SetCancelFlag(const std::atomic<bool>* cancel) { m_cancel = cancel; }
+    bool CancelRequested() const { return m_cancel != nullptr && m_cancel->load(); }
     ISerialLine& Line() { return *m_line; }
 
     // Opens the port at path, drains it, sends the probe "$QPW\r\n" and reads
-    // (and ignores) the answer; the link is then connected. Throws CSerialException.
+    // (and ignores) the answer; the link is then connected. Throws
+    // CSerialException (or CLinkCancelled).
     void OpenSelectedPort(const std::string& path);
     // OpenSelectedPort as a result: a port that cannot be opened gives the
     // message "Could not open PATH" with the reason (no such device, busy,
@@ -124,15 +141,21 @@ public:
     };
     // Sends image in block records and closes with the variant's end command and
     // an end record; back at 9600 baud whatever the outcome. failedBlock names the
-    // block that ended a failed transfer. Throws CSerialException.
+    // block that ended a failed transfer. Throws CSerialException, or
+    // CLinkCancelled with the line possibly still at 115200 baud.
     ESendEnd SendBlockImage(const uint8_t* image, int32_t length, const TBlockVariant& variant,
                             IProgressSink& progress, int32_t& failedBlock, bool& endConfirmed);
 
 private:
+    void CheckCancel() const;
+    void SetHighBaud();
     void ReturnToLowBaud(uint32_t pause);
+    TLinkResult Cancelled(const char* outcome);
     TLinkResult SerialFailure(uint32_t error);
 
     std::unique_ptr<ISerialLine> m_line;
     IClock& m_clock;
     bool m_connected = false;
+    bool m_highBaud = false;
+    const std::atomic<bool>* m_cancel = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "SerialPort.h"
 
+#include "DeviceServerError.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -7,6 +9,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -39,7 +42,9 @@ bool CSerialException::GetErrorMessage(char* buffer, size_t capacity, uint32_t* 
 {
     if (helpContext != nullptr)
         *helpContext = 0;
-    const char* text = strerrordesc_np(static_cast<int>(m_error));
+    const char* text = DeviceServerErrorText(m_error);
+    if (text == nullptr)
+        text = strerrordesc_np(static_cast<int>(m_error));
     if (capacity == 0)
         return false;
     if (text == nullptr)
@@ -111,9 +116,12 @@ void CSerialPort::Open(const std::string& path)
     m_handle = fd;
     if (::isatty(fd) == 0)
         ThrowSerialException(ENOTTY);
-    // Nobody else may open the device while we hold it.
+    // Nobody else may open the device while we hold it. TIOCEXCL does not
+    // stop root; a lock held by another program stops everyone.
     if (::ioctl(fd, TIOCEXCL) != 0)
         ThrowSerialException();
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
+        ThrowSerialException(errno == EWOULDBLOCK ? EBUSY : 0);
 
     termios tio{};
     if (::tcgetattr(fd, &tio) != 0)

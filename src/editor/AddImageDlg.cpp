@@ -4,9 +4,9 @@
 #include "ImageBuffer.h"
 #include "ImageLibrary.h"
 #include "Layout.h"
-#include "LayoutFile.h"
 #include "LayoutHistory.h"
 #include "PageDraw.h"
+#include "PictureFile.h"
 #include "RasterView.h"
 #include "UiServices.h"
 
@@ -45,7 +45,12 @@ const TDlgTemplate& CAddImageDlg::Template()
 const TFileDialogSpec& CAddImageDlg::FileDialog()
 {
     static const TFileDialogSpec files{
-        QStringLiteral("PNG Graphics files (*.png)|*.png|All Files (*.*)|*.*||"),
+        // Every format read by content first; PNG alone, as the panel keeps
+        // pictures, and everything after it.
+        QStringLiteral(
+            "Pictures (*.png *.jpg *.jpeg *.gif *.tif *.tiff *.jp2 *.j2k *.j2c *.jpc *.webp *.bmp *.dib)|"
+            "*.png;*.jpg;*.jpeg;*.gif;*.tif;*.tiff;*.jp2;*.j2k;*.j2c;*.jpc;*.webp;*.bmp;*.dib|"
+            "PNG Graphics files (*.png)|*.png|All Files (*.*)|*.*||"),
         QStringLiteral(".png"),
         {},
     };
@@ -98,53 +103,40 @@ void CAddImageDlg::Browse()
     const std::optional<QString> path = UiServices().GetOpenFileName(this, FileDialog());
     if (!path)
         return;
-    auto picture = std::make_unique<CImageBuffer>();
-    const QString problem = ReadPicture(*path, *picture);
-    if (problem.isEmpty())
+    const QFileInfo file(*path);
+    TPictureFile picture;
+    const TFileResult read = LoadPictureFile(QFile::encodeName(*path).toStdString(), picture);
+    QString problem;
+    if (read)
     {
-        m_width = picture->GetWidth();
-        m_height = picture->GetHeight();
-        // Fitted at once, so that the preview and the library only ever see
-        // the picture as the panel will.
-        FitPictureToPanel(*picture);
-        m_image = std::move(picture);
+        // Fitted as it was read, so that the preview and the library only
+        // ever see the picture as the panel will; the file's size is shown.
+        m_width = static_cast<uint32_t>(picture.fileWidth);
+        m_height = static_cast<uint32_t>(picture.fileHeight);
+        m_image = std::move(picture.image);
+        // What was typed stays; with nothing typed, the file's name is offered.
+        if (m_descriptionEdit->text().isEmpty())
+            m_descriptionEdit->setText(file.completeBaseName());
     }
-    else if (m_image)
+    else
     {
-        // The earlier picture stays, already fitted; its size is what shows.
-        m_width = m_image->GetWidth();
-        m_height = m_image->GetHeight();
+        problem = QStringLiteral("%1: %2").arg(file.fileName(), QString::fromStdString(read.reason));
+        if (m_image)
+        {
+            // The earlier picture stays, already fitted; its size is what shows.
+            m_width = m_image->GetWidth();
+            m_height = m_image->GetHeight();
+        }
     }
     ShowProblem(problem);
     ShowValues();
     m_preview->update();
 }
 
-QString CAddImageDlg::ReadPicture(const QString& path, CImageBuffer& picture)
-{
-    const QFileInfo info(path);
-    const QString name = info.fileName();
-    const QString notAPicture = QStringLiteral("Not a picture this program can read: %1").arg(name);
-    // A directory, device or pipe is never read: some never end.
-    if (info.exists() && !info.isFile())
-        return notAPicture;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("Cannot open %1: %2").arg(name, file.errorString());
-    file.close();
-    if (picture.Load(QFile::encodeName(path).toStdString(), kFormatUnknown) && picture.Data().HasPixels())
-        return {};
-    if (IsSizeRefusal(picture.GetLastError()))
-        return QStringLiteral("Picture too large for this program: %1").arg(name);
-    return notAPicture;
-}
-
 void CAddImageDlg::ShowValues()
 {
     m_widthLabel->setText(QString::number(m_width));
     m_heightLabel->setText(QString::number(m_height));
-    // Browse puts back the stored description, which is empty until OK.
-    m_descriptionEdit->setText(QString::fromStdU16String(m_description));
 }
 
 void CAddImageDlg::ShowProblem(const QString& text)

@@ -52,8 +52,6 @@ public:
 
 private:
     void Browse();
-    // Reads a picture file into picture; a sentence saying why not, or empty.
-    static QString ReadPicture(const QString& path, CImageBuffer& picture);
     void ShowValues();
     void ShowProblem(const QString& text);
 

@@ -3,6 +3,7 @@
 #include "ImageBuffer.h"
 #include "Layout.h"
 #include "LayoutImages.h"
+#include "ListChoice.h"
 #include "PageDraw.h"
 #include "QelFaceDlg.h"
 #include "RasterView.h"
@@ -83,8 +84,8 @@ CButtonAddDlg::CButtonAddDlg(TLayout* layout, const TButtonProps& props, QWidget
         m_selectorList->hide();
     }
     m_toggle->setChecked(m_props.toggle);
-    m_downText->setText(m_props.downText);
-    m_upText->setText(m_props.upText);
+    m_downText->SetField(m_props.downText);
+    m_upText->SetField(m_props.upText);
 
     const auto preview = [this](bool down)
     {
@@ -97,7 +98,7 @@ CButtonAddDlg::CButtonAddDlg(TLayout* layout, const TButtonProps& props, QWidget
             [this] { EditFace(m_upFace); });
     connect(DlgItem<QPushButton>(this, kBottomface), &QPushButton::clicked, this,
             [this] { EditFace(m_downFace); });
-    // Only a choice from the list sets the id; typing into its edit does not.
+    TakeTypedEntries(m_selectorList);
     connect(m_selectorList, &QComboBox::activated, this,
             [this](int index) { m_selectorId = m_selectorList->itemData(index).toInt(); });
 }
@@ -145,8 +146,8 @@ void CButtonAddDlg::accept()
     m_props.downFace = m_downFace;
     // A button of a selection group always toggles, whatever the hidden box held.
     m_props.toggle = m_props.selectorMode || m_toggle->isChecked();
-    m_props.downText = m_downText->text();
-    m_props.upText = m_upText->text();
+    m_downText->StoreField(m_props.downText);
+    m_upText->StoreField(m_props.upText);
     m_props.selectorId = m_selectorId;
     FitToPictures();
     QDialog::accept();

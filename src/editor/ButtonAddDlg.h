@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DialogTemplate.h"
+#include "TextField.h"
 #include "UserFace.h"
 
 #include <QDialog>
@@ -22,7 +23,9 @@ struct TButtonProps
     TUserFace upFace, downFace;
     int32_t width = 45, height = 30;
     bool toggle = false;
-    QString downText, upText;
+    // As the button holds them, so that bytes the code page does not define
+    // come back as they were.
+    TTextField downText{}, upText{};
     // A button of a selection group, with its group's id (1 to 20).
     bool selectorMode = false;
     int32_t selectorId = -1;

@@ -26,6 +26,8 @@ QString FileErrorText(const TFileResult& result, const QString& path, EFileKind 
     case EFileError::Unwritable:
         return QStringLiteral("Could not save %1: %2").arg(name, reason);
     case EFileError::TooLargeToStore:
+        if (!isTemplate)
+            return QStringLiteral("Could not save %1: %2; nothing was written").arg(name, reason);
         return QStringLiteral("Could not save %1: the layout is larger than a template can hold (%2 bytes); "
                               "the file was left as it was")
             .arg(name)

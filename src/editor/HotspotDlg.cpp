@@ -1,6 +1,7 @@
 #include "HotspotDlg.h"
 
 #include "Layout.h"
+#include "ListChoice.h"
 #include "UserHotspot.h"
 
 #include <QComboBox>
@@ -36,6 +37,7 @@ CHotspotDlg::CHotspotDlg(const TLayout* layout, int32_t target, int32_t pageId, 
     m_list = DlgItem<QComboBox>(this, kTargetList);
     if (layout != nullptr)
         Fill(*layout);
+    TakeTypedEntries(m_list);
     connect(m_list, &QComboBox::activated, this,
             [this](int index) { m_target = m_list->itemData(index).toInt(); });
 }

@@ -7,9 +7,18 @@ namespace
 // step to the one before it; Absorb decides.
 constexpr int kLayoutStepId = 0x51454C;
 
+uint64_t NextSerial()
+{
+    static uint64_t serial = 0;
+    return ++serial;
+}
+
 } // namespace
 
-CLayoutCommand::CLayoutCommand(const QString& text, bool done) : QUndoCommand(text), m_done(done) {}
+CLayoutCommand::CLayoutCommand(const QString& text, bool done)
+    : QUndoCommand(text), m_done(done), m_serial(NextSerial())
+{
+}
 
 void CLayoutCommand::redo()
 {
@@ -43,7 +52,7 @@ bool CLayoutCommand::mergeWith(const QUndoCommand* other)
         return true;
     }
     const auto* next = dynamic_cast<const CLayoutCommand*>(other);
-    return next != nullptr && Absorb(*next);
+    return next != nullptr && !m_sealed && Absorb(*next);
 }
 
 bool CLayoutCommand::TakesOut(const TListItem&) const

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QUndoCommand>
 
+#include <cstdint>
 #include <memory>
 
 class TListItem;
@@ -42,6 +43,12 @@ public:
     bool mergeWith(const QUndoCommand* other) final;
 
     bool IsDone() const { return m_done; }
+    // Unique among the steps of the run, so that a history can tell the step
+    // it was saved at from any later one.
+    uint64_t Serial() const { return m_serial; }
+    // The document was saved with this step on top: it takes in no more key
+    // presses (Absorb), or the saved state would change under its name.
+    void Seal() const { m_sealed = true; }
     // What the last redo or undo touched.
     virtual TStepScope Scope() const { return {}; }
     // Whether the next undo (of a done step) or redo (of an undone one) takes
@@ -63,6 +70,9 @@ protected:
 
 private:
     bool m_done;
+    // Not part of the change the step holds: a mark the history sets on it.
+    mutable bool m_sealed = false;
+    uint64_t m_serial;
 };
 
 // Taken off the top of a history without being undone: pushed with the id of

@@ -24,6 +24,10 @@ CLayoutHistory::CLayoutHistory(TLayout& layout, QObject* parent)
     connect(&m_stack, &QUndoStack::indexChanged, this, &CLayoutHistory::Changed);
     connect(&m_stack, &QUndoStack::undoTextChanged, this, &CLayoutHistory::Changed);
     connect(&m_stack, &QUndoStack::redoTextChanged, this, &CLayoutHistory::Changed);
+    connect(&m_stack, &QUndoStack::indexChanged, this, &CLayoutHistory::CheckClean);
+    // The stack's own clean index would stop the merges that take a new
+    // page's steps away; the history keeps the saved state itself.
+    m_stack.resetClean();
 }
 
 CLayoutHistory::~CLayoutHistory()
@@ -103,8 +107,45 @@ void CLayoutHistory::Redo()
 void CLayoutHistory::Clear()
 {
     m_stack.clear();
+    m_stack.resetClean();
     m_newPageFirst.reset();
+    m_cleanSerial = 0;
+    CheckClean();
     emit Changed();
+}
+
+uint64_t CLayoutHistory::TopSerial() const
+{
+    const CLayoutCommand* top = StepAt(m_stack.index() - 1);
+    return top != nullptr ? top->Serial() : 0;
+}
+
+void CLayoutHistory::SetClean()
+{
+    if (const CLayoutCommand* top = StepAt(m_stack.index() - 1))
+        top->Seal();
+    m_cleanSerial = TopSerial();
+    CheckClean();
+}
+
+void CLayoutHistory::SetUnsaved()
+{
+    m_cleanSerial.reset();
+    CheckClean();
+}
+
+bool CLayoutHistory::IsClean() const
+{
+    return m_cleanSerial && *m_cleanSerial == TopSerial();
+}
+
+void CLayoutHistory::CheckClean()
+{
+    const bool clean = IsClean();
+    if (clean == m_clean)
+        return;
+    m_clean = clean;
+    emit CleanChanged(clean);
 }
 
 CPageEdits& CLayoutHistory::Edits()
@@ -148,6 +189,7 @@ void CLayoutHistory::EndNewPage(std::unique_ptr<CLayoutCommand> add)
     }
     if (add != nullptr)
         m_stack.push(add.release());
+    CheckClean();
     emit Changed();
 }
 

@@ -51,8 +51,16 @@ public:
     void Undo();
     void Redo();
     // The document was replaced (a Load, a Connect's download): every step
-    // goes.
+    // goes, and the document as it now is counts as saved.
     void Clear();
+
+    // The document as it now is is the one in its file (a save): unsaved
+    // changes are the steps taken, undone or redone from here.
+    void SetClean();
+    // No state of the history is the saved one (a layout brought back after
+    // a crash holds changes its file lacks).
+    void SetUnsaved();
+    bool IsClean() const;
 
     // The page canvas's changes as steps.
     CPageEdits& Edits();
@@ -101,12 +109,16 @@ signals:
     void Changed();
     // An undo or a redo has changed the document.
     void Applied(const TStepScope& scope);
+    // The document has come to, or left, the state last saved.
+    void CleanChanged(bool clean);
 
 private:
     void BeginNewPage(const TUserPage& page);
     void EndNewPage(std::unique_ptr<CLayoutCommand> add);
     const CLayoutCommand* StepAt(int index) const;
     bool TakesOutOpenPage(const CLayoutCommand* step) const;
+    uint64_t TopSerial() const;
+    void CheckClean();
 
     TLayout& m_layout;
     QUndoStack m_stack;
@@ -116,6 +128,12 @@ private:
     // The lowest place in the stack a step was pushed at while the new page
     // was open: every step from there up was made during its dialog.
     std::optional<int> m_newPageFirst;
+    // The saved state, named by the step on top of the stack then (0: the
+    // empty stack); none when no state is saved. Named by the step rather
+    // than by its place, so that the steps a new page's dialog takes away
+    // (merged out of the stack) never leave a stale place behind.
+    std::optional<uint64_t> m_cleanSerial = 0;
+    bool m_clean = true;
 };
 
 // Whether a face, a slider or a page of the document, or a page open in a

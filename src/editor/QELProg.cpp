@@ -14,6 +14,7 @@
 #include "PanelPreview.h"
 #include "PanelSettings.h"
 #include "QelUserDlg.h"
+#include "TemplateFile.h"
 #include "UserPage.h"
 
 #include <QCheckBox>
@@ -348,6 +349,12 @@ void CQELProg::OnClearAll()
 
 void CQELProg::OnLoad()
 {
+    if (m_file != nullptr)
+    {
+        if (m_file->Load(this))
+            Fill();
+        return;
+    }
     const std::optional<QString> path = UiServices().GetOpenFileName(this, TemplateFileDialog());
     if (!path)
         return;
@@ -365,6 +372,14 @@ void CQELProg::OnLoad()
 
 void CQELProg::OnSave()
 {
+    // The file holds what the dialog shows: the settings on screen first.
+    if (!StoreSettings())
+        return;
+    if (m_file != nullptr)
+    {
+        m_file->SaveAs(this);
+        return;
+    }
     const std::optional<QString> path = UiServices().GetSaveFileName(this, TemplateFileDialog());
     if (!path)
         return;
@@ -402,11 +417,17 @@ bool CQELProg::ReadInteger(int id, int32_t& value, bool brightness)
 
 void CQELProg::accept()
 {
+    if (StoreSettings())
+        QDialog::accept();
+}
+
+bool CQELProg::StoreSettings()
+{
     int32_t timeout = 0;
     int32_t brightness = 0;
     // In the order the controls are read: Timeout before Manual Brightness.
     if (!ReadInteger(kTimeout, timeout, false) || !ReadInteger(kManualBrightness, brightness, true))
-        return;
+        return false;
     const auto checked = [this](int id) { return DlgItem<QCheckBox>(this, id)->isChecked(); };
     const auto text = [this](int id) { return DlgItem<QLineEdit>(this, id)->text().toStdU16String(); };
     TPanelSettings settings;
@@ -420,5 +441,5 @@ void CQELProg::accept()
     settings.controlName = text(kControlName);
     if (settings != TPanelSettings::Of(m_layout))
         Apply(m_history, std::make_unique<CSettingsCommand>(m_layout, settings));
-    QDialog::accept();
+    return true;
 }

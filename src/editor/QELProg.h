@@ -6,6 +6,7 @@
 #include <QDialog>
 
 class CLayoutHistory;
+class ITemplateFile;
 class QListWidget;
 class TLayout;
 class TListItem;
@@ -13,8 +14,8 @@ struct TStepScope;
 
 // "QEL-1 Programming": the layout's page list and the panel's settings.
 // Page list operations change the document at once; the settings are
-// copied in when the dialog opens (and after Load) and written back only
-// by OK.
+// copied in when the dialog opens (and after Load) and written back by OK,
+// and by Save, which writes what the dialog shows.
 //
 // With a history, every page list operation, the settings on OK and what
 // the dialogs opened from here change are steps; Ctrl+Z, Ctrl+Shift+Z and
@@ -61,6 +62,10 @@ public:
     explicit CQELProg(TLayout& layout, QWidget* parent = nullptr);
     CQELProg(TLayout& layout, CLayoutHistory* history, QWidget* parent = nullptr);
 
+    // Load and Save go through the program's open file (which may be null:
+    // then they only ask for a file and read or write it).
+    void SetTemplateFile(ITemplateFile* file) { m_file = file; }
+
     void OnAdd();
     void OnRemove();
     void OnEdit();
@@ -88,8 +93,12 @@ private:
     void InsertEntry(int row, const QString& text, TListItem* page);
     void AddPage(int command);
     bool ReadInteger(int id, int32_t& value, bool brightness);
+    // The settings on screen into the document, as one step; false (after
+    // saying why) when a number is not one it takes.
+    bool StoreSettings();
 
     TLayout& m_layout;
     CLayoutHistory* m_history;
     QListWidget* m_list;
+    ITemplateFile* m_file = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "ImageBuffer.h"
 #include "Layout.h"
 #include "LayoutImages.h"
+#include "ListChoice.h"
 #include "PageDraw.h"
 #include "RasterView.h"
 
@@ -80,6 +81,8 @@ CQelFaceDlg::CQelFaceDlg(TLayout* layout, const TUserFace& face, QWidget* parent
     for (const auto& [id, type] : kinds)
         connect(DlgItem<QRadioButton>(this, id), &QRadioButton::clicked, this,
                 [this, type = type] { ChooseKind(type); });
+    for (QComboBox* list : {m_gradientList, m_imageList, m_styleList})
+        TakeTypedEntries(list);
     connect(m_gradientList, &QComboBox::activated, this,
             [this](int index)
             {
@@ -114,6 +117,11 @@ void CQelFaceDlg::SetSize(int32_t width, int32_t height)
 
 void CQelFaceDlg::Open()
 {
+    // Whatever the kind, the swatches show the colours the face holds and
+    // will keep if switched to a colour, as the panel draws them: only the
+    // red, green and blue bytes count, so 0 is black, never "Automatic".
+    m_colour1->SetColour(m_face.colour1 & 0x00FFFFFFu);
+    m_colour2->SetColour(m_face.colour2 & 0x00FFFFFFu);
     switch (m_face.type)
     {
     case kFaceBlank:
@@ -133,8 +141,6 @@ void CQelFaceDlg::Open()
     case kFaceColour:
         SetRadioChecked(this, kColourOrGradient, true);
         EnableFor(kFaceColour);
-        m_colour1->SetColour(m_face.colour1);
-        m_colour2->SetColour(m_face.colour2);
         m_gradientMode = m_face.param;
         ShowSecondColour();
         break;
@@ -198,14 +204,30 @@ void CQelFaceDlg::ChooseKind(int32_t type)
 
 void CQelFaceDlg::OnColour(int code, uint32_t colour, int controlId)
 {
-    // Every colour the palette passes over comes as a select change, so the
-    // preview follows the pointer; how the palette ended does not matter.
-    if (code != kCpnSelChange)
+    uint32_t& target = controlId == kColour1 ? m_face.colour1 : m_face.colour2;
+    switch (code)
+    {
+    case kCpnDropDown:
+        m_colourBeforePalette = target;
         return;
-    if (controlId == kColour1)
-        m_face.colour1 = WithRgb(m_face.colour1, colour);
-    else
-        m_face.colour2 = WithRgb(m_face.colour2, colour);
+    case kCpnSelChange:
+    case kCpnSelEndOk:
+        // Every colour the palette passes over comes as a select change, so
+        // the preview follows the pointer.
+        target = WithRgb(target, colour);
+        break;
+    case kCpnSelEndCancel:
+        // Passing over a colour is no choice: a palette closed without one
+        // leaves the colour it opened on, to the byte.
+        target = m_colourBeforePalette;
+        break;
+    default:
+        return;
+    }
+    // Once the palette has closed, its button shows what the face will
+    // store: black for "Automatic".
+    if (code != kCpnSelChange)
+        (controlId == kColour1 ? m_colour1 : m_colour2)->SetColour(target & 0x00FFFFFFu);
     m_preview->update();
 }
 

@@ -74,6 +74,8 @@ private:
     int32_t m_imageId = -1;
     int32_t m_buttonStyle = 0;
     int32_t m_width = 30;
+    // The colour being chosen as the palette opened, for a cancel.
+    uint32_t m_colourBeforePalette = 0;
     int32_t m_height = 30;
     QComboBox* m_gradientList;
     QComboBox* m_imageList;

@@ -246,6 +246,7 @@ void CQelUserDlg::OnImport()
         ShowFileError(this, result, *path, EFileKind::UserPage);
         return;
     }
+    incoming->id = ImportedPageId(m_layout.pages, incoming->id, &m_page, m_page.id);
     std::vector<TImageEntry*> added;
     for (const auto& entry : m_layout.images)
         if (!before.contains(entry.get()))

@@ -21,6 +21,7 @@
 #include "UserPage.h"
 
 #include <QFocusEvent>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -67,11 +68,6 @@ int32_t NotBelowZero(int32_t v)
     return std::max<int32_t>(v, 0);
 }
 
-QString FieldText(const TTextField& field)
-{
-    return QString::fromStdU16String(TextFieldToWide(field));
-}
-
 TButtonProps PropsOf(const TUserButton& button)
 {
     TButtonProps props;
@@ -80,8 +76,8 @@ TButtonProps PropsOf(const TUserButton& button)
     props.width = button.width;
     props.height = button.height;
     props.toggle = button.toggle;
-    props.downText = FieldText(button.downText);
-    props.upText = FieldText(button.upText);
+    props.downText = button.downText;
+    props.upText = button.upText;
     props.selectorMode = button.selectorId >= 0;
     props.selectorId = button.selectorId;
     return props;
@@ -97,8 +93,8 @@ void ApplyProps(const TButtonProps& props, TUserButton& button)
     button.toggle = props.selectorMode ? true : props.toggle;
     if (props.selectorMode)
         button.selectorId = props.selectorId;
-    WideToTextField(props.downText.toStdU16String(), button.downText);
-    WideToTextField(props.upText.toStdU16String(), button.upText);
+    button.downText = props.downText;
+    button.upText = props.upText;
 }
 
 } // namespace
@@ -113,6 +109,14 @@ CQelWnd::CQelWnd(TLayout& layout, TUserPage& page, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     SetPainter([this](CRaster& dc) { PaintPage(m_page, LayoutImages(m_layout), dc, Selected()); });
+}
+
+CQelWnd::~CQelWnd()
+{
+    // Destroyed without being hidden first: the drag still becomes its step.
+    if (m_history != nullptr)
+        disconnect(m_history, nullptr, this, nullptr);
+    LeftUp();
 }
 
 CQelWnd* CQelWnd::CreateOver(QWidget* dialog, int frameId, TLayout& layout, TUserPage& page)
@@ -244,6 +248,13 @@ void CQelWnd::wheelEvent(QWheelEvent* event)
         event->ignore();
         return;
     }
+    // The zoom waits for the drag: the page must not change scale under
+    // the held object. Taken, so the view around does not scroll either.
+    if (IsDragging())
+    {
+        event->accept();
+        return;
+    }
     // A notch is 120; finer wheels add up to one.
     m_wheelAngle += event->angleDelta().y();
     const int steps = m_wheelAngle / 120;
@@ -310,8 +321,19 @@ void CQelWnd::keyPressEvent(QKeyEvent* event)
     if (ctrl &&
         (event->key() == Qt::Key_Plus || event->key() == Qt::Key_Equal || event->key() == Qt::Key_Minus))
     {
-        SetZoom(Zoom() + (event->key() == Qt::Key_Minus ? -1 : 1));
-        SetCanvasZoom(Zoom());
+        if (!IsDragging())
+        {
+            SetZoom(Zoom() + (event->key() == Qt::Key_Minus ? -1 : 1));
+            SetCanvasZoom(Zoom());
+        }
+        return;
+    }
+    // Escape and Enter during a drag take it back, and go no further: the
+    // dialog closes only on a press of its own.
+    if (IsDragging() &&
+        (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter))
+    {
+        CancelDrag();
         return;
     }
     TUserObject* selected = Selected();
@@ -461,6 +483,30 @@ void CQelWnd::LeftUp()
     m_resizing = false;
     if (TUserObject* selected = Selected(); selected != nullptr && selected->Rect() != m_dragStart)
         m_edits->EndMoveResize(m_page, static_cast<size_t>(IndexOf(selected)), m_dragStart, resized);
+}
+
+void CQelWnd::CancelDrag()
+{
+    if (!IsDragging())
+        return;
+    m_moving = false;
+    m_resizing = false;
+    // The moves so far were applied as they came; putting the object back
+    // the same way leaves no step behind.
+    if (TUserObject* selected = Selected(); selected != nullptr && selected->Rect() != m_dragStart)
+    {
+        m_edits->MoveResize(m_page, static_cast<size_t>(IndexOf(selected)), m_dragStart);
+        Changed();
+    }
+}
+
+void CQelWnd::hideEvent(QHideEvent* event)
+{
+    // The dialog is closing (or the canvas leaving it) with the button still
+    // held: the release will never come, so the drag ends here, while the
+    // page is still open in the history.
+    LeftUp();
+    CRasterView::hideEvent(event);
 }
 
 void CQelWnd::ContextMenu(const QPoint& p)

@@ -24,7 +24,9 @@ class TUserPage;
 // block); mouse positions are turned into panel pixels first, so everything
 // behaves at every zoom as at 1. With the keyboard: the arrows move the
 // selected object by a pixel (Shift: 10), Delete deletes it, Tab and
-// Shift+Tab select the next and previous object in stacking order.
+// Shift+Tab select the next and previous object in stacking order. During a
+// drag, Escape and Enter put the object back and end the drag, and the zoom
+// keys and wheel wait; a drag cut short by the canvas closing is kept.
 class CQelWnd : public CRasterView
 {
     Q_OBJECT
@@ -54,6 +56,7 @@ public:
     static constexpr int32_t kNewSliderHeight = 130;
 
     CQelWnd(TLayout& layout, TUserPage& page, QWidget* parent = nullptr);
+    ~CQelWnd() override;
     // Makes the canvas over a dialog's frame control: the frame's rectangle
     // with its left edge 3 pixels and its top edge 12 pixels further in, and
     // at least large enough for the page.
@@ -94,6 +97,8 @@ public:
     void ContextMenu(const QPoint& panelPoint);
 
     bool IsDragging() const { return m_moving || m_resizing; }
+    // Puts the dragged object back where the drag began and ends the drag.
+    void CancelDrag();
 
 signals:
     // The page has changed (an object, its place or the background).
@@ -105,6 +110,7 @@ signals:
 protected:
     bool event(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

@@ -4,6 +4,7 @@
 #include "AudioControls.h"
 #include "Layout.h"
 #include "LayoutImages.h"
+#include "ListChoice.h"
 #include "PageDraw.h"
 #include "RasterView.h"
 
@@ -68,6 +69,8 @@ CSliderPropDlg::CSliderPropDlg(TLayout* layout, int32_t width, int32_t height, i
     auto* addImage = DlgItem<QPushButton>(this, kAddImage);
     addImage->setEnabled(m_layout != nullptr);
 
+    TakeTypedEntries(m_controls);
+    TakeTypedEntries(m_images);
     connect(m_controls, &QComboBox::activated, this,
             [this](int index) { m_controlId = m_controls->itemData(index).toInt(); });
     connect(m_images, &QComboBox::activated, this,

@@ -110,25 +110,71 @@ CTextFieldEdit* CTextFieldEdit::Replace(QWidget* dialog, int controlId)
 
 void CTextFieldEdit::SetField(const TTextField& field)
 {
+    const TFieldText editable = TextFieldToEditable(field);
+    m_setting = true;
     // A field without its zero byte holds 80 bytes; it is cut from its end.
     m_accepted.clear();
-    setText(QString::fromStdU16String(TextFieldToWide(field)));
+    setText(QString::fromStdU16String(editable.text));
+    m_setting = false;
+    m_kept = editable.kept;
+    m_kept.resize(static_cast<size_t>(text().size()), '\0');
+    m_original = field;
+    m_shown = text();
+    m_shownKept = m_kept;
+    m_accepted = text();
+    TextChanged(text());
+}
+
+TFieldText CTextFieldEdit::Editable() const
+{
+    return {text().toStdU16String(), m_kept};
+}
+
+bool CTextFieldEdit::Unedited() const
+{
+    return text() == m_shown && m_kept == m_shownKept;
 }
 
 TTextField CTextFieldEdit::Field() const
 {
-    return MakeTextField(text().toStdU16String());
+    TTextField field{};
+    StoreField(field);
+    return field;
 }
 
 void CTextFieldEdit::StoreField(TTextField& field) const
 {
-    WideToTextField(text().toStdU16String(), field);
+    if (!Unedited())
+    {
+        EditableToTextField(Editable(), field);
+        return;
+    }
+    // Exactly the bytes it was set with, up to and with the zero.
+    const auto end = std::find(m_original.begin(), m_original.end(), uint8_t{0});
+    std::copy(m_original.begin(), end == m_original.end() ? end : end + 1, field.begin());
 }
 
 void CTextFieldEdit::TextChanged(const QString& text)
 {
+    if (m_setting)
+        return;
+    // The units the change left in place keep what they stand for; what
+    // came in is the installer's own.
+    const QString& before = m_accepted;
+    const qsizetype common = std::min(before.size(), text.size());
+    qsizetype prefix = 0;
+    while (prefix < common && before[prefix] == text[prefix])
+        ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < common - prefix && before[before.size() - 1 - suffix] == text[text.size() - 1 - suffix])
+        ++suffix;
+    m_kept.resize(static_cast<size_t>(before.size()), '\0');
+    m_kept = m_kept.substr(0, static_cast<size_t>(prefix)) +
+             std::string(static_cast<size_t>(text.size() - prefix - suffix), '\0') +
+             m_kept.substr(static_cast<size_t>(before.size() - suffix));
     m_accepted = text;
-    const bool lossless = MeasureAnsi(text.toStdU16String()).lossless;
+
+    const bool lossless = ::IsLossless(Editable());
     if (lossless != m_lossless)
     {
         m_lossless = lossless;

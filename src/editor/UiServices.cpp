@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace
 {
@@ -95,9 +96,27 @@ EMsgResult CQtUiServices::MessageBox(QWidget* parent, const QString& text, const
     case EMsgButtons::YesNo:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         break;
+    case EMsgButtons::SaveDiscardCancel:
+        box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Save);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
+    case EMsgButtons::RestoreDiscard:
+    {
+        QPushButton* restore = box.addButton(QStringLiteral("&Restore"), QMessageBox::AcceptRole);
+        QPushButton* discard = box.addButton(QMessageBox::Discard);
+        box.setDefaultButton(restore);
+        box.exec();
+        // Only the two buttons close the box.
+        return box.clickedButton() == discard ? EMsgResult::Discard : EMsgResult::Restore;
+    }
     }
     switch (box.exec())
     {
+    case QMessageBox::Save:
+        return EMsgResult::Save;
+    case QMessageBox::Discard:
+        return EMsgResult::Discard;
     case QMessageBox::Ok:
         return EMsgResult::Ok;
     case QMessageBox::Yes:

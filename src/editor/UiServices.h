@@ -19,6 +19,12 @@ enum class EMsgButtons
     Ok,
     OkCancel,
     YesNo,
+    // Before an action that would drop unsaved changes; Save is the default
+    // button and Esc cancels.
+    SaveDiscardCancel,
+    // A layout left behind by a crash; Restore is the default button and Esc
+    // does nothing, so that no key press alone throws the layout away.
+    RestoreDiscard,
 };
 
 enum class EMsgIcon
@@ -36,6 +42,9 @@ enum class EMsgResult
     Cancel,
     Yes,
     No,
+    Save,
+    Discard,
+    Restore,
 };
 
 // One file dialog: a filter in the classic "Name (*.x)|*.x|All Files (*.*)|*.*||"

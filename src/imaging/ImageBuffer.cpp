@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -23,9 +24,8 @@ struct TFileCloser
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-bool DecodeWith(int32_t format, CByteStream& in, TImageData& out, std::string& error)
+bool DecodeWith(CImageCodec* codec, int32_t format, CByteStream& in, TImageData& out, std::string& error)
 {
-    std::unique_ptr<CImageCodec> codec = MakeImageCodec(format);
     if (codec == nullptr)
     {
         error = "Decode: format not supported";
@@ -44,6 +44,11 @@ bool DecodeWith(int32_t format, CByteStream& in, TImageData& out, std::string& e
     if (out.format == kFormatUnknown)
         out.format = format;
     return out.HasPixels();
+}
+
+bool DecodeWith(int32_t format, CByteStream& in, TImageData& out, std::string& error)
+{
+    return DecodeWith(MakeImageCodec(format).get(), format, in, out, error);
 }
 
 // Tries every codec that recognises pictures by content, from the start of
@@ -176,6 +181,7 @@ bool CImageBuffer::Load(const std::string& path, int32_t format)
         return false;
     }
     m_data = std::move(scratch);
+    m_png.reset();
     return true;
 }
 
@@ -189,14 +195,18 @@ bool CImageBuffer::Decode(const uint8_t* data, size_t size, int32_t format)
     CMemoryStream stream(data, size);
     TImageData scratch;
     std::string error;
+    std::unique_ptr<CImageCodec> codec = format == kFormatUnknown ? nullptr : MakeImageCodec(format);
     const bool ok = format == kFormatUnknown ? DecodeByContent(stream, scratch, error)
-                                             : DecodeWith(format, stream, scratch, error);
+                                             : DecodeWith(codec.get(), format, stream, scratch, error);
     if (!ok)
     {
         SetError(error);
         return false;
     }
     m_data = std::move(scratch);
+    m_png.reset();
+    if (format == kFormatPng && codec->DecodedAsEncoded(data, size, m_data))
+        m_png = std::make_shared<const std::vector<uint8_t>>(data, data + size);
     return true;
 }
 
@@ -218,6 +228,21 @@ bool CImageBuffer::Encode(uint8_t** out, int32_t* size, int32_t format)
     {
         SetError("Encode: the image has no pixels");
         return false;
+    }
+    if (format == kFormatPng)
+    {
+        const std::vector<uint8_t>* png = PngBlock();
+        if (png == nullptr)
+            return false;
+        *out = static_cast<uint8_t*>(std::malloc(png->size()));
+        if (*out == nullptr)
+        {
+            SetError("Encode: out of memory");
+            return false;
+        }
+        std::memcpy(*out, png->data(), png->size());
+        *size = static_cast<int32_t>(png->size());
+        return true;
     }
     std::unique_ptr<CImageCodec> codec = MakeImageCodec(format);
     if (codec == nullptr)
@@ -243,6 +268,31 @@ bool CImageBuffer::Encode(uint8_t** out, int32_t* size, int32_t format)
     return true;
 }
 
+const std::vector<uint8_t>* CImageBuffer::PngBlock()
+{
+    if (m_png != nullptr)
+        return m_png.get();
+    if (!m_data.HasPixels())
+    {
+        SetError("Encode: the image has no pixels");
+        return nullptr;
+    }
+    CMemoryStream stream;
+    std::string error;
+    if (!MakeImageCodec(kFormatPng)->Encode(m_data, stream, error))
+    {
+        SetError(error);
+        return nullptr;
+    }
+    if (stream.Size() <= 0 || stream.Size() > INT32_MAX)
+    {
+        SetError("Error saving PNG file");
+        return nullptr;
+    }
+    m_png = std::make_shared<const std::vector<uint8_t>>(stream.Data(), stream.Data() + stream.Size());
+    return m_png.get();
+}
+
 bool CImageBuffer::Resample(int32_t newWidth, int32_t newHeight, int32_t mode, CImageBuffer* dest)
 {
     if (newWidth <= 0 || newHeight <= 0)
@@ -264,7 +314,10 @@ bool CImageBuffer::Resample(int32_t newWidth, int32_t newHeight, int32_t mode, C
     if (newWidth == src.width && newHeight == src.height)
     {
         if (dest != nullptr && dest != this)
+        {
             dest->m_data = m_data;
+            dest->m_png = m_png;
+        }
         return true;
     }
     std::string reason;
@@ -385,9 +438,15 @@ bool CImageBuffer::Resample(int32_t newWidth, int32_t newHeight, int32_t mode, C
     }
 
     if (dest != nullptr)
+    {
         dest->m_data = std::move(result);
+        dest->m_png.reset();
+    }
     else
+    {
         m_data = std::move(result);
+        m_png.reset();
+    }
     return true;
 }
 
@@ -433,9 +492,15 @@ bool CImageBuffer::RotateRight(CImageBuffer* dest)
                     src.alpha[static_cast<size_t>(x) * src.width + (newHeight - 1 - y)];
     }
     if (dest != nullptr)
+    {
         dest->m_data = std::move(result);
+        dest->m_png.reset();
+    }
     else
+    {
         m_data = std::move(result);
+        m_png.reset();
+    }
     return true;
 }
 

@@ -22,6 +22,16 @@ public:
         error = "Encode: format not supported";
         return false;
     }
+    // After a Decode of these bytes into image that succeeded: whether the
+    // bytes are exactly what Encode writes for image, so that they may stand
+    // for encoding it again.
+    virtual bool DecodedAsEncoded(const uint8_t* data, size_t size, const TImageData& image)
+    {
+        (void)data;
+        (void)size;
+        (void)image;
+        return false;
+    }
 };
 
 // The codec for a format code, or null for a format we do not read.

@@ -7,6 +7,9 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <map>
+#include <mutex>
+#include <string>
 #include <new>
 #include <vector>
 
@@ -20,6 +23,7 @@ namespace
 struct TPngErrorSink
 {
     char message[200] = {};
+    bool warned = false;
 };
 
 [[noreturn]] void OnPngError(png_structp png, png_const_charp message)
@@ -30,7 +34,13 @@ struct TPngErrorSink
     png_longjmp(png, 1);
 }
 
-void OnPngWarning(png_structp, png_const_charp) {}
+// Warnings are not shown; that there was one tells a decoded block from the
+// blocks we write, which give none.
+void OnPngWarning(png_structp png, png_const_charp)
+{
+    if (auto* sink = static_cast<TPngErrorSink*>(png_get_error_ptr(png)))
+        sink->warned = true;
+}
 
 int32_t ClampToInt32(uint64_t value)
 {
@@ -55,6 +65,7 @@ struct TPngReader : TPngErrorSink
     std::vector<uint8_t> scratch;
     std::vector<png_bytep> rows;
     std::string error;
+    int64_t imageEnd = -1; // where the IDAT chunk holding the end of the image data ends
 };
 
 void OnPngRead(png_structp png, png_bytep data, size_t length)
@@ -266,6 +277,7 @@ __attribute__((noinline)) bool ReadPngBody(png_structp png, png_infop info, TPng
             r.rows[y] = r.scratch.data() + static_cast<size_t>(y) * rowBytes;
     }
     png_read_image(png, r.rows.data());
+    r.imageEnd = r.in->Tell();
     if (!direct)
         ConvertScratch(r, colorType, depth, rowBytes);
     image.format = kFormatPng;
@@ -284,18 +296,57 @@ bool ReadPng(png_structp png, png_infop info, TPngReader& r)
 struct TPngWriter : TPngErrorSink
 {
     CByteStream* out = nullptr;
-    TImageData* image = nullptr;
+    const TImageData* image = nullptr;
     int colorType = 0;
     int depth = 8;
     int32_t swapIndex = 0; // palette entry exchanged with entry 0 while writing
     std::vector<png_color> plte;
     std::vector<uint8_t> row;
     uint8_t remap[256] = {};
+    // Set when only the opening of the block is wanted (see EncodedOpening):
+    // what is written goes here instead, and writing stops once it holds
+    // the zlib header.
+    std::vector<uint8_t>* opening = nullptr;
+    size_t idatSize = 0; // the data size of every IDAT chunk but the last
 };
+
+constexpr uint8_t kIdat[4] = {'I', 'D', 'A', 'T'};
+constexpr size_t kZlibHeaderSize = 2;
+
+uint32_t GetU32(const uint8_t* p)
+{
+    return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 |
+           static_cast<uint32_t>(p[2]) << 8 | p[3];
+}
+
+// Where the first IDAT chunk starts in a PNG stream, or 0 before it has come.
+size_t FirstIdat(const std::vector<uint8_t>& bytes)
+{
+    size_t pos = 8;
+    while (pos + 8 <= bytes.size())
+    {
+        if (std::memcmp(bytes.data() + pos + 4, kIdat, 4) == 0)
+            return pos;
+        pos += 12 + static_cast<size_t>(GetU32(bytes.data() + pos));
+    }
+    return 0;
+}
 
 void OnPngWrite(png_structp png, png_bytep data, size_t length)
 {
     auto* writer = static_cast<TPngWriter*>(png_get_io_ptr(png));
+    if (writer->opening != nullptr)
+    {
+        std::vector<uint8_t>& opening = *writer->opening;
+        opening.insert(opening.end(), data, data + length);
+        const size_t idat = FirstIdat(opening);
+        if (idat != 0 && opening.size() >= idat + 8 + kZlibHeaderSize)
+        {
+            opening.resize(idat + 8 + kZlibHeaderSize);
+            png_error(png, "opening written");
+        }
+        return;
+    }
     if (writer->out->Write(data, length) != length)
         png_error(png, "write failed");
 }
@@ -467,8 +518,19 @@ __attribute__((noinline)) void WritePngBody(png_structp png, png_infop info, TPn
 
     if (w.colorType == PNG_COLOR_TYPE_RGB)
         png_set_bgr(png);
+    w.idatSize = png_get_compression_buffer_size(png);
+    if (w.opening != nullptr)
+    {
+        // The zlib header comes with the first compressed bytes: a small
+        // buffer and a flush after the first row bring them out at once.
+        png_set_compression_buffer_size(png, 6);
+    }
     for (int32_t y = 0; y < image.height; ++y)
+    {
         png_write_row(png, OutputRow(w, y));
+        if (w.opening != nullptr && y == 0 && image.height > 1)
+            png_write_flush(png);
+    }
     png_write_end(png, nullptr);
 }
 
@@ -480,11 +542,178 @@ bool WritePng(png_structp png, png_infop info, TPngWriter& w)
     return true;
 }
 
+// Chooses colour type, depth and palette for writing the image; false when
+// it has nothing to write.
+bool PrepareWriter(const TImageData& image, TPngWriter& w)
+{
+    if (!image.HasPixels() || (image.bpp != 24 && image.palette.empty()) ||
+        image.bits.size() < static_cast<size_t>(image.RowBytes()) * static_cast<size_t>(image.height) ||
+        (!image.alpha.empty() && image.alpha.size() < static_cast<size_t>(image.width) * image.height))
+        return false;
+    w.image = &image;
+    const bool hasAlpha = !image.alpha.empty();
+    const bool paletteImage = image.bpp != 24;
+    // A grey palette with alpha bytes of its own stays a palette: grey
+    // PNGs cannot carry them.
+    const bool grey = paletteImage && !image.alphaPaletteEnabled && IsGreyRamp(image);
+    if (hasAlpha)
+    {
+        w.colorType = grey ? PNG_COLOR_TYPE_GRAY_ALPHA : PNG_COLOR_TYPE_RGB_ALPHA;
+        w.depth = 8;
+        w.row.resize(static_cast<size_t>(image.width) * (grey ? 2 : 4));
+    }
+    else if (paletteImage)
+    {
+        w.colorType = grey ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_PALETTE;
+        w.depth = image.bpp;
+    }
+    else
+    {
+        w.colorType = PNG_COLOR_TYPE_RGB;
+        w.depth = 8;
+    }
+
+    if (w.colorType == PNG_COLOR_TYPE_PALETTE)
+    {
+        const size_t count = std::min(image.palette.size(), size_t{1} << image.bpp);
+        w.plte.resize(count);
+        for (size_t i = 0; i < count; ++i)
+            w.plte[i] = png_color{image.palette[i].red, image.palette[i].green, image.palette[i].blue};
+        // tRNS with one entry can only name entry 0: write the transparent
+        // entry there and the former entry 0 in its place.
+        if (image.transparentIndex > 0 && static_cast<size_t>(image.transparentIndex) < count)
+        {
+            w.swapIndex = image.transparentIndex;
+            std::swap(w.plte[0], w.plte[static_cast<size_t>(w.swapIndex)]);
+            const int perByte = 8 / image.bpp;
+            const int mask = (1 << image.bpp) - 1;
+            for (int b = 0; b < 256; ++b)
+            {
+                int mapped = 0;
+                for (int k = 0; k < perByte; ++k)
+                {
+                    const int shift = k * image.bpp;
+                    int v = (b >> shift) & mask;
+                    if (v == 0)
+                        v = w.swapIndex;
+                    else if (v == w.swapIndex)
+                        v = 0;
+                    mapped |= v << shift;
+                }
+                w.remap[b] = static_cast<uint8_t>(mapped);
+            }
+            w.row.resize(static_cast<size_t>(image.RowBytes()));
+        }
+    }
+    return true;
+}
+
+// Runs libpng over a prepared writer. False with the reason in error; a
+// writer after its opening only stops early.
+bool RunWriter(TPngWriter& w, std::string& error)
+{
+    png_structp png =
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, static_cast<TPngErrorSink*>(&w), OnPngError, OnPngWarning);
+    if (png == nullptr)
+    {
+        error = "Failed to create PNG structure";
+        return false;
+    }
+    png_infop info = png_create_info_struct(png);
+    if (info == nullptr)
+    {
+        png_destroy_write_struct(&png, nullptr);
+        error = "Failed to initialize PNG info structure";
+        return false;
+    }
+    bool ok = false;
+    try
+    {
+        ok = WritePng(png, info, w);
+    }
+    catch (const std::bad_alloc&)
+    {
+    }
+    png_destroy_write_struct(&png, &info);
+    if (!ok)
+    {
+        error = "Error saving PNG file";
+        return false;
+    }
+    return true;
+}
+
+// What Encode writes for the image up to the end of the zlib header that
+// begins the compressed data (chunks before the first IDAT, that chunk's
+// length and name, two bytes of its data), and the data size of its IDAT
+// chunks; only the first row is compressed to learn it. False when Encode
+// would write nothing.
+bool EncodedOpeningOnce(const TImageData& image, std::vector<uint8_t>& opening, size_t& idatSize)
+{
+    TPngWriter w;
+    if (!PrepareWriter(image, w))
+        return false;
+    opening.clear();
+    w.opening = &opening;
+    std::string error;
+    RunWriter(w, error);
+    idatSize = w.idatSize;
+    const size_t idat = FirstIdat(opening);
+    return idat != 0 && opening.size() == idat + 8 + kZlibHeaderSize && idatSize > 0;
+}
+
+// The opening depends on the picture's size, depth, palette, transparency
+// and resolution, never on its rows: pictures alike in those (a library of
+// photographs of one size) share one, learnt once.
+bool EncodedOpening(const TImageData& image, std::vector<uint8_t>& opening, size_t& idatSize)
+{
+    std::string key;
+    const auto put = [&key](int64_t v) { key.append(reinterpret_cast<const char*>(&v), sizeof v); };
+    for (int64_t v : {int64_t{image.width}, int64_t{image.height}, int64_t{image.bpp}, int64_t{image.alpha.empty()},
+                      int64_t{image.alphaPaletteEnabled}, int64_t{image.transparentIndex}, int64_t{image.xDpm},
+                      int64_t{image.yDpm}})
+        put(v);
+    const auto colour = [&key](const TRgbQuad& c)
+    { key.append({char(c.blue), char(c.green), char(c.red), char(c.reserved)}); };
+    colour(image.transparentColor);
+    for (const TRgbQuad& c : image.palette)
+        colour(c);
+
+    struct TOpening
+    {
+        bool ok = false;
+        std::vector<uint8_t> bytes;
+        size_t idatSize = 0;
+    };
+    static std::mutex mutex;
+    static std::map<std::string, TOpening> learnt;
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (const auto found = learnt.find(key); found != learnt.end())
+        {
+            opening = found->second.bytes;
+            idatSize = found->second.idatSize;
+            return found->second.ok;
+        }
+    }
+    TOpening made;
+    made.ok = EncodedOpeningOnce(image, made.bytes, made.idatSize);
+    opening = made.bytes;
+    idatSize = made.idatSize;
+    const bool ok = made.ok;
+    const std::lock_guard<std::mutex> lock(mutex);
+    if (learnt.size() >= 64)
+        learnt.clear();
+    learnt.emplace(std::move(key), std::move(made));
+    return ok;
+}
+
 class CPngCodec : public CImageCodec
 {
 public:
     bool Decode(CByteStream& in, TImageData& out, std::string& error) override
     {
+        m_cleanEnd = -1;
         TPngReader reader;
         reader.in = &in;
         png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, static_cast<TPngErrorSink*>(&reader),
@@ -521,78 +750,74 @@ public:
                     std::string("Decode: ") + (reader.message[0] != 0 ? reader.message : "damaged PNG data");
             return false;
         }
+        if (!reader.warned)
+            m_cleanEnd = reader.imageEnd;
         out = std::move(reader.image);
         return true;
     }
 
+    // Whether a block is exactly what Encode writes for the picture decoded
+    // from it, so that it can stand for that encoding. Encode is a function
+    // of the picture: its chunks before the image data, their order and
+    // every byte of them, follow from the fields decoding sets, and its
+    // image data is zlib (with the header, level and window libpng chooses
+    // for the picture's size) over filtered rows that hold exactly the
+    // samples decoding read. So the block must be, byte for byte:
+    // - everything before the first IDAT as Encode writes it for the picture
+    //   decoded (signature, IHDR, bKGD, pHYs, PLTE, tRNS, with their CRCs);
+    // - the zlib header Encode's compressor writes for it;
+    // - IDAT chunks as libpng cuts them, each full but the last, and the
+    //   compressed stream ending exactly at the end of the last, checked by
+    //   libpng on decoding (CRCs, the Adler-32, no data to spare, no warning);
+    // - then IEND and nothing after it.
+    // A block Encode wrote passes, and encoding the picture again gives it
+    // back. What this cannot prove is that another compressor, writing the
+    // same header into the same chunks, chose the same deflate blocks and
+    // row filters: such a block (another build of this program over another
+    // zlib) is kept as it came, still a faithful PNG of the same pixels.
+    bool DecodedAsEncoded(const uint8_t* data, size_t size, const TImageData& image) override
+    {
+        if (m_cleanEnd < 0 || data == nullptr)
+            return false;
+        // Encode turns pixels of the transparent colour transparent first;
+        // decoding never gives such a picture.
+        if (image.bpp == 24 && !image.alpha.empty() && image.transparentIndex >= 0)
+            return false;
+        std::vector<uint8_t> opening;
+        size_t idatSize = 0;
+        if (!EncodedOpening(image, opening, idatSize))
+            return false;
+        const size_t idat = opening.size() - 8 - kZlibHeaderSize;
+        if (size < opening.size() || std::memcmp(data, opening.data(), idat) != 0 ||
+            std::memcmp(data + idat + 4, kIdat, 4) != 0 ||
+            std::memcmp(data + idat + 8, opening.data() + idat + 8, kZlibHeaderSize) != 0)
+            return false;
+        size_t pos = idat;
+        uint32_t last = 0;
+        while (pos + 12 <= size && std::memcmp(data + pos + 4, kIdat, 4) == 0)
+        {
+            if (last != 0 && last != idatSize)
+                return false; // only the last chunk may be short
+            last = GetU32(data + pos);
+            if (last == 0 || last > idatSize || last > size - pos - 12)
+                return false;
+            pos += 12 + last;
+        }
+        static const uint8_t kIend[12] = {0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82};
+        return static_cast<int64_t>(pos) == m_cleanEnd && size - pos == sizeof kIend &&
+               std::memcmp(data + pos, kIend, sizeof kIend) == 0;
+    }
+
     bool Encode(TImageData& image, CByteStream& out, std::string& error) override
     {
-        if (!image.HasPixels() || (image.bpp != 24 && image.palette.empty()) ||
-            image.bits.size() < static_cast<size_t>(image.RowBytes()) * static_cast<size_t>(image.height) ||
-            (!image.alpha.empty() && image.alpha.size() < static_cast<size_t>(image.width) * image.height))
+        TPngWriter w;
+        if (!PrepareWriter(image, w))
         {
             error = "Encode: the image has no pixels";
             return false;
         }
-        TPngWriter w;
         w.out = &out;
-        w.image = &image;
-        const bool hasAlpha = !image.alpha.empty();
-        const bool paletteImage = image.bpp != 24;
-        // A grey palette with alpha bytes of its own stays a palette: grey
-        // PNGs cannot carry them.
-        const bool grey = paletteImage && !image.alphaPaletteEnabled && IsGreyRamp(image);
-        if (hasAlpha)
-        {
-            w.colorType = grey ? PNG_COLOR_TYPE_GRAY_ALPHA : PNG_COLOR_TYPE_RGB_ALPHA;
-            w.depth = 8;
-            w.row.resize(static_cast<size_t>(image.width) * (grey ? 2 : 4));
-        }
-        else if (paletteImage)
-        {
-            w.colorType = grey ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_PALETTE;
-            w.depth = image.bpp;
-        }
-        else
-        {
-            w.colorType = PNG_COLOR_TYPE_RGB;
-            w.depth = 8;
-        }
-
-        if (w.colorType == PNG_COLOR_TYPE_PALETTE)
-        {
-            const size_t count = std::min(image.palette.size(), size_t{1} << image.bpp);
-            w.plte.resize(count);
-            for (size_t i = 0; i < count; ++i)
-                w.plte[i] = png_color{image.palette[i].red, image.palette[i].green, image.palette[i].blue};
-            // tRNS with one entry can only name entry 0: write the transparent
-            // entry there and the former entry 0 in its place.
-            if (image.transparentIndex > 0 && static_cast<size_t>(image.transparentIndex) < count)
-            {
-                w.swapIndex = image.transparentIndex;
-                std::swap(w.plte[0], w.plte[static_cast<size_t>(w.swapIndex)]);
-                const int perByte = 8 / image.bpp;
-                const int mask = (1 << image.bpp) - 1;
-                for (int b = 0; b < 256; ++b)
-                {
-                    int mapped = 0;
-                    for (int k = 0; k < perByte; ++k)
-                    {
-                        const int shift = k * image.bpp;
-                        int v = (b >> shift) & mask;
-                        if (v == 0)
-                            v = w.swapIndex;
-                        else if (v == w.swapIndex)
-                            v = 0;
-                        mapped |= v << shift;
-                    }
-                    w.remap[b] = static_cast<uint8_t>(mapped);
-                }
-                w.row.resize(static_cast<size_t>(image.RowBytes()));
-            }
-        }
-
-        if (image.bpp == 24 && hasAlpha && image.transparentIndex >= 0)
+        if (image.bpp == 24 && !image.alpha.empty() && image.transparentIndex >= 0)
         {
             const TRgbQuad key = image.transparentColor;
             for (int32_t y = 0; y < image.height; ++y)
@@ -604,37 +829,12 @@ public:
                         a[x] = 0;
             }
         }
-
-        png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, static_cast<TPngErrorSink*>(&w),
-                                                  OnPngError, OnPngWarning);
-        if (png == nullptr)
-        {
-            error = "Failed to create PNG structure";
-            return false;
-        }
-        png_infop info = png_create_info_struct(png);
-        if (info == nullptr)
-        {
-            png_destroy_write_struct(&png, nullptr);
-            error = "Failed to initialize PNG info structure";
-            return false;
-        }
-        bool ok = false;
-        try
-        {
-            ok = WritePng(png, info, w);
-        }
-        catch (const std::bad_alloc&)
-        {
-        }
-        png_destroy_write_struct(&png, &info);
-        if (!ok)
-        {
-            error = "Error saving PNG file";
-            return false;
-        }
-        return true;
+        return RunWriter(w, error);
     }
+
+private:
+    // After a decode that gave no warning: where the image data ended.
+    int64_t m_cleanEnd = -1;
 };
 
 } // namespace

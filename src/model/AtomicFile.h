@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -35,6 +36,12 @@ struct TFileResult
 // to a temporary file beside the target, are flushed to disk and then renamed
 // over it, so the target is either the old file or the whole new one. On
 // failure the temporary file is removed and the target left as it was.
+//
+// A symbolic link is followed: the file it ends at is replaced, the link kept.
+// A target that is no regular file (device, FIFO, socket, folder) is refused
+// with "not a regular file", one without write permission, or with no write
+// bit at all even for root, with "permission denied". A replaced file keeps
+// its mode (and, for root, its owner).
 struct TBytes
 {
     const void* data;
@@ -42,6 +49,38 @@ struct TBytes
 };
 TFileResult WriteFileAtomically(const std::string& path, const std::vector<TBytes>& parts);
 TFileResult WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes);
+
+// Several files replaced as WriteFileAtomically replaces one, made durable
+// together: Add writes each to its temporary file, Commit syncs them all at
+// once, renames them over their targets and syncs their folders once. A batch
+// destroyed before Commit removes its temporary files and touches no target.
+class CFileBatch
+{
+public:
+    CFileBatch();
+    CFileBatch(const CFileBatch&) = delete;
+    CFileBatch& operator=(const CFileBatch&) = delete;
+    ~CFileBatch();
+
+    TFileResult Add(const std::string& path, const std::vector<TBytes>& parts);
+    TFileResult Add(const std::string& path, const std::vector<uint8_t>& bytes);
+    // On failure nothing is replaced when the sync failed; when a rename
+    // failed, the files before it have been replaced. FailedPath names the
+    // target the failure was about.
+    TFileResult Commit();
+    const std::string& FailedPath() const { return m_failedPath; }
+
+private:
+    struct TPending;
+    void Discard();
+
+    std::vector<std::unique_ptr<TPending>> m_pending;
+    std::string m_failedPath;
+};
+
+// Removes the temporary files of every batch not yet committed. Safe to call
+// from a signal handler; the program is expected to end after it.
+void RemovePendingTemporaryFiles() noexcept;
 
 // Opens a regular file for reading; the descriptor, or -1 with failure set
 // ("cannot open file (no such file or directory)", "not a regular file").

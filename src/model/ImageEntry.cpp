@@ -4,7 +4,6 @@
 #include "ImageBuffer.h"
 #include "ImageData.h"
 
-#include <cstdlib>
 #include <vector>
 
 void TImageEntry::Serialize(CDataStore& store)
@@ -15,18 +14,18 @@ void TImageEntry::Serialize(CDataStore& store)
         store.WriteInt(id);
         store.WriteString(name);
         store.WriteInt(kPictureTag);
-        uint8_t* png = nullptr;
-        int32_t size = 0;
-        if (image != nullptr && image->Encode(&png, &size, kFormatPng) && png != nullptr && size > 0)
+        // The block the picture keeps: the one it was read from, or its
+        // encoding made once, so a store encodes nothing twice.
+        const std::vector<uint8_t>* png = image != nullptr && image->HasPixels() ? image->PngBlock() : nullptr;
+        if (png != nullptr && !png->empty())
         {
-            store.WriteInt(size);
-            store.WriteBytes(png, static_cast<size_t>(size));
+            store.WriteInt(static_cast<int32_t>(png->size()));
+            store.WriteBytes(png->data(), png->size());
         }
         else
         {
             store.WriteInt(0);
         }
-        std::free(png);
         store.WriteBytes(guid.data(), guid.size());
         return;
     }
@@ -53,7 +52,8 @@ void TImageEntry::Serialize(CDataStore& store)
         std::vector<uint8_t> png(static_cast<size_t>(size));
         store.ReadBytes(png.data(), png.size());
         // A picture of its own: one the entry held may be shared with the
-        // built-in library. Bytes that do not decode leave it empty.
+        // built-in library. Bytes that do not decode leave it empty; bytes
+        // our encoder would write for the picture are kept with it.
         image = std::make_shared<CImageBuffer>();
         image->Decode(png.data(), png.size(), kFormatPng);
     }

@@ -182,6 +182,14 @@ std::vector<uint8_t> TLayout::SaveToBytes()
     return store.CopyData();
 }
 
+int64_t TLayout::StoredSize()
+{
+    BuildGlyphTable();
+    CDataStore store;
+    StoreTo(store);
+    return store.GetLength();
+}
+
 int32_t TLayout::SaveToBuffer(uint8_t* dest, int32_t capacity)
 {
     BuildGlyphTable();

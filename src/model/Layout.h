@@ -43,6 +43,10 @@ public:
     int32_t SaveToBuffer(uint8_t* dest, int32_t capacity);
     // The same byte image, whatever its length.
     std::vector<uint8_t> SaveToBytes();
+    // The length of that byte image (the glyph table is rebuilt for it).
+    // Pictures count with the PNG blocks they keep, so once each has been
+    // read or encoded this encodes nothing.
+    int64_t StoredSize();
     // Replaces settings, pages, added pictures and events with those in the
     // bytes. All or nothing: on bytes that end early or break a rule the
     // document stays exactly as it was and the result is false. When

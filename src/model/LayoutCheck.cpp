@@ -3,8 +3,10 @@
 #include "AudioControls.h"
 #include "DataStore.h"
 #include "GlyphRasteriser.h"
+#include "ImageEntry.h"
 #include "Layout.h"
 #include "LayoutFile.h"
+#include "ReportText.h"
 #include "TextField.h"
 #include "UserButton.h"
 #include "UserHotspot.h"
@@ -14,45 +16,20 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <deque>
+#include <map>
 #include <optional>
 #include <set>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace
 {
 
 constexpr int32_t kScreenWidth = 320;
 constexpr int32_t kScreenHeight = 240;
-
-// UTF-8 for a line of text: a control character in a name (a line break
-// would split the line) is written as \xNN.
-std::string Printable(const std::u16string& text)
-{
-    std::string out;
-    size_t from = 0;
-    for (size_t i = 0; i <= text.size(); ++i)
-    {
-        if (i < text.size() && text[i] >= 32 && text[i] != 127)
-            continue;
-        out += WideToUtf8(std::u16string_view(text).substr(from, i - from));
-        if (i < text.size())
-        {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned>(text[i]));
-            out += escape;
-        }
-        from = i + 1;
-    }
-    return out;
-}
-
-std::string Grouped(int64_t n)
-{
-    std::string digits = std::to_string(n);
-    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
-        digits.insert(static_cast<size_t>(i), ",");
-    return digits;
-}
 
 std::string Where(const TUserObject& object)
 {
@@ -88,6 +65,8 @@ public:
             m_unsaved = unsaved;
             m_pages.push_back(unsaved);
         }
+        for (size_t i = 0; i < m_pages.size(); ++i)
+            m_firstWithId.try_emplace(m_pages[i]->id, static_cast<int32_t>(i));
     }
 
     std::vector<TCheckFinding> Run()
@@ -98,8 +77,9 @@ public:
                           "default page " + std::to_string(m_layout.defaultPage) + " does not exist");
         if (const std::optional<char32_t> c = Undrawable(m_layout.controlName))
             LayoutFinding(ECheckSeverity::Error, "undrawable-text",
-                          "control name \"" + Printable(m_layout.controlName) +
+                          "control name \"" + PrintableName(m_layout.controlName) +
                               "\" has a character the panel cannot show: " + CodePoint(*c));
+        CheckUnusedPictures();
         const std::set<const TListItem*> reached = Reached();
         int32_t index = 0;
         for (const TListItem* page : m_pages)
@@ -147,7 +127,7 @@ private:
 
     void CheckSize()
     {
-        auto size = static_cast<int64_t>(m_layout.SaveToBytes().size());
+        int64_t size = m_layout.StoredSize();
         if (m_unsaved != nullptr)
         {
             // Its record behind the marker and kind code that precede every
@@ -159,12 +139,12 @@ private:
         }
         if (size > kUploadCapacity)
             LayoutFinding(ECheckSeverity::Error, "too-large",
-                          "layout is " + Grouped(size) + " bytes, more than the panel's " +
-                              Grouped(kUploadCapacity));
+                          "layout is " + GroupedDigits(size) + " bytes, more than the panel's " +
+                              GroupedDigits(kUploadCapacity));
         else if (size + 4 > static_cast<int64_t>(kTemplateFileLimit))
             LayoutFinding(ECheckSeverity::Error, "too-large",
-                          "layout is " + Grouped(size) + " bytes, too large for a template file (" +
-                              Grouped(static_cast<int64_t>(kTemplateFileLimit)) + " bytes with its header)");
+                          "layout is " + GroupedDigits(size) + " bytes, too large for a template file (" +
+                              GroupedDigits(static_cast<int64_t>(kTemplateFileLimit)) + " bytes with its header)");
     }
 
     // The first character the panel would show blank: a control character
@@ -240,8 +220,72 @@ private:
         return reached;
     }
 
+    // Added pictures no face or slider shows: each is stored, and sent to the
+    // panel, all the same.
+    void CheckUnusedPictures()
+    {
+        std::unordered_set<int32_t> used;
+        const auto face = [&used](const TUserFace& f)
+        {
+            if (f.type == kFaceImage || f.type == kFaceButton)
+                used.insert(f.param);
+        };
+        for (const TListItem* item : m_pages)
+        {
+            const auto* page = dynamic_cast<const TUserPage*>(item);
+            if (page == nullptr)
+                continue;
+            face(page->face);
+            for (const auto& object : page->objects)
+            {
+                if (const auto* button = dynamic_cast<const TUserButton*>(object.get()))
+                {
+                    face(button->upFace);
+                    face(button->downFace);
+                }
+                else if (const auto* image = dynamic_cast<const TUserImage*>(object.get()))
+                {
+                    face(image->face);
+                }
+                else if (const auto* level = dynamic_cast<const TUserLevel*>(object.get()))
+                {
+                    used.insert(level->sliderImageId);
+                }
+            }
+        }
+        // The library stores from its head; report in the order it is listed.
+        std::map<int32_t, TImageEntry*> unused;
+        for (const auto& entry : m_layout.images)
+        {
+            if (entry->IsAdded() && !used.contains(entry->id))
+                unused.emplace(entry->id, entry.get());
+        }
+        for (const auto& [id, entry] : unused)
+        {
+            CDataStore store;
+            entry->Serialize(store);
+            // Its record behind the marker that precedes every picture.
+            const int64_t bytes = 4 + static_cast<int64_t>(store.GetLength());
+            LayoutFinding(ECheckSeverity::Warning, "unused-picture",
+                          "picture " + std::to_string(id) + " \"" + PrintableName(entry->name) +
+                              "\" is used by nothing and adds " + GroupedDigits(bytes) + " bytes to the layout");
+        }
+    }
+
     void CheckPage(const TListItem& item, int32_t index, const std::set<const TListItem*>& reached)
     {
+        // Hot spots and the default page name pages by id: only the first of
+        // pages sharing one can be reached.
+        if (item.id >= 0)
+        {
+            const int32_t first = m_firstWithId.at(item.id);
+            if (first != index)
+                PageFinding(item, index, ECheckSeverity::Error, "duplicate-id",
+                            "has id " + std::to_string(item.id) + ", as page \"" +
+                                PrintableName(m_pages[static_cast<size_t>(first)]->name) + "\" (" +
+                                std::to_string(first + 1) +
+                                ") has; hot spots and the default page lead only to that one");
+        }
         if (const std::optional<char32_t> c = Undrawable(item.name))
             PageFinding(item, index, ECheckSeverity::Error, "undrawable-text",
                         "page name has a character the panel cannot show: " + CodePoint(*c));
@@ -331,38 +375,38 @@ private:
                         &object, at);
     }
 
-    // Selection buttons of one group (one selector id) that send different
-    // events: the first of each group against the first that differs.
+    // Selection buttons of one group (one selector id) that send the same
+    // down event: the panel cannot tell which was pressed. Buttons of a group
+    // differ in their events by design (one source each). Each button is
+    // reported against the first of its group with that event.
     void CheckSelectors(const TUserPage& page, int32_t index)
     {
-        std::set<int32_t> reported;
+        std::map<std::pair<int32_t, std::string_view>, const TUserButton*> first;
         for (size_t i = 0; i < page.objects.size(); ++i)
         {
-            const auto* a = dynamic_cast<const TUserButton*>(page.objects[i].get());
-            if (a == nullptr || a->selectorId < 0 || reported.contains(a->selectorId))
+            const auto* b = dynamic_cast<const TUserButton*>(page.objects[i].get());
+            if (b == nullptr || b->selectorId < 0)
                 continue;
-            for (size_t j = i + 1; j < page.objects.size(); ++j)
-            {
-                const auto* b = dynamic_cast<const TUserButton*>(page.objects[j].get());
-                if (b == nullptr || b->selectorId != a->selectorId)
-                    continue;
-                if (TextFieldToWide(a->downText) == TextFieldToWide(b->downText) &&
-                    TextFieldToWide(a->upText) == TextFieldToWide(b->upText))
-                    continue;
-                reported.insert(a->selectorId);
-                PageFinding(page, index, ECheckSeverity::Warning, "selector-events",
-                            "selection buttons at " + std::to_string(a->left) + "," + std::to_string(a->top) +
-                                " and " + std::to_string(b->left) + "," + std::to_string(b->top) +
-                                " share selector id " + std::to_string(a->selectorId) +
-                                " but send different events",
-                            b, static_cast<int32_t>(j));
-                break;
-            }
+            const auto* text = reinterpret_cast<const char*>(b->downText.data());
+            const std::string_view event(text, ::strnlen(text, b->downText.size()));
+            if (event.empty())
+                continue; // sends nothing
+            const auto [at, isFirst] = first.try_emplace({b->selectorId, event}, b);
+            if (isFirst)
+                continue;
+            const TUserButton* a = at->second;
+            PageFinding(page, index, ECheckSeverity::Warning, "selector-same-event",
+                        "selection buttons at " + std::to_string(a->left) + "," + std::to_string(a->top) +
+                            " and " + std::to_string(b->left) + "," + std::to_string(b->top) +
+                            " of selector id " + std::to_string(b->selectorId) + " both send \"" +
+                            PrintableName(TextFieldToWide(b->downText)) + "\"; the panel cannot tell them apart",
+                        b, static_cast<int32_t>(i));
         }
     }
 
     TLayout& m_layout;
     std::vector<const TListItem*> m_pages; // the page list, and the unsaved page at its end
+    std::unordered_map<int32_t, int32_t> m_firstWithId; // place of the first page with each id
     TListItem* m_unsaved = nullptr;
     std::unique_ptr<CGlyphRasteriser> m_rasteriser;
     std::vector<TCheckFinding> m_findings;
@@ -379,7 +423,7 @@ std::string DescribeFinding(const TCheckFinding& finding)
 {
     if (finding.pageIndex < 0)
         return finding.message;
-    return "page \"" + Printable(finding.pageName) + "\": " + finding.message;
+    return "page \"" + PrintableName(finding.pageName) + "\": " + finding.message;
 }
 
 bool HasErrors(const std::vector<TCheckFinding>& findings)

@@ -2,14 +2,10 @@
 
 #include "Layout.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <unistd.h>
 #include <vector>
-
-#include "ImageBuffer.h"
 
 uint32_t ReadMagic(const uint8_t* bytes, size_t size)
 {
@@ -57,45 +53,5 @@ TFileResult LoadLayoutImageFile(TLayout& layout, const std::string& path)
         return TFileResult::Failure(EFileError::NotOurs, "not a layout image (too short)");
     if (!layout.LoadFromBuffer(bytes.data(), static_cast<int32_t>(bytes.size())))
         return TFileResult::Failure(EFileError::Damaged, "damaged layout data");
-    return TFileResult::Success();
-}
-
-void FitPictureToPanel(CImageBuffer& image)
-{
-    const int32_t w = static_cast<int32_t>(image.GetWidth());
-    const int32_t h = static_cast<int32_t>(image.GetHeight());
-    if (w <= 0 || h <= 0)
-        return;
-    const double xr = w / 320.0;
-    const double yr = h / 240.0;
-    int32_t a = w;
-    int32_t b = h;
-    if (xr > 1 && xr > yr)
-    {
-        a = 320;
-        b = static_cast<int32_t>(h * 320.0 / w);
-    }
-    else if (yr > 1)
-    {
-        b = 240;
-        a = static_cast<int32_t>(w * 240.0 / h);
-    }
-    if (xr > 1 || yr > 1)
-        image.Resample(std::max(a, 1), std::max(b, 1), 2);
-}
-
-TFileResult LoadLibraryPicture(const std::string& path, std::unique_ptr<CImageBuffer>& image)
-{
-    // Checked first so that a missing file is not reported as a bad picture.
-    TFileResult failure;
-    const int fd = OpenForReading(path, failure);
-    if (fd < 0)
-        return failure;
-    ::close(fd);
-    auto picture = std::make_unique<CImageBuffer>();
-    if (!picture->Load(path, kFormatUnknown) || !picture->Data().HasPixels())
-        return TFileResult::Failure(EFileError::NotOurs, "not a picture in a format we read");
-    FitPictureToPanel(*picture);
-    image = std::move(picture);
     return TFileResult::Success();
 }

@@ -27,11 +27,3 @@ TFileResult LoadLayoutImageFile(TLayout& layout, const std::string& path);
 // The int32 at the front of bytes (little-endian), or 0 when there are fewer
 // than four.
 uint32_t ReadMagic(const uint8_t* bytes, size_t size);
-
-class CImageBuffer;
-
-// Scales a picture down to fit the 320 x 240 screen, keeping its aspect
-// ratio, as pictures are taken into the image library; smaller ones stay.
-void FitPictureToPanel(CImageBuffer& image);
-// Reads a picture file of any format recognised by its content and fits it.
-TFileResult LoadLibraryPicture(const std::string& path, std::unique_ptr<CImageBuffer>& image);

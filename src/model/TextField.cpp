@@ -316,10 +316,23 @@ std::string AnsiCodePage()
     return CodePageForLocale(locale != nullptr ? locale : "");
 }
 
-std::u16string AnsiToWide(std::string_view bytes)
+namespace
+{
+
+// Code-page bytes as wide text; with `kept`, each byte the code page does not
+// define is noted there against its code unit, 0 against the others.
+std::u16string DecodeBytes(std::string_view bytes, std::string* kept)
 {
     bytes = bytes.substr(0, bytes.find('\0'));
     std::u16string text;
+    const auto keep = [&](char byte)
+    {
+        if (kept != nullptr)
+        {
+            kept->resize(text.size() - 1, '\0');
+            kept->push_back(byte);
+        }
+    };
     if (bytes.empty())
     {
         return text;
@@ -366,6 +379,7 @@ std::u16string AnsiToWide(std::string_view bytes)
         const bool c1 = codePage == "CP1252" &&
                         (byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D);
         text.push_back(c1 ? static_cast<char16_t>(byte) : kReplacement);
+        keep(*in);
         ++in;
         --inLeft;
         iconv(converter.Handle(), nullptr, nullptr, nullptr, nullptr);
@@ -374,7 +388,87 @@ std::u16string AnsiToWide(std::string_view bytes)
     size_t outLeft = output.size();
     iconv(converter.Handle(), nullptr, nullptr, &out, &outLeft);
     take(output.data(), out);
+    if (kept != nullptr)
+    {
+        kept->resize(text.size(), '\0');
+    }
     return text;
+}
+
+// Calls run(part) for each stretch of the text between kept bytes and
+// byte(b) for each kept byte, in order; stops when either returns false.
+template <typename Run, typename Byte> void ForEachPart(const TFieldText& text, Run run, Byte byte)
+{
+    const std::u16string_view all(text.text);
+    size_t start = 0;
+    for (size_t i = 0; i < all.size(); ++i)
+    {
+        const char b = i < text.kept.size() ? text.kept[i] : '\0';
+        if (b == '\0')
+        {
+            continue;
+        }
+        if (!run(all.substr(start, i - start)) || !byte(b))
+        {
+            return;
+        }
+        start = i + 1;
+    }
+    run(all.substr(start));
+}
+
+} // namespace
+
+std::u16string AnsiToWide(std::string_view bytes)
+{
+    return DecodeBytes(bytes, nullptr);
+}
+
+TFieldText TextFieldToEditable(const TTextField& field)
+{
+    TFieldText text;
+    text.text =
+        DecodeBytes(std::string_view(reinterpret_cast<const char*>(field.data()), field.size()), &text.kept);
+    return text;
+}
+
+void EditableToTextField(const TFieldText& text, TTextField& field)
+{
+    std::string bytes;
+    bool full = false;
+    const auto add = [&](const std::string& character)
+    {
+        full = bytes.size() + character.size() > kTextFieldSize - 1;
+        if (!full)
+        {
+            bytes += character;
+        }
+        return !full;
+    };
+    ForEachPart(
+        text,
+        [&](std::u16string_view part)
+        {
+            EncodeText(part, [&](const std::string& character, bool) { return add(character); });
+            return !full;
+        },
+        [&](char byte) { return add(std::string(1, byte)); });
+    std::copy(bytes.begin(), bytes.end(), field.begin());
+    field[bytes.size()] = 0;
+}
+
+bool IsLossless(const TFieldText& text)
+{
+    bool lossless = true;
+    ForEachPart(
+        text,
+        [&](std::u16string_view part)
+        {
+            lossless = lossless && MeasureAnsi(part).lossless;
+            return true;
+        },
+        [](char) { return true; });
+    return lossless;
 }
 
 std::string WideToAnsi(std::u16string_view text)

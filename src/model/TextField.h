@@ -31,6 +31,21 @@ void WideToTextField(std::u16string_view text, TTextField& field);
 // The same into a field of zero bytes.
 TTextField MakeTextField(std::u16string_view text);
 
+// A field's text as an edit shows it, with the bytes the code page does not
+// define kept: each stands in the text as one code unit (U+FFFD, or the C1
+// control Windows gives CP1252's five gaps), and `kept` holds, unit for unit
+// of the text, that byte, or 0 for a character of the text's own.
+struct TFieldText
+{
+    std::u16string text;
+    std::string kept;
+};
+TFieldText TextFieldToEditable(const TTextField& field);
+// As WideToTextField, with each kept byte written as it was read.
+void EditableToTextField(const TFieldText& text, TTextField& field);
+// Whether every character besides the kept bytes has a form in the code page.
+bool IsLossless(const TFieldText& text);
+
 // What a text becomes in the code page: its length in bytes, composed, with
 // each character the code page lacks counted as the one byte of '?', and
 // whether every character has a form there.

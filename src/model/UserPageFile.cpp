@@ -4,7 +4,9 @@
 #include "ImageEntry.h"
 #include "Layout.h"
 #include "LayoutFile.h"
+#include "PageList.h"
 #include "PageMerge.h"
+#include "ReportText.h"
 #include "UserButton.h"
 #include "UserImage.h"
 #include "UserLevel.h"
@@ -65,9 +67,24 @@ std::vector<uint8_t> StoreUserPage(const TLayout& layout, const TUserPage& page)
     return store.CopyData();
 }
 
+TFileResult CheckUserPageSize(size_t size)
+{
+    if (size <= kUserPageFileLimit)
+        return TFileResult::Success();
+    std::string reason = "the page with its pictures is ";
+    reason += GroupedDigits(size);
+    reason += " bytes, more than the ";
+    reason += GroupedDigits(kUserPageFileLimit);
+    reason += " a user page file may have to be imported";
+    return TFileResult::Failure(EFileError::TooLargeToStore, std::move(reason));
+}
+
 TFileResult ExportUserPage(const TLayout& layout, const TUserPage& page, const std::string& path)
 {
-    return WriteFileAtomically(path, StoreUserPage(layout, page));
+    const std::vector<uint8_t> bytes = StoreUserPage(layout, page);
+    if (TFileResult fits = CheckUserPageSize(bytes.size()); !fits)
+        return fits;
+    return WriteFileAtomically(path, bytes);
 }
 
 TFileResult ReadUserPageBytes(const uint8_t* data, size_t size, TUserPageFileContents& contents)
@@ -129,4 +146,16 @@ TFileResult ImportUserPage(TLayout& layout, TUserPage& target, const std::string
     if (TFileResult read = ReadWholeFile(path, kUserPageFileLimit, bytes); !read)
         return read;
     return ImportUserPageBytes(layout, target, bytes.data(), bytes.size());
+}
+
+int32_t ImportedPageId(const TPageList& pages, int32_t fileId, const TListItem* page, int32_t ownId)
+{
+    if (fileId < TPageList::kFirstId)
+        return ownId;
+    for (const auto& other : pages)
+    {
+        if (other.get() != page && other->id == fileId)
+            return ownId;
+    }
+    return fileId;
 }

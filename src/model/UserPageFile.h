@@ -9,6 +9,8 @@
 
 class TImageEntry;
 class TLayout;
+class TListItem;
+class TPageList;
 class TUserPage;
 
 // A user page file (".qup"): the magic number, one user page record, then
@@ -30,8 +32,10 @@ struct TUserPageFileContents
 // page face; a button's down face, then its up face; a slider's picture; an
 // image's face). A picture used twice is written twice.
 std::vector<uint8_t> StoreUserPage(const TLayout& layout, const TUserPage& page);
-// Writes that file atomically, whatever its length: a file over the import
-// limit is written too, though importing it is then refused.
+// Refuses (TooLargeToStore, naming the size and the limit) a user page file
+// longer than an import accepts; a picture used twice can make one.
+TFileResult CheckUserPageSize(size_t size);
+// Writes that file atomically; one an import would refuse is not written.
 TFileResult ExportUserPage(const TLayout& layout, const TUserPage& page, const std::string& path);
 
 // Reads a whole file's bytes (magic included). Pictures are read while at
@@ -45,3 +49,9 @@ TFileResult ReadUserPageFile(const std::string& path, TUserPageFileContents& con
 // changes.
 TFileResult ImportUserPageBytes(TLayout& layout, TUserPage& target, const uint8_t* data, size_t size);
 TFileResult ImportUserPage(TLayout& layout, TUserPage& target, const std::string& path);
+
+// The id a page imported over `page` takes: the file's, unless that is no
+// page id or another page of the list has it already (copies of one page
+// would then share it, and every hot spot would lead to the first); then the
+// page keeps `ownId`. `page` may be one not in the list yet.
+int32_t ImportedPageId(const TPageList& pages, int32_t fileId, const TListItem* page, int32_t ownId);

@@ -1,5 +1,6 @@
 #include "SimulatedPanel.h"
 
+#include "AtomicFile.h"
 #include "BlockRecord.h"
 
 #include <cerrno>
@@ -268,31 +269,19 @@ void CSimulatedPanel::Keep(const char* stem, const char* extension, int32_t numb
     char name[64];
     std::snprintf(name, sizeof name, "%s-%03d.%s", stem, number, extension);
     const fs::path target = fs::path(m_options.storeDir) / name;
-    const fs::path temp = target.string() + ".tmp";
-    FILE* f = std::fopen(temp.c_str(), "wb");
-    if (f == nullptr)
-    {
-        LogNote(temp.string() + ": " + std::strerror(errno));
-        return;
-    }
-    bool ok = true;
+    uint8_t magic[4];
+    PutLe32(magic, kTemplateMagic);
+    std::vector<TBytes> parts;
     if (withTemplateMagic)
+        parts.push_back({magic, sizeof magic});
+    parts.push_back({bytes.data(), bytes.size()});
+    if (const TFileResult written = WriteFileAtomically(target.string(), parts); !written)
     {
-        uint8_t magic[4];
-        PutLe32(magic, kTemplateMagic);
-        ok = std::fwrite(magic, 1, 4, f) == 4;
-    }
-    ok = ok && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = std::fflush(f) == 0 && ok;
-    ok = ::fsync(fileno(f)) == 0 && ok;
-    ok = std::fclose(f) == 0 && ok;
-    std::error_code ec;
-    if (ok)
-        fs::rename(temp, target, ec);
-    if (!ok || ec)
-    {
-        fs::remove(temp, ec);
-        LogNote("could not keep " + target.string());
+        // The panel holds it in memory and answers as a panel would; the
+        // person who asked for a copy on disk must hear that there is none.
+        std::fprintf(stderr, "qelctl: %s: could not keep what the panel received: %s\n", target.c_str(),
+                     written.reason.c_str());
+        LogNote("could not keep " + target.string() + ": " + written.reason);
         return;
     }
     LogNote("kept " + target.string());

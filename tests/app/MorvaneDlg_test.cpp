@@ -209,7 +209,7 @@ TEST_F(MainWindow, TemplateAndPortList)
     // The about box is offered from the window's context menu.
     QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(10, 10), dlg.mapToGlobal(QPoint(10, 10)));
     QApplication::sendEvent(&dlg, &menu);
-    EXPECT_EQ(m_ui.menusShown, QStringList{QStringLiteral("About QELMorvane...")});
+    EXPECT_EQ(m_ui.menusShown, QStringList{QStringLiteral("Find Panel,About QELMorvane...")});
 }
 
 TEST_F(MainWindow, ProgressWindow)
@@ -243,6 +243,10 @@ TEST_F(MainWindow, StartOptions)
     EXPECT_EQ(ParseStartOptions({"--try=lobby.qel"}).tryFile, QStringLiteral("lobby.qel"));
     EXPECT_FALSE(ParseStartOptions({"--try"}).error.isEmpty());
     EXPECT_FALSE(ParseStartOptions({"--try="}).error.isEmpty());
+    const TStartOptions withFile = ParseStartOptions({"--port", "/dev/ttyUSB0", "lobby.qel"});
+    EXPECT_EQ(withFile.file, QStringLiteral("lobby.qel"));
+    EXPECT_EQ(withFile.port, QStringLiteral("/dev/ttyUSB0"));
+    EXPECT_FALSE(ParseStartOptions({"lobby.qel", "bar.qel"}).error.isEmpty());
 }
 
 struct TStateCase
@@ -455,8 +459,8 @@ TEST_F(MainWindow, DefineUserEventsEditsTheDocumentsEvents)
 
 // With the run's history, what the events dialog and the programming dialog
 // change is undone and redone with the keys here too; a Connect that brings
-// the panel's layout replaces the document, history and all, and says
-// nothing more than it always does.
+// the panel's layout replaces the document, history and all, once its
+// changes are saved or given up.
 TEST_F(MainWindow, TheHistoryGoesThroughTheWindowsUntilAConnectReplacesTheDocument)
 {
     CPanelThread panel(Options());
@@ -487,10 +491,16 @@ TEST_F(MainWindow, TheHistoryGoesThroughTheWindowsUntilAConnectReplacesTheDocume
     Click(dlg, 1003);
     EXPECT_EQ(history.UndoText(), QStringLiteral("Add Page"));
 
+    // Asked first: the changes are given up.
+    m_ui.messageAnswers.push_back(EMsgResult::Discard);
     Click(dlg, 1001);
+    ASSERT_EQ(m_ui.messages.size(), 1u);
+    EXPECT_EQ(m_ui.messages[0].buttons, EMsgButtons::SaveDiscardCancel);
     EXPECT_EQ(dlg.Log(), kDownloaded);
     EXPECT_FALSE(history.CanUndo());
     EXPECT_FALSE(history.CanRedo());
+    EXPECT_TRUE(history.IsClean()) << "the panel's layout, as downloaded";
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("QELMorvane"));
     ASSERT_EQ(m_layout.pages.Size(), 1u);
     EXPECT_EQ(m_layout.pages.Head()->name, u"Lobby");
     Click(dlg, 1001);
@@ -607,4 +617,23 @@ TEST_F(MainWindow, DesignAPageAndUploadIt)
     EXPECT_EQ(level->controlId, 6);
     EXPECT_EQ(level->sliderImageId, TUserLevel::kDefaultSliderImage);
     EXPECT_EQ(stored.SaveToBytes(), m_layout.SaveToBytes()) << "the panel holds the document as designed";
+}
+
+TEST_F(MainWindow, FindPanelSelectsThePortThatAnswersWhileTheWindowLives)
+{
+    CPanelThread panel(Options());
+    TMainOptions options;
+    options.ports = std::vector<std::string>{"/dev/qel-no-such-port", panel.Path()};
+    CMorvaneDlg dlg(m_layout, options);
+    m_ui.menuAnswers.push_back(QStringLiteral("Find Panel"));
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(10, 10), dlg.mapToGlobal(QPoint(10, 10)));
+    QApplication::sendEvent(&dlg, &menu);
+    // The ports are asked in the background; Connect waits for the answer.
+    EXPECT_TRUE(dlg.IsFindingPanel());
+    EXPECT_FALSE(Button(dlg, 1001)->isEnabled());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !dlg.IsFindingPanel(); }, 10000));
+    EXPECT_EQ(dlg.SelectedPort(), panel.Path());
+    EXPECT_EQ(dlg.Log(),
+              QStringLiteral("Found a QEL-1 on %1 (firmware 201)\r\n").arg(QString::fromStdString(panel.Path())));
+    EXPECT_TRUE(Button(dlg, 1001)->isEnabled());
 }

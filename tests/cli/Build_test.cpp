@@ -381,6 +381,28 @@ TEST_F(BuildCommand, BadJsonIsOneLineNamingWhereAndNothingIsWritten)
         {"{\"images\": [{\"guid\": \"{1234}\"}]}",
          "1:14: \"guid\" must read {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX} in hex digits"},
         {std::string(70, '[') + std::string(70, ']'), "1:65: nested more than 64 deep"},
+        // The parser's own wording, without its "[json.exception...]" and
+        // without its echo of the input.
+        {"{\"left\": 1e999}", "1:14: number out of range"},
+        {"{\"controlName\": \"a\xff\"}",
+         "1:19: syntax error while parsing value: invalid string: ill-formed UTF-8 byte"},
+        {"{\"controlName\": \"\\ud800\"}", "1:24: syntax error while parsing value: invalid string: "
+                                           "surrogate U+D800..U+DBFF must be followed by "
+                                           "U+DC00..U+DFFF"},
+        {"{\"pages\": [1 2]}",
+         "1:14: syntax error while parsing array: unexpected number literal; expected ']'"},
+        {"{\"kind\": \"template\"} x", "1:22: syntax error while parsing value: invalid literal"},
+        // Memory stays bounded whatever the text: the value one past the limit is refused.
+        {"[" +
+             []
+             {
+                 std::string zeros;
+                 for (int i = 0; i < 500000; ++i)
+                     zeros += "0,";
+                 return zeros;
+             }() +
+             "0]",
+         "1:1000000: more than 500,000 values, more than any layout holds"},
     };
     WriteText("out.qel", "keep me");
     for (const auto& c : cases)

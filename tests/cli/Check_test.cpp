@@ -96,6 +96,20 @@ TEST_F(CheckCommand, OneLineAFindingAndExitOneOnlyForAnError)
          "FILE: error: page \"Bar\\x0A\": page name has a character the panel cannot show: U+000A\n"
          "FILE: warning: page \"Bar\\x0A\": no hot spot leads here from the first page\n",
          1},
+        {"a copy of a page with its id",
+         [](TLayout& l)
+         {
+             auto copy = std::make_unique<TUserPage>(u"Lobby copy", 10000);
+             auto back = std::make_unique<TUserHotspot>();
+             back->targetPage = TUserHotspot::kReturnToPrevious;
+             copy->AppendObject(std::move(back));
+             l.pages.InsertPage(std::move(copy));
+         },
+         "FILE: error: page \"Lobby copy\": has id 10000, as page \"Lobby\" (1) has; hot spots and the "
+         "default "
+         "page lead only to that one\n"
+         "FILE: warning: page \"Lobby copy\": no hot spot leads here from the first page\n",
+         1},
     };
     for (const auto& c : cases)
     {

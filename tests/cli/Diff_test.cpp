@@ -121,3 +121,35 @@ TEST(DiffCommand, SaysWhatChangedPageByPageAndObjectByObject)
     }
     fs::remove_all(dir);
 }
+
+// A damaged file may hold pages that share an id: they pair by their order,
+// so a file compared with itself is the same, and build gives it back whole.
+TEST(DiffCommand, PagesSharingAnIdPairByTheirOrder)
+{
+    const fs::path dir = fs::temp_directory_path() / ("qel-diff-twins-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const auto path = [&dir](const char* name) { return "'" + (dir / name).string() + "'"; };
+    TLayout twins = Base();
+    for (const char16_t* name : {u"Lobby 2", u"Lobby 3"})
+        twins.pages.InsertPage(std::make_unique<TUserPage>(name, 10000));
+    ASSERT_TRUE(SaveTemplateFile(twins, (dir / "a.qel").string()));
+    twins.pages.At(2)->name = u"Lobby three";
+    ASSERT_TRUE(SaveTemplateFile(twins, (dir / "b.qel").string()));
+
+    TQelctlRun run = RunQelctl("diff " + path("a.qel") + " " + path("a.qel"), dir);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.status, 0);
+    run = RunQelctl("diff " + path("a.qel") + " " + path("b.qel"), dir);
+    EXPECT_EQ(run.out, "page \"Lobby 3\" renamed to \"Lobby three\"\n");
+    EXPECT_EQ(run.status, 1);
+    // A file that cannot be compared is trouble, not a difference.
+    run = RunQelctl("diff " + path("a.qel") + " " + path("missing.qel"), dir);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("missing.qel"), std::string::npos) << run.err;
+
+    ASSERT_EQ(RunQelctl("dump " + path("a.qel") + " -o " + path("a.json"), dir).status, 0);
+    run = RunQelctl("build " + path("a.json") + " -o " + path("c.qel"), dir);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(ReadTextFile((dir / "c.qel").string()), ReadTextFile((dir / "a.qel").string()));
+    fs::remove_all(dir);
+}

@@ -7,12 +7,15 @@
 #include "UserPage.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -146,6 +149,51 @@ TEST_F(FileCommands, FailuresSayWhyAndTouchNothing)
     run = Qelctl("export-page " + Q("t.qel") + " 1 -o " + Q("p.qup"));
     EXPECT_EQ(run.status, 1);
     EXPECT_FALSE(fs::exists(Path("p.qup")));
+
+    // The reasons are those of the Add Image dialog: a PNG whose header
+    // announces 20000 x 10 pixels.
+    {
+        std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n',
+                                    0,    0,   0,   13,  'I',  'H',  'D',  'R'};
+        const auto big = [&png](uint32_t value)
+        {
+            for (int shift : {24, 16, 8, 0})
+                png.push_back(static_cast<uint8_t>(value >> shift));
+        };
+        big(20000);
+        big(10);
+        png.insert(png.end(), {8, 2, 0, 0, 0});
+        big(static_cast<uint32_t>(crc32(0, png.data() + 12, 17)));
+        png.insert(png.end(), {0, 0, 0, 0, 'I', 'D', 'A', 'T', 0x35, 0xAF, 0x06, 0x1E});
+        std::ofstream(Path("huge.png"), std::ios::binary)
+            .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    }
+    const std::pair<std::string, std::string> reasons[] = {
+        {"huge.png",
+         "picture too large (20000 \u00D7 10; at most 16384 pixels on a side and 64 million pixels)"},
+        {"bad.qel", "not a picture in a format we read"},
+        {"none.png", "cannot open file (no such file or directory)"},
+    };
+    for (const auto& [file, reason] : reasons)
+    {
+        run = Qelctl("add-image " + Q("t.qel") + " " + Q(file) + " --name x");
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "qelctl: " + Path(file) + ": " + reason + "\n");
+    }
+
+    // A page whose file an import would refuse is not exported.
+    {
+        TLayout layout;
+        layout.pages.InsertPage(std::make_unique<TUserPage>(std::u16string(150001, u'x'), 10000));
+        ASSERT_TRUE(SaveTemplateFile(layout, Path("big.qel")).ok);
+    }
+    run = Qelctl("export-page " + Q("big.qel") + " 1 -o " + Q("p.qup"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err,
+              "qelctl: " + Path("p.qup") +
+                  ": the page with its pictures is 300,046 bytes, more than the 300,000 a user page file "
+                  "may have to be imported\n");
+    EXPECT_FALSE(fs::exists(Path("p.qup")));
     EXPECT_EQ(Qelctl("dump --help").status, 0);
 }
 
@@ -172,4 +220,102 @@ TEST_F(FileCommands, FilesThatAreNoRegularFilesAreRefusedAtOnce)
     EXPECT_EQ(build.status, 1);
     EXPECT_NE(build.err.find("pipe: not a regular file"), std::string::npos) << build.err;
     EXPECT_FALSE(fs::exists(Path("o.qel")));
+}
+
+// dump --pictures never replaces a file of other bytes (the installer's
+// full-size source, say): the picture takes the next free name and the JSON
+// names that. A file holding the picture's own bytes is left as it is.
+TEST_F(FileCommands, DumpPicturesTakeTheNextFreeNameBesideFilesOfOtherBytes)
+{
+    CImageBuffer small;
+    ASSERT_TRUE(small.Data().Create(40, 30, 24));
+    uint8_t* png = nullptr;
+    int32_t size = 0;
+    ASSERT_TRUE(small.Encode(&png, &size, kFormatPng));
+    std::ofstream(Path("plate.png"), std::ios::binary).write(reinterpret_cast<const char*>(png), size);
+    std::free(png);
+    ASSERT_EQ(Qelctl("new " + Q("t.qel")).status, 0);
+    ASSERT_EQ(Qelctl("add-image " + Q("t.qel") + " " + Q("plate.png") + " --name 'Wall plate'").status, 0);
+    ASSERT_EQ(Qelctl("dump " + Q("t.qel") + " --pictures " + Q("first") + " -o " + Q("first.json")).status,
+              0);
+    const std::string picture = ReadTextFile(Path("first/wall-plate.png"));
+    ASSERT_FALSE(picture.empty());
+
+    struct TCase
+    {
+        const char* name;
+        std::vector<std::pair<std::string, std::string>> before; // files already in the folder
+        std::string named;                                       // the file the JSON names
+    };
+    const std::string source = "the installer's full-size source";
+    const TCase cases[] = {
+        {"empty folder", {}, "wall-plate.png"},
+        {"same bytes", {{"wall-plate.png", picture}}, "wall-plate.png"},
+        {"other bytes", {{"wall-plate.png", source}}, "wall-plate-10000.png"},
+        {"both names taken",
+         {{"wall-plate.png", source}, {"wall-plate-10000.png", source}},
+         "wall-plate-10000-2.png"},
+    };
+    for (const TCase& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(Path("pics"));
+        fs::create_directories(Path("pics"));
+        for (const auto& [name, bytes] : c.before)
+        {
+            std::ofstream(Path("pics/" + name), std::ios::binary) << bytes;
+            fs::last_write_time(Path("pics/" + name),
+                                fs::file_time_type::clock::now() - std::chrono::hours(1));
+        }
+        std::vector<fs::file_time_type> times;
+        for (const auto& [name, bytes] : c.before)
+            times.push_back(fs::last_write_time(Path("pics/" + name)));
+
+        const TRun run = Qelctl("dump " + Q("t.qel") + " --pictures " + Q("pics") + " -o " + Q("t.json"));
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_NE(ReadTextFile(Path("t.json")).find("\"file\": \"pics/" + c.named + "\""), std::string::npos)
+            << ReadTextFile(Path("t.json"));
+        EXPECT_EQ(ReadTextFile(Path("pics/" + c.named)), picture);
+        for (size_t i = 0; i < c.before.size(); ++i)
+        {
+            EXPECT_EQ(ReadTextFile(Path("pics/" + c.before[i].first)), c.before[i].second);
+            EXPECT_EQ(fs::last_write_time(Path("pics/" + c.before[i].first)), times[i]) << c.before[i].first;
+        }
+        // Built back, the JSON gives the same template.
+        ASSERT_EQ(Qelctl("build " + Q("t.json") + " -o " + Q("back.qel")).status, 0);
+        EXPECT_EQ(ReadTextFile(Path("back.qel")), ReadTextFile(Path("t.qel")));
+    }
+}
+
+// What the programs write goes only to plain files they may write: one line
+// says why not, and the target stays as it was.
+TEST_F(FileCommands, WritesAreRefusedOnTargetsThatAreNoWritableFiles)
+{
+    ASSERT_EQ(Qelctl("new " + Q("t.qel")).status, 0);
+    ASSERT_EQ(Qelctl("new " + Q("kept.qel")).status, 0);
+    ASSERT_EQ(::chmod(Path("kept.qel").c_str(), 0444), 0);
+    ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0644), 0);
+    const bool haveNode = ::mknod(Path("null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+    struct TCase
+    {
+        std::string target;
+        std::string reason;
+    };
+    std::vector<TCase> cases = {{"kept.qel", "permission denied"}, {"fifo", "not a regular file"}};
+    if (haveNode)
+        cases.push_back({"null", "not a regular file"});
+    const std::string before = ReadTextFile(Path("kept.qel"));
+    for (const TCase& c : cases)
+    {
+        const TRun run = Qelctl("resave " + Q("t.qel") + " " + Q(c.target));
+        EXPECT_EQ(run.status, 1) << c.target;
+        EXPECT_EQ(run.err, "qelctl: " + Path(c.target) + ": " + c.reason + "\n");
+    }
+    EXPECT_EQ(ReadTextFile(Path("kept.qel")), before);
+    EXPECT_TRUE(fs::is_fifo(Path("fifo")));
+    if (haveNode)
+    {
+        EXPECT_TRUE(fs::is_character_file(Path("null")));
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), {}), haveNode ? 6 : 5); // no temporary file left
 }

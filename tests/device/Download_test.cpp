@@ -134,6 +134,22 @@ TEST_F(Download, BadLengthDiscardsTheNextReplyWindowThenAsksAgain)
     EXPECT_GE(Elapsed(), 4u * 500u);
 }
 
+// A header announcing no bytes is a bad block, asked for again after one
+// reply window, not a silent panel waited out for ten seconds.
+TEST_F(Download, AZeroLengthBlockIsABadBlock)
+{
+    const std::vector<uint8_t> t900 = Pattern(900, 4);
+    panel.layoutReply = "%return 900 0\r\n";
+    panel.blocks = {BlockReply(t900.data(), 0, 0), BlockReply(t900.data(), 0, 0),
+                    BlockReply(t900.data(), 900, 900)};
+    OpenLink();
+    const TLinkResult r = link->RunLayoutDownload(201, progress, Loader());
+    EXPECT_EQ(r.outcome, ELinkOutcome::Ok);
+    EXPECT_EQ(panel.requested, (std::vector<int>{0, 0, 0}));
+    EXPECT_EQ(loaded, std::vector<uint8_t>(t900.begin() + 4, t900.end()));
+    EXPECT_LE(Elapsed(), 100u + 700 + 500 + 3 * 510 + 20 + 100);
+}
+
 TEST_F(Download, EveryBoundEndsWithAMessageAndTheDocumentUntouched)
 {
     const std::string badSize = "Control reported no valid layout size\r\nLayout not downloaded\r\n";

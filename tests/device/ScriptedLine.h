@@ -5,6 +5,7 @@
 #include "SerialPort.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <deque>
@@ -53,6 +54,7 @@ public:
             if (m_incoming.empty() || m_incoming.front().due > deadline)
             {
                 m_clock.AdvanceTo(deadline);
+                RaiseCancel();
                 return got;
             }
             m_clock.AdvanceTo(m_incoming.front().due);
@@ -62,6 +64,7 @@ public:
     int32_t ReadAvailable(uint8_t* buffer, int32_t capacity) override
     {
         Check();
+        RaiseCancel();
         int32_t got = 0;
         while (got < capacity && !m_incoming.empty() && m_incoming.front().due <= m_clock.NowMs())
         {
@@ -113,6 +116,13 @@ public:
     }
 
     void SetResponder(TResponder responder) { m_responder = std::move(responder); }
+    // Sets flag when a read first finds the virtual clock at or past time, as
+    // a person pressing Cancel (or a signal) would during that read.
+    void CancelAt(uint64_t time, std::atomic<bool>& flag)
+    {
+        m_cancelAt = time;
+        m_cancel = &flag;
+    }
     void FailWritesFrom(int index) { m_failWritesFrom = index; }
     uint32_t Baud() const { return m_baud; }
     const std::vector<TWrite>& Writes() const { return m_writes; }
@@ -131,6 +141,15 @@ private:
         std::vector<uint8_t> bytes;
     };
 
+    void RaiseCancel()
+    {
+        if (m_cancel != nullptr && m_clock.NowMs() >= m_cancelAt)
+        {
+            m_cancel->store(true);
+            m_cancel = nullptr; // once, as a person presses Cancel once
+        }
+    }
+
     void Check() const
     {
         if (!m_open)
@@ -144,4 +163,6 @@ private:
     uint32_t m_baud = 9600;
     bool m_open = false;
     int m_failWritesFrom = -1;
+    std::atomic<bool>* m_cancel = nullptr;
+    uint64_t m_cancelAt = 0;
 };

@@ -3,8 +3,8 @@
 #include "DialogDriver.h"
 #include "ImageBuffer.h"
 #include "Layout.h"
-#include "LayoutFile.h"
 #include "PageDraw.h"
+#include "PictureFile.h"
 #include "PictureFiles.h"
 #include "RasterView.h"
 #include "ScriptedUiServices.h"
@@ -86,12 +86,16 @@ TEST_F(AddImageDlgTest, FitsThePictureToTheScreenAndShowsTheFileSize)
         }
     }
     ASSERT_FALSE(m_ui.fileDialogs.empty());
-    EXPECT_EQ(m_ui.fileDialogs[0].filter,
-              QStringLiteral("PNG Graphics files (*.png)|*.png|All Files (*.*)|*.*||"));
+    // The first filter shows every format the program reads.
+    EXPECT_TRUE(m_ui.fileDialogs[0].filter.startsWith(QStringLiteral(
+        "Pictures (*.png *.jpg *.jpeg *.gif *.tif *.tiff *.jp2 *.j2k *.j2c *.jpc *.webp *.bmp *.dib)|")))
+        << m_ui.fileDialogs[0].filter.toStdString();
+    EXPECT_TRUE(m_ui.fileDialogs[0].filter.endsWith(
+        QStringLiteral("|PNG Graphics files (*.png)|*.png|All Files (*.*)|*.*||")));
     EXPECT_EQ(m_ui.fileDialogs[0].defaultExt, QStringLiteral(".png"));
 }
 
-TEST_F(AddImageDlgTest, BrowseEmptiesWhatWasTypedBeforeIt)
+TEST_F(AddImageDlgTest, BrowseKeepsWhatWasTypedOrOffersTheFileName)
 {
     const QString path = Png(40, 30);
     CAddImageDlg dlg;
@@ -100,13 +104,24 @@ TEST_F(AddImageDlgTest, BrowseEmptiesWhatWasTypedBeforeIt)
     Click(&dlg, CAddImageDlg::kBrowse);
     EXPECT_EQ(Text(&dlg, CAddImageDlg::kDescription), QStringLiteral("Typed first"))
         << "no file chosen, nothing changes";
-
     Browse(dlg, path);
-    EXPECT_EQ(Text(&dlg, CAddImageDlg::kDescription), QString());
-    Type(&dlg, CAddImageDlg::kDescription, QStringLiteral("Foyer at night"));
+    EXPECT_EQ(Text(&dlg, CAddImageDlg::kDescription), QStringLiteral("Typed first"));
     EXPECT_EQ(dlg.Description(), std::u16string()) << "taken only on OK";
     Click(&dlg, CAddImageDlg::kOk);
-    EXPECT_EQ(dlg.Description(), u"Foyer at night");
+    EXPECT_EQ(dlg.Description(), u"Typed first");
+
+    // Nothing typed: the file's name without its extension is offered, and
+    // stays when the next file is chosen.
+    CAddImageDlg offered;
+    const QString foyer = m_dir.filePath(QStringLiteral("Foyer.at night.png"));
+    ASSERT_TRUE(QFile::copy(path, foyer));
+    Browse(offered, foyer);
+    EXPECT_EQ(Text(&offered, CAddImageDlg::kDescription), QStringLiteral("Foyer.at night"));
+    Browse(offered, path);
+    EXPECT_EQ(Text(&offered, CAddImageDlg::kDescription), QStringLiteral("Foyer.at night"));
+    CAddImageDlg refused;
+    Browse(refused, TextFile(QStringLiteral("notes.txt"), "text"));
+    EXPECT_EQ(Text(&refused, CAddImageDlg::kDescription), QString()) << "no picture, no name offered";
 }
 
 TEST_F(AddImageDlgTest, AFileThatGivesNoPictureLeavesThePictureAndSaysWhy)
@@ -129,30 +144,32 @@ TEST_F(AddImageDlgTest, AFileThatGivesNoPictureLeavesThePictureAndSaysWhy)
     FitPictureToPanel(fitted);
     for (const TCase& c : {
              TCase{TextFile("notes.txt", "Plain text, not a picture."),
-                   QStringLiteral("Not a picture this program can read: notes.txt")},
-             TCase{TextFile("empty.png", {}),
-                   QStringLiteral("Not a picture this program can read: empty.png")},
+                   QStringLiteral("notes.txt: not a picture in a format we read")},
+             TCase{TextFile("empty.png", {}), QStringLiteral("empty.png: not a picture in a format we read")},
              TCase{TextFile("cut.png", png.left(png.size() / 2)),
-                   QStringLiteral("Not a picture this program can read: cut.png")},
-             TCase{huge, QStringLiteral("Picture too large for this program: huge.png")},
-             TCase{m_dir.filePath("folder.png"),
-                   QStringLiteral("Not a picture this program can read: folder.png")},
-             TCase{"/dev/zero", QStringLiteral("Not a picture this program can read: zero")},
+                   QStringLiteral("cut.png: not a picture in a format we read")},
+             TCase{huge, QStringLiteral("huge.png: picture too large (20000 \u00D7 10; at most 16384 pixels "
+                                        "on a side and 64 million pixels)")},
+             TCase{m_dir.filePath("folder.png"), QStringLiteral("folder.png: not a regular file")},
+             TCase{"/dev/zero", QStringLiteral("zero: not a regular file")},
              TCase{m_dir.filePath("missing.png"),
-                   QStringLiteral("Cannot open missing.png: No such file or directory")},
+                   QStringLiteral("missing.png: cannot open file (no such file or directory)")},
          })
     {
         // First without a picture, then over one that was fitted.
         CAddImageDlg dlg;
+        // The line gives way in the middle when the reason is long; its tip
+        // holds the whole reason.
+        const auto* line = DlgItem<QLabel>(&dlg, CAddImageDlg::kProblem);
         Browse(dlg, c.path);
-        EXPECT_EQ(Caption(&dlg, CAddImageDlg::kProblem), c.problem);
+        EXPECT_EQ(line->toolTip(), c.problem);
         EXPECT_EQ(Shown(dlg), QSize(0, 0));
 
         Browse(dlg, photo);
         EXPECT_EQ(Caption(&dlg, CAddImageDlg::kProblem), QString());
 
         Browse(dlg, c.path);
-        EXPECT_EQ(Caption(&dlg, CAddImageDlg::kProblem), c.problem);
+        EXPECT_EQ(line->toolTip(), c.problem);
         EXPECT_EQ(Shown(dlg), QSize(320, 240)) << "the size of the picture kept";
         Click(&dlg, CAddImageDlg::kOk);
         const std::unique_ptr<CImageBuffer> image = dlg.TakeImage();
@@ -174,7 +191,7 @@ TEST_F(AddImageDlgTest, ALongFileNameStaysOnOneLine)
     const auto* line = DlgItem<QLabel>(&dlg, CAddImageDlg::kProblem);
     ASSERT_NE(line, nullptr);
     EXPECT_LE(line->fontMetrics().horizontalAdvance(line->text()), line->width());
-    EXPECT_EQ(line->toolTip(), QStringLiteral("Not a picture this program can read: ") + name);
+    EXPECT_EQ(line->toolTip(), name + QStringLiteral(": not a picture in a format we read"));
 }
 
 TEST_F(AddImageDlgTest, CancelKeepsNothing)

@@ -116,7 +116,7 @@ TEST_F(ButtonAddDlgTest, SelectorModeOffersTheIdsInsteadOfToggle)
     EXPECT_EQ(Entries(&dlg, D::kSelectorList), ids);
     EXPECT_EQ(Selected(&dlg, D::kSelectorList), QStringLiteral("7"));
 
-    // Typing a number chooses nothing.
+    // A number still being typed, the field not left, is no choice yet.
     QLineEdit* edit = Combo(&dlg, D::kSelectorList)->lineEdit();
     edit->selectAll();
     QTest::keyClicks(edit, QStringLiteral("12"));
@@ -213,8 +213,8 @@ TEST_F(ButtonAddDlgTest, TopfaceAndBottomfaceEditCopiesThatCancelDiscards)
 
 TEST_F(ButtonAddDlgTest, EventTextsAreFieldsOfTheirOwn)
 {
-    m_props.downText = QStringLiteral("vol up");
-    m_props.upText = QStringLiteral("vol stop");
+    m_props.downText = MakeTextField(u"vol up");
+    m_props.upText = MakeTextField(u"vol stop");
     D dlg(&m_layout, m_props);
     EXPECT_EQ(Text(&dlg, D::kDownText), QStringLiteral("vol up"));
     EXPECT_EQ(Text(&dlg, D::kUpText), QStringLiteral("vol stop"));
@@ -228,8 +228,9 @@ TEST_F(ButtonAddDlgTest, EventTextsAreFieldsOfTheirOwn)
     Type(&dlg, D::kUpText, QStringLiteral("stop \u4E2D"));
     EXPECT_FALSE(warning->isHidden()) << "a character the code page lacks";
     Click(&dlg, D::kOk);
-    EXPECT_EQ(dlg.Props().downText, QString(79, u'x')) << "what a field holds and no more";
-    EXPECT_EQ(dlg.Props().upText, QStringLiteral("stop \u4E2D"));
+    EXPECT_EQ(TextFieldToWide(dlg.Props().downText), std::u16string(79, u'x'))
+        << "what a field holds and no more";
+    EXPECT_EQ(TextFieldToWide(dlg.Props().upText), u"stop ?");
 }
 
 } // namespace

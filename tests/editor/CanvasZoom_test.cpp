@@ -167,4 +167,31 @@ TEST_F(CanvasZoomTest, TheDialogGrowsWithTheZoomAndRemembersIt)
     EXPECT_EQ(m_ui.dialogsShown.back(), QStringLiteral("Face Definition"));
 }
 
+// While a drag is under way neither the zoom keys nor Ctrl + wheel change
+// the scale under the held object; after it they do again.
+TEST_F(CanvasZoomTest, ZoomWaitsForTheDrag)
+{
+    CQelUserDlg dlg(m_layout, m_page);
+    dlg.show();
+    CQelWnd& canvas = *dlg.Canvas();
+    canvas.setFocus();
+    Mouse(canvas, QEvent::MouseButtonPress, {40, 40});
+    Mouse(canvas, QEvent::MouseMove, {45, 42});
+    ASSERT_TRUE(canvas.IsDragging());
+    PressKeys(&dlg, QKeySequence(Qt::CTRL | Qt::Key_Plus));
+    QTest::keyClick(&canvas, Qt::Key_Plus, Qt::ControlModifier);
+    Wheel(canvas, 120, Qt::ControlModifier);
+    Wheel(canvas, -120, Qt::ControlModifier);
+    EXPECT_EQ(canvas.Zoom(), 1);
+    EXPECT_EQ(CanvasZoom(), 1);
+    Mouse(canvas, QEvent::MouseMove, {50, 44});
+    Mouse(canvas, QEvent::MouseButtonRelease, {50, 44});
+    EXPECT_EQ(m_button->Rect(), (TObjectRect{40, 34, 40, 40})) << "the drag went on at 1x";
+
+    Wheel(canvas, 120, Qt::ControlModifier);
+    EXPECT_EQ(canvas.Zoom(), 2);
+    QTest::keyClick(&canvas, Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(canvas.Zoom(), 1);
+}
+
 } // namespace

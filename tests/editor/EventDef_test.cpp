@@ -155,4 +155,36 @@ TEST_F(EventDefTest, ShrunkItScrollsToEveryRowAndStoresThemAll)
     }
 }
 
+// A stored byte the code page does not define (CP1252's 0x81) is no
+// character the installer typed: it raises no warning, and OK stores it
+// again as itself, left alone or beside an edit in its field; a character
+// typed that the code page lacks still warns and becomes '?'.
+TEST_F(EventDefTest, BytesTheCodePageDoesNotDefineSurviveOk)
+{
+    const std::string undefined = "GO\x81"
+                                  "1";
+    for (const bool edit : {false, true})
+    {
+        TTextField field{};
+        std::copy(undefined.begin(), undefined.end(), field.begin());
+        field[40] = 'k';
+        m_layout.eventTexts[0] = field;
+        m_layout.eventTexts[1] = field;
+        CEventDef dlg(m_layout);
+        const auto* warning = dlg.findChild<CTextFieldWarning*>();
+        ASSERT_NE(warning, nullptr);
+        EXPECT_TRUE(warning->isHidden()) << edit;
+        if (edit)
+        {
+            TypeAt(&dlg, CEventDef::TextId(1), 0, QStringLiteral("~"));
+            TypeAt(&dlg, CEventDef::TextId(2), 4, QStringLiteral("\u4E2D"));
+            EXPECT_FALSE(warning->isHidden()) << "a typed character CP1252 lacks";
+        }
+        Click(&dlg, CEventDef::kOk);
+        EXPECT_EQ(Stored(m_layout.eventTexts[0]), (edit ? "~" : "") + undefined) << edit;
+        EXPECT_EQ(Stored(m_layout.eventTexts[1]), undefined + (edit ? "?" : "")) << edit;
+        EXPECT_EQ(m_layout.eventTexts[0][40], 'k') << "the bytes after the text stay";
+    }
+}
+
 } // namespace

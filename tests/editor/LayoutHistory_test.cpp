@@ -669,6 +669,84 @@ TEST_F(LayoutHistoryTest, AnUndonePictureStaysWhileSomethingNamesIt)
     EXPECT_NE(doc.layout.images.FindImage(id), nullptr);
 }
 
+// The saved state is the step on top when it was saved: changes after it,
+// undone, are no changes; a key press after a save is a step of its own.
+TEST_F(LayoutHistoryTest, TheSavedStateIsTheStepOnTopWhenSaved)
+{
+    std::vector<bool> seen;
+    TDocument doc;
+    EXPECT_TRUE(doc.history.IsClean()) << "a new document";
+    QObject::connect(&doc.history, &CLayoutHistory::CleanChanged,
+                     [&seen](bool clean) { seen.push_back(clean); });
+    doc.Drag({210, 20}, {210, 20});
+    QTest::keyClick(doc.canvas.get(), Qt::Key_Right);
+    EXPECT_FALSE(doc.history.IsClean());
+    doc.history.SetClean();
+    QTest::keyClick(doc.canvas.get(), Qt::Key_Right);
+    EXPECT_EQ(doc.Steps(), 2) << "not taken into the saved step";
+    EXPECT_FALSE(doc.history.IsClean());
+    doc.history.Undo();
+    EXPECT_TRUE(doc.history.IsClean());
+    doc.history.Undo();
+    EXPECT_FALSE(doc.history.IsClean()) << "before the save is a change too";
+    doc.history.Redo();
+    EXPECT_TRUE(doc.history.IsClean());
+    EXPECT_EQ(seen, (std::vector<bool>{false, true, false, true, false, true}));
+    doc.history.SetUnsaved();
+    EXPECT_FALSE(doc.history.IsClean()) << "restored after a crash";
+    doc.history.Clear();
+    EXPECT_TRUE(doc.history.IsClean()) << "loaded";
+}
+
+// A new page's dialog takes its steps away when it ends; the saved state
+// before it still tells whether the layout changed: cancelled, it did not;
+// saved, it did. A save while the dialog is open (no window offers one) does
+// not keep its steps, and the layout then counts as changed, to be safe.
+TEST_F(LayoutHistoryTest, TheSavedStateHoldsThroughANewPagesDialog)
+{
+    struct TCase
+    {
+        const char* how;
+        bool savePage;
+        bool saveLayoutMeanwhile;
+        bool clean;
+    };
+    const TCase cases[] = {
+        {"cancelled", false, false, true},
+        {"saved", true, false, false},
+        {"cancelled after a save meanwhile", false, true, false},
+    };
+    for (const TCase& c : cases)
+    {
+        SCOPED_TRACE(c.how);
+        TDocument doc;
+        doc.history.Edits().Add(*doc.bar, std::make_unique<TUserButton>());
+        doc.history.SetClean();
+        const int steps = doc.Steps();
+        CQELProg prog(doc.layout, &doc.history);
+        m_ui.menuAnswers.push_back(QStringLiteral("User Defined"));
+        m_ui.dialogAnswers.push_back(
+            [&](QDialog& shown)
+            {
+                auto& dlg = static_cast<CQelUserDlg&>(shown);
+                CQelWnd& canvas = *dlg.Canvas();
+                for (int i = 0; i < 3; ++i)
+                    canvas.Edits().Add(canvas.Page(), std::make_unique<TUserButton>());
+                if (c.saveLayoutMeanwhile)
+                    doc.history.SetClean();
+                canvas.Edits().Add(canvas.Page(), std::make_unique<TUserButton>());
+                Click(&dlg, c.savePage ? CQelUserDlg::kSave : CQelUserDlg::kCancel);
+            });
+        Click(&prog, CQELProg::kAdd);
+        EXPECT_EQ(doc.history.IsClean(), c.clean);
+        EXPECT_EQ(doc.Steps(), steps + (c.savePage ? 1 : 0)) << "the dialog's steps are gone";
+        // Nothing left names the page a cancelled dialog destroyed.
+        while (doc.history.CanUndo())
+            doc.history.Undo();
+        EXPECT_EQ(doc.history.Stack().index(), 0);
+    }
+}
+
 // Loading a template replaces the document: nothing before it can be undone.
 TEST_F(LayoutHistoryTest, LoadClearsTheHistory)
 {

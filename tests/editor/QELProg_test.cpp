@@ -6,6 +6,7 @@
 #include "ImageLibrary.h"
 #include "Layout.h"
 #include "LayoutFile.h"
+#include "LayoutHistory.h"
 #include "PictureFiles.h"
 #include "QelUserDlg.h"
 #include "ScriptedUiServices.h"
@@ -172,21 +173,34 @@ TEST_F(QELProgTest, ClearAllAsksFirst)
     EXPECT_EQ(m_layout.controlName, u"Hall");
 }
 
-TEST_F(QELProgTest, SettingsReachTheDocumentOnlyOnOk)
+// Settings typed in the dialog reach the document on OK, and on Save, which
+// writes what the dialog shows, as one step; Cancel alone drops them.
+TEST_F(QELProgTest, SettingsReachTheDocumentOnOkOrSave)
 {
     m_layout.controlName = u"Hall";
     {
         CQELProg dlg(m_layout);
+        Type(&dlg, CQELProg::kControlName, QStringLiteral("Lounge"));
+        Click(&dlg, CQELProg::kCancel);
+    }
+    EXPECT_EQ(m_layout.controlName, u"Hall");
+    {
+        CLayoutHistory history(m_layout);
+        CQELProg dlg(m_layout, &history);
         EXPECT_EQ(Text(&dlg, CQELProg::kControlName), QStringLiteral("Hall"));
         Type(&dlg, CQELProg::kControlName, QStringLiteral("Foyer"));
         m_ui.saveAnswers.push_back(Path(QStringLiteral("saved")));
         Click(&dlg, CQELProg::kSave);
+        m_ui.saveAnswers.push_back(Path(QStringLiteral("again")));
+        Click(&dlg, CQELProg::kSave);
+        EXPECT_EQ(history.Stack().count(), 1);
+        EXPECT_EQ(history.UndoText(), QStringLiteral("Settings"));
         Click(&dlg, CQELProg::kCancel);
     }
-    EXPECT_EQ(m_layout.controlName, u"Hall");
+    EXPECT_EQ(m_layout.controlName, u"Foyer") << "saved, so kept";
     TLayout saved;
     ASSERT_TRUE(LoadTemplateFile(saved, Path(QStringLiteral("saved.qel")).toStdString()).ok);
-    EXPECT_EQ(saved.controlName, u"Hall") << "Save writes the document, not the dialog";
+    EXPECT_EQ(saved.controlName, u"Foyer") << "Save writes what the dialog shows";
 
     {
         CQELProg dlg(m_layout);
@@ -207,7 +221,7 @@ TEST_F(QELProgTest, SettingsReachTheDocumentOnlyOnOk)
     EXPECT_EQ(Text(&again, CQELProg::kManualBrightness), QStringLiteral("55"));
 }
 
-TEST_F(QELProgTest, OkRefusesWhatIsNoIntegerOrOutOfRange)
+TEST_F(QELProgTest, OkAndSaveRefuseWhatIsNoIntegerOrOutOfRange)
 {
     struct TCase
     {
@@ -223,25 +237,29 @@ TEST_F(QELProgTest, OkRefusesWhatIsNoIntegerOrOutOfRange)
         {"half", "101", "Enter an integer.", CQELProg::kTimeout},
         {"99999999999", "50", "Enter an integer.", CQELProg::kTimeout},
     };
-    for (const TCase& c : cases)
-    {
-        const TLayout before;
-        CQELProg dlg(m_layout);
-        dlg.show();
-        QApplication::setActiveWindow(&dlg);
-        DlgItem<QCheckBox>(&dlg, CQELProg::kSleepEnabled)->setChecked(true);
-        Type(&dlg, CQELProg::kTimeout, c.timeout);
-        Type(&dlg, CQELProg::kManualBrightness, c.brightness);
-        m_ui.messages.clear();
-        Click(&dlg, CQELProg::kOk);
-        ASSERT_EQ(m_ui.messages.size(), 1u) << c.brightness.toStdString();
-        EXPECT_EQ(m_ui.messages[0].text, c.message);
-        EXPECT_TRUE(dlg.isVisible()) << "the dialog stays open";
-        EXPECT_EQ(QApplication::focusWidget(), DlgItem<QWidget>(&dlg, c.focus));
-        EXPECT_EQ(m_layout.sleepTimeout, 0);
-        EXPECT_EQ(m_layout.manualBrightness, 100);
-        Click(&dlg, CQELProg::kCancel);
-    }
+    for (const int button : {CQELProg::kOk, CQELProg::kSave})
+        for (const TCase& c : cases)
+        {
+            SCOPED_TRACE(button == CQELProg::kOk ? "OK" : "Save");
+            CQELProg dlg(m_layout);
+            dlg.show();
+            QApplication::setActiveWindow(&dlg);
+            DlgItem<QCheckBox>(&dlg, CQELProg::kSleepEnabled)->setChecked(true);
+            Type(&dlg, CQELProg::kTimeout, c.timeout);
+            Type(&dlg, CQELProg::kManualBrightness, c.brightness);
+            m_ui.messages.clear();
+            m_ui.saveAnswers.push_back(Path(QStringLiteral("never")));
+            Click(&dlg, button);
+            ASSERT_EQ(m_ui.messages.size(), 1u) << c.brightness.toStdString();
+            EXPECT_EQ(m_ui.messages[0].text, c.message);
+            EXPECT_TRUE(dlg.isVisible()) << "the dialog stays open";
+            EXPECT_EQ(QApplication::focusWidget(), DlgItem<QWidget>(&dlg, c.focus));
+            EXPECT_EQ(m_layout.sleepTimeout, 0);
+            EXPECT_EQ(m_layout.manualBrightness, 100);
+            EXPECT_TRUE(m_ui.fileDialogs.empty()) << "nothing is saved";
+            m_ui.saveAnswers.clear();
+            Click(&dlg, CQELProg::kCancel);
+        }
 }
 
 TEST_F(QELProgTest, LoadTakesTemplatesUpToTheLimitAndSaysWhyOthersAreRefused)
@@ -279,7 +297,11 @@ TEST_F(QELProgTest, SaveKeepsTheOldFileWhenTheLayoutNoLongerFits)
 {
     ASSERT_TRUE(SaveTemplateFile(m_layout, Path(QStringLiteral("keep.qel")).toStdString()).ok);
     const qint64 size = QFileInfo(Path(QStringLiteral("keep.qel"))).size();
-    m_layout.controlName = std::u16string(260000, u'x'); // 520000 bytes as a string
+    // 540000 bytes of page names (the settings on screen are saved too, and an
+    // edit holds no such control name).
+    for (int i = 0; i < 9; ++i)
+        m_layout.pages.InsertPage(
+            std::make_unique<TUserPage>(std::u16string(30000, u'x'), m_layout.pages.NextPageId()));
     CQELProg dlg(m_layout);
     m_ui.saveAnswers.push_back(Path(QStringLiteral("keep.qel")));
     Click(&dlg, CQELProg::kSave);

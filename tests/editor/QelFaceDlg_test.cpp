@@ -255,15 +255,17 @@ TEST_F(QelFaceDlgTest, ThePreviewFollowsThePaletteAndFillsTheFrame)
     Hover(popup, 26);
     EXPECT_EQ(centre(), Rgb(255, 255, 0));
     QTest::keyClick(popup, Qt::Key_Escape);
-    EXPECT_EQ(dlg.Face().colour1, 0x7F00FFFFu) << "a cancelled palette leaves the last colour it reported";
-    EXPECT_EQ(DlgItem<CColorButton>(&dlg, D::kColour1)->Colour(), 0x7F000000u | kRed);
+    EXPECT_EQ(dlg.Face().colour1, 0x7F000000u | kRed)
+        << "a cancelled palette leaves the colour it opened with";
+    EXPECT_EQ(centre(), Rgb(255, 0, 0));
+    EXPECT_EQ(DlgItem<CColorButton>(&dlg, D::kColour1)->Colour(), kRed);
     EXPECT_EQ(dlg.Face().colour2, kBlue);
 
     popup = OpenPalette(&dlg, D::kColour2);
     Hover(popup, 0);
     QTest::keyClick(popup, Qt::Key_Return);
     EXPECT_EQ(dlg.Face().colour2, 0u);
-    EXPECT_EQ(dlg.Face().colour1, 0x7F00FFFFu);
+    EXPECT_EQ(dlg.Face().colour1, 0x7F000000u | kRed);
 
     // Whatever the face, the preview is what the drawing code paints.
     for (const TUserFace& face : {Face(kFaceButton, D::kSquareCorners), Face(kFaceImage, m_logo),
@@ -338,6 +340,63 @@ TEST_F(QelFaceDlgTest, AddImageAddsToTheLibraryAtOnce)
     Click(&fresh, D::kAddImage);
     Click(&fresh, D::kSave);
     EXPECT_EQ(fresh.Face().param, 10000);
+}
+
+// Only a choice changes a colour: a palette closed by Escape, by a click
+// outside or by the program losing the focus leaves the face as it opened,
+// whatever the pointer passed over; a choice, "Automatic" too, stores the
+// colour and its button shows it as the panel will (black for "Automatic").
+TEST_F(QelFaceDlgTest, OnlyAChoiceInThePaletteChangesTheColour)
+{
+    struct TCase
+    {
+        const char* name;
+        int hover;
+        std::function<void(CColourPalettePopup*)> close;
+        uint32_t stored;
+    };
+    const auto releaseOutside = [](CColourPalettePopup* popup) {
+        SendMouse(popup, QEvent::MouseButtonRelease, {-5, -5});
+    };
+    const auto releaseOnAutomatic = [](CColourPalettePopup* popup)
+    {
+        SendMouse(popup, QEvent::MouseButtonRelease,
+                  popup->CellRect(CColourPalettePopup::kAutomaticBox).center());
+    };
+    const std::vector<TCase> cases{
+        {"Escape", 26, [](CColourPalettePopup* p) { QTest::keyClick(p, Qt::Key_Escape); }, 0x7F0000FFu},
+        {"a click outside", 26, releaseOutside, 0x7F0000FFu},
+        {"focus lost", 26, [](CColourPalettePopup* p) { p->hide(); }, 0x7F0000FFu},
+        {"Enter on yellow", 26, [](CColourPalettePopup* p) { QTest::keyClick(p, Qt::Key_Return); },
+         0x7F00FFFFu},
+        {"a click on Automatic", CColourPalettePopup::kAutomaticBox, releaseOnAutomatic, 0x7F000000u},
+    };
+    for (const TCase& c : cases)
+    {
+        D dlg(&m_layout, Face(kFaceColour, kColourSingle, 0x7F000000 | kRed, kBlue));
+        dlg.show();
+        CColourPalettePopup* popup = OpenPalette(&dlg, D::kColour1);
+        ASSERT_NE(popup, nullptr) << c.name;
+        Hover(popup, c.hover);
+        c.close(popup);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(dlg.Face().colour1, c.stored) << c.name;
+        EXPECT_EQ(DlgItem<CColorButton>(&dlg, D::kColour1)->Colour(), c.stored & 0x00FFFFFFu) << c.name;
+        EXPECT_FALSE(DlgItem<CColorButton>(&dlg, D::kColour1)->IsPopupOpen()) << c.name;
+        Click(&dlg, D::kSave);
+        EXPECT_EQ(dlg.Face().colour1, c.stored) << c.name;
+    }
+
+    // A face of another kind opens with the colours it holds on the
+    // swatches, so "Color or Gradient" shows what it will store.
+    D blank(&m_layout, Face(kFaceBlank, 0, 0, 0xFF000000u | kBlue));
+    blank.show();
+    Click(&blank, D::kColourOrGradient);
+    EXPECT_EQ(DlgItem<CColorButton>(&blank, D::kColour1)->Colour(), 0u) << "black, not Automatic";
+    EXPECT_EQ(DlgItem<CColorButton>(&blank, D::kColour2)->Colour(), kBlue);
+    Click(&blank, D::kSave);
+    EXPECT_EQ(blank.Face().colour1, 0u);
+    EXPECT_EQ(blank.Face().colour2, 0xFF000000u | kBlue);
 }
 
 } // namespace

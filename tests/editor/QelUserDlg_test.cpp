@@ -140,6 +140,39 @@ TEST_F(QelUserDlgTest, ExportAndImportCarryThePicturesThePageUses)
     EXPECT_EQ(static_cast<TUserButton&>(*again.objects[0]).upFace.param, logo);
 }
 
+// Export then Import is how a page is copied: the copy must not take the
+// original's id, or every hot spot would lead to the first of them.
+TEST_F(QelUserDlgTest, ImportTakesTheFilesPageIdOnlyWhenNoOtherPageHasIt)
+{
+    TLayout layout;
+    auto& lobby =
+        static_cast<TUserPage&>(*layout.pages.InsertPage(std::make_unique<TUserPage>(u"Lobby", 10000)));
+    auto& copy =
+        static_cast<TUserPage&>(*layout.pages.InsertPage(std::make_unique<TUserPage>(u"Copy", 10001)));
+    const QString file = Path(QStringLiteral("lobby.qup"));
+    ASSERT_TRUE(ExportUserPage(layout, lobby, file.toStdString()).ok);
+
+    struct
+    {
+        TUserPage& page;
+        int32_t id;
+    } cases[] = {{copy, 10001}, {lobby, 10000}};
+    for (const auto& c : cases)
+    {
+        CQelUserDlg dlg(layout, c.page);
+        m_ui.openAnswers.push_back(file);
+        Click(&dlg, CQelUserDlg::kImport);
+        EXPECT_EQ(c.page.name, u"Lobby");
+        EXPECT_EQ(c.page.id, c.id);
+    }
+    // A new page, not in the list yet, likewise.
+    TUserPage fresh(u"User Page", layout.pages.NextPageId());
+    CQelUserDlg dlg(layout, fresh);
+    m_ui.openAnswers.push_back(file);
+    Click(&dlg, CQelUserDlg::kImport);
+    EXPECT_EQ(fresh.id, 10002);
+}
+
 TEST_F(QelUserDlgTest, ImportDuringAddThenCancelKeepsTheMergedPictures)
 {
     TLayout source;

@@ -7,6 +7,7 @@
 #include "LayoutHistory.h"
 #include "LayoutImages.h"
 #include "PageDraw.h"
+#include "PositionLine.h"
 #include "QelFaceDlg.h"
 #include "QelUserDlg.h"
 #include "ScriptedUiServices.h"
@@ -433,6 +434,99 @@ TEST_F(QelWndTest, TabWalksTheStackingOrderAndEscapeAndEnterCloseTheDialog)
         QTest::keyClick(&canvas, enter ? Qt::Key_Return : Qt::Key_Escape);
         EXPECT_FALSE(dlg.isVisible());
         EXPECT_EQ(dlg.result(), enter ? QDialog::Accepted : QDialog::Rejected);
+    }
+}
+
+// Escape or Enter during a drag puts the object back and ends the drag,
+// leaving nothing to undo; the dialog stays open until the next press.
+TEST_F(QelWndTest, EscapeAndEnterMidDragPutTheObjectBack)
+{
+    for (const bool resize : {false, true})
+        for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter})
+        {
+            const std::string name =
+                std::string(resize ? "resize, key " : "move, key ") + std::to_string(key);
+            TLayout layout;
+            TUserPage page(u"Lobby", 10000);
+            auto made = std::make_unique<TUserButton>();
+            made->SetRect({10, 10, 50, 40});
+            TUserObject* object = page.AppendObject(std::move(made));
+            CLayoutHistory history(layout);
+            CQelUserDlg dlg(layout, page, &history);
+            dlg.show();
+            CQelWnd& canvas = *dlg.Canvas();
+            canvas.SetSelected(object);
+            canvas.setFocus();
+            const QPoint from = resize ? QPoint(60, 50) : QPoint(20, 20);
+            QMouseEvent press(QEvent::MouseButtonPress, from, canvas.mapToGlobal(QPointF(from)),
+                              Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(&canvas, &press);
+            for (const QPoint at : {from + QPoint(5, 5), from + QPoint(30, 12)})
+            {
+                QMouseEvent move(QEvent::MouseMove, at, canvas.mapToGlobal(QPointF(at)), Qt::NoButton,
+                                 Qt::LeftButton, Qt::NoModifier);
+                QApplication::sendEvent(&canvas, &move);
+            }
+            ASSERT_NE(object->Rect(), R(10, 10, 50, 40)) << name;
+
+            QTest::keyClick(&canvas, key);
+            EXPECT_EQ(object->Rect(), R(10, 10, 50, 40)) << name;
+            EXPECT_FALSE(canvas.IsDragging()) << name;
+            EXPECT_TRUE(dlg.isVisible()) << name << ": the key ended the drag only";
+            EXPECT_EQ(dlg.PositionLine()->text(), QStringLiteral("Button: x 10, y 10, width 50, height 40"))
+                << name;
+            const QPoint later = from + QPoint(40, 20);
+            QMouseEvent move(QEvent::MouseMove, later, canvas.mapToGlobal(QPointF(later)), Qt::NoButton,
+                             Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(&canvas, &move);
+            QMouseEvent release(QEvent::MouseButtonRelease, later, canvas.mapToGlobal(QPointF(later)),
+                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(&canvas, &release);
+            EXPECT_EQ(object->Rect(), R(10, 10, 50, 40)) << name << ": the rest of the gesture moves nothing";
+            EXPECT_EQ(history.Stack().count(), 0) << name;
+
+            QTest::keyClick(&canvas, key);
+            EXPECT_FALSE(dlg.isVisible()) << name << ": the next press closes the dialog";
+        }
+}
+
+// A drag still under way when the canvas is hidden with its dialog, or
+// destroyed, keeps where it took the object, as one step.
+TEST_F(QelWndTest, ADragCutShortByClosingIsOneStep)
+{
+    for (const bool destroy : {false, true})
+    {
+        TLayout layout;
+        TUserPage page(u"Lobby", 10000);
+        auto made = std::make_unique<TUserButton>();
+        made->SetRect({10, 10, 50, 40});
+        TUserObject* object = page.AppendObject(std::move(made));
+        CLayoutHistory history(layout);
+        auto canvas = std::make_unique<CQelWnd>(layout, page);
+        canvas->SetHistory(&history);
+        canvas->show();
+        for (const auto& [type, at] :
+             {std::pair{QEvent::MouseButtonPress, QPoint(20, 20)},
+              std::pair{QEvent::MouseMove, QPoint(25, 24)}, std::pair{QEvent::MouseMove, QPoint(35, 30)}})
+        {
+            QMouseEvent event(type, at, canvas->mapToGlobal(QPointF(at)),
+                              type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, Qt::LeftButton,
+                              Qt::NoModifier);
+            QApplication::sendEvent(canvas.get(), &event);
+        }
+        if (destroy)
+            canvas.reset();
+        else
+            canvas->hide();
+        EXPECT_EQ(object->Rect(), R(25, 20, 50, 40)) << destroy;
+        ASSERT_EQ(history.Stack().count(), 1) << destroy;
+        history.Undo();
+        EXPECT_EQ(object->Rect(), R(10, 10, 50, 40)) << destroy;
+        if (canvas != nullptr)
+        {
+            EXPECT_FALSE(canvas->IsDragging());
+            canvas->SetHistory(nullptr);
+        }
     }
 }
 

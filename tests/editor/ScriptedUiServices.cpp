@@ -24,7 +24,12 @@ QAction* FindAction(QMenu& menu, const QStringList& path, int depth)
 {
     for (QAction* action : menu.actions())
     {
-        if (action->isSeparator() || StripMnemonic(action->text()) != path[depth])
+        if (action->isSeparator())
+            continue;
+        // The rest of the answer whole: a text with slashes of its own (a file's path).
+        if (action->menu() == nullptr && StripMnemonic(action->text()) == path.mid(depth).join(u'/'))
+            return action->isEnabled() ? action : nullptr;
+        if (StripMnemonic(action->text()) != path[depth])
             continue;
         if (depth + 1 == path.size())
             return action->isEnabled() ? action : nullptr;
@@ -51,7 +56,11 @@ EMsgResult CScriptedUiServices::MessageBox(QWidget*, const QString& text, const 
     case EMsgButtons::Ok:
         return EMsgResult::Ok;
     case EMsgButtons::OkCancel:
+    case EMsgButtons::SaveDiscardCancel:
         return EMsgResult::Cancel;
+    case EMsgButtons::RestoreDiscard:
+        // Esc does nothing there; the default button keeps the layout.
+        return EMsgResult::Restore;
     case EMsgButtons::YesNo:
         break;
     }

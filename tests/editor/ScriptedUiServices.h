@@ -13,8 +13,8 @@
 
 // Answers from queues filled by a test and records what was asked. An empty
 // queue answers as a person pressing Esc would: Cancel (or No, or Ok when that
-// is the only button), no file, no colour, no menu item, a dialog closed with
-// Cancel.
+// is the only button, or Restore where Esc does nothing), no file, no colour,
+// no menu item, a dialog closed with Cancel.
 class CScriptedUiServices : public IUiServices
 {
 public:
@@ -31,7 +31,8 @@ public:
     std::deque<std::optional<QString>> saveAnswers;
     std::deque<std::optional<uint32_t>> colourAnswers;
     // Menu answers name an action by its text without mnemonics ("Add/Button"
-    // walks a submenu); an empty string picks nothing.
+    // walks a submenu; "Recent/1 /tmp/a.qel" finds a text with slashes); an
+    // empty string picks nothing.
     std::deque<QString> menuAnswers;
     // Each dialog run takes the next answer, which works the shown dialog by
     // control id (and may itself open dialogs that take the answers after

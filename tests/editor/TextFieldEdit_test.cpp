@@ -172,13 +172,15 @@ TEST_F(TextFieldEditTest, WarnsWhileAnyFieldHoldsACharacterTheCodePageLacks)
     EXPECT_TRUE(m_warning->isHidden()) << "a typed '?' is no loss";
 
     // A stored field cut inside a two-byte character shows it as U+FFFD,
-    // which would come back as '?'.
+    // but gives back its byte: nothing the installer typed is lost.
     CCodePageGuard chinese("CP936");
     TTextField cut{};
     cut[0] = 'a';
     cut[1] = 0x81;
     m_second->SetField(cut);
-    EXPECT_FALSE(m_warning->isHidden());
+    EXPECT_EQ(m_second->text(), QStringLiteral("a\uFFFD"));
+    EXPECT_TRUE(m_warning->isHidden());
+    EXPECT_EQ(m_second->Field(), cut);
 }
 
 } // namespace

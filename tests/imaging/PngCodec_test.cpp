@@ -253,6 +253,13 @@ INSTANTIATE_TEST_SUITE_P(Files, PngSuite, testing::ValuesIn(FilesIn("pngsuite"))
                          [](const testing::TestParamInfo<std::string>& info)
                          { return info.param.substr(0, info.param.size() - 4); });
 
+// A missing fixture folder would leave the suite above with no cases at all.
+TEST(PngSuiteFixtures, LieInTheCheckout)
+{
+    EXPECT_EQ(fs::path(QEL_FIXTURES_DIR).parent_path(), fs::path(QEL_SOURCE_DIR) / "tests");
+    EXPECT_GE(FilesIn("pngsuite").size(), 50u);
+}
+
 TEST(PngDecode, DamagedFilesAreRefusedOrReadWithoutHarm)
 {
     const std::vector<std::string> files = FilesIn("png-malformed");

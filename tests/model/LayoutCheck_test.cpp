@@ -1,6 +1,8 @@
 #include "LayoutCheck.h"
 
 #include "Btn8Ctrl.h"
+#include "ImageBuffer.h"
+#include "ImageLibrary.h"
 #include "Layout.h"
 #include "TextField.h"
 #include "UserButton.h"
@@ -50,6 +52,14 @@ void Clean(TLayout& layout)
     button.downFace.param = kColourSingle;
     auto& level = Put<TUserLevel>(lobby, 200, 100, 45, 130);
     level.controlId = 6;
+    // A source selector: one group, a different event each.
+    for (int i = 0; i < 2; ++i)
+    {
+        auto& source = Put<TUserButton>(lobby, 10 + 50 * i, 50);
+        source.downFace = button.downFace;
+        source.selectorId = 3;
+        source.downText = MakeTextField(i == 0 ? u"SRC 1" : u"SRC 2");
+    }
 }
 
 struct TCase
@@ -115,20 +125,33 @@ TEST(LayoutCheck, FindsEachProblemOnce)
         {"wholly off screen", [&](TLayout& l) { lobby(l).objects[1]->left = 2147483647; },
          ECheckSeverity::Warning,
          "page \"Lobby\": button at 2147483647,100 lies wholly off the 320 x 240 screen"},
-        {"selector events",
+        {"selector buttons sending one event",
          [&](TLayout& l)
          {
-             for (int i = 0; i < 2; ++i)
-             {
-                 auto& b = Put<TUserButton>(lobby(l), 10 + 50 * i, 50);
-                 b.downFace = static_cast<TUserButton&>(*lobby(l).objects[1]).downFace;
-                 b.selectorId = 3;
-                 b.downText = MakeTextField(i == 0 ? u"SRC 1" : u"SRC 2");
-             }
+             auto& b = Put<TUserButton>(lobby(l), 110, 50);
+             b.downFace = static_cast<TUserButton&>(*lobby(l).objects[1]).downFace;
+             b.selectorId = 3;
+             b.downText = MakeTextField(u"SRC 1");
+             // Another group may send it.
+             auto& c = Put<TUserButton>(lobby(l), 160, 50);
+             c.downFace = b.downFace;
+             c.selectorId = 4;
+             c.downText = b.downText;
          },
          ECheckSeverity::Warning,
-         "page \"Lobby\": selection buttons at 10,50 and 60,50 share selector id 3 but send different "
-         "events"},
+         "page \"Lobby\": selection buttons at 10,50 and 110,50 of selector id 3 both send \"SRC 1\"; the "
+         "panel cannot tell them apart"},
+        {"a picture nothing uses",
+         [&](TLayout& l)
+         {
+             // The first is the slider's; the second, without pixels, is a
+             // 44-byte record behind its marker.
+             static_cast<TUserLevel&>(*lobby(l).objects[2]).sliderImageId =
+                 l.images.AddImage(u"Knob", std::make_unique<CImageBuffer>())->id;
+             l.images.AddImage(u"Logo", nullptr);
+         },
+         ECheckSeverity::Warning,
+         "picture 10001 \"Logo\" is used by nothing and adds 48 bytes to the layout"},
         {"no control", [&](TLayout& l) { static_cast<TUserLevel&>(*lobby(l).objects[2]).controlId = -1; },
          ECheckSeverity::Warning, "page \"Lobby\": slider at 200,100 controls nothing (no control id)"},
         {"control id beyond the list",
@@ -176,6 +199,22 @@ TEST(LayoutCheck, AnUnsavedPageIsCheckedAsTheLastPage)
 
     // A page of the list given again is checked once.
     EXPECT_EQ(CheckLayout(layout, layout.pages.At(0)).size(), 1u) << "only the hot spot to the new page";
+}
+
+// Copies of one page made by an import used to share its id; hot spots then
+// all lead to the first.
+TEST(LayoutCheck, PagesSharingAnIdAreAnError)
+{
+    TLayout layout;
+    Clean(layout);
+    Put<TUserHotspot>(Page(layout, 10000), 0, 0).targetPage = TUserHotspot::kReturnToPrevious;
+    const std::vector<TCheckFinding> findings = CheckLayout(layout);
+    ASSERT_EQ(findings.size(), 2u);
+    EXPECT_EQ(DescribeFinding(findings[0]), "page \"Lobby\": has id 10000, as page \"Lobby\" (1) has; hot "
+                                            "spots and the default page lead only to that one");
+    EXPECT_EQ(findings[0].severity, ECheckSeverity::Error);
+    EXPECT_EQ(findings[0].pageIndex, 2);
+    EXPECT_EQ(findings[1].code, "unreachable");
 }
 
 TEST(LayoutCheck, ALayoutTooLargeForTheTemplateOrThePanel)

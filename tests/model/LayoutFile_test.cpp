@@ -127,15 +127,27 @@ TEST_F(LayoutFileTest, FailedSaveIsReportedAndLeavesTheOldFile)
     EXPECT_EQ(Read(Path("keep.qel")), (std::vector<uint8_t>{1, 2, 3}));
 }
 
-// Export writes a page of any size; only the import is bounded.
-TEST_F(LayoutFileTest, UserPageOverTheImportLimitIsStillExported)
+// Export never writes a file that Import would refuse: one byte over the
+// limit is refused with the size and the limit, and nothing is written.
+TEST_F(LayoutFileTest, UserPageOverTheImportLimitIsNotExported)
 {
     TLayout layout;
-    TUserPage page(std::u16string(150001, u'x'), 10000);
-    ASSERT_TRUE(ExportUserPage(layout, page, Path("big.qup")).ok);
-    EXPECT_EQ(Read(Path("big.qup")), StoreUserPage(layout, page));
-    EXPECT_GT(fs::file_size(Path("big.qup")), kUserPageFileLimit);
+    // 4 (magic) + the page record; the name makes up the rest.
+    const size_t overhead = StoreUserPage(layout, TUserPage(u"", 10000)).size();
+    TUserPage fits(std::u16string((kUserPageFileLimit - overhead) / 2, u'x'), 10000);
+    ASSERT_TRUE(ExportUserPage(layout, fits, Path("fits.qup")).ok);
+    EXPECT_EQ(fs::file_size(Path("fits.qup")), kUserPageFileLimit);
 
+    TUserPage page(std::u16string(150001, u'x'), 10000);
+    const TFileResult refused = ExportUserPage(layout, page, Path("big.qup"));
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.error, EFileError::TooLargeToStore);
+    EXPECT_EQ(refused.reason,
+              "the page with its pictures is 300,046 bytes, more than the 300,000 a user page "
+              "file may have to be imported");
+    EXPECT_FALSE(fs::exists(Path("big.qup")));
+    // Nor is a file found so large imported.
+    Write(Path("big.qup"), StoreUserPage(layout, page));
     TUserPage target(u"Before", 10000);
     EXPECT_FALSE(ImportUserPage(layout, target, Path("big.qup")).ok);
     EXPECT_EQ(target.name, u"Before");

@@ -304,3 +304,46 @@ TEST(LayoutDocument, GlyphTableHoldsEachNonAsciiCharacterOnceAtThreeSizes)
     ascii.BuildGlyphTable();
     EXPECT_TRUE(ascii.glyphs.empty());
 }
+
+TEST(LayoutDocument, PicturesReadAreStoredFromTheBlocksTheyCameIn)
+{
+    TLayout layout;
+    layout.controlName = u"Lounge";
+    for (uint8_t shade : {0, 90})
+    {
+        auto picture = std::make_unique<CImageBuffer>();
+        ASSERT_TRUE(picture->Data().Create(30, 20, 24));
+        for (size_t i = 0; i < picture->Data().bits.size(); ++i)
+            picture->Data().bits[i] = static_cast<uint8_t>(i * 7 + shade);
+        layout.images.AddImage(u"picture", std::move(picture));
+    }
+    layout.images.AddImage(u"no picture", nullptr);
+    const std::vector<uint8_t> stored = layout.SaveToBytes();
+    EXPECT_EQ(layout.StoredSize(), static_cast<int64_t>(stored.size()));
+
+    TLayout loaded;
+    ASSERT_TRUE(loaded.LoadFromBuffer(stored.data(), static_cast<int32_t>(stored.size())));
+    std::vector<CImageBuffer*> pictures;
+    for (const auto& entry : loaded.images)
+    {
+        if (entry->IsAdded() && entry->image != nullptr)
+        {
+            EXPECT_TRUE(entry->image->HasPngBlock());
+            pictures.push_back(entry->image.get());
+        }
+    }
+    ASSERT_EQ(pictures.size(), 2u);
+    const std::vector<uint8_t> fromKept = loaded.SaveToBytes();
+    EXPECT_EQ(loaded.StoredSize(), static_cast<int64_t>(fromKept.size()));
+    EXPECT_EQ(fromKept.size(), stored.size());
+
+    // The same bytes as encoding every picture afresh, before and after a
+    // change to one of them.
+    for (CImageBuffer* picture : pictures)
+        picture->Data();
+    EXPECT_EQ(loaded.SaveToBytes(), fromKept);
+    pictures[0]->Data().bits[0] ^= 0xFF;
+    EXPECT_NE(loaded.SaveToBytes(), fromKept);
+    pictures[0]->Data().bits[0] ^= 0xFF;
+    EXPECT_EQ(loaded.SaveToBytes(), fromKept);
+}

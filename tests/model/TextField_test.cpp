@@ -246,4 +246,59 @@ TEST(TextField, Utf8RoundTripAndMalformedInput)
     EXPECT_EQ(WideToUtf8(u"\xDC00"), "\xEF\xBF\xBD");
 }
 
+// Bytes the code page leaves undefined stand in the text as one unit each and
+// are written back as themselves, in place, whatever was typed around them;
+// only what was typed counts towards a loss.
+TEST(TextField, UndefinedBytesComeBackAsThemselves)
+{
+    struct TCase
+    {
+        const char* codePage;
+        std::string bytes;
+        std::string kept; // beside each unit of the text
+    };
+    const TCase cases[] = {
+        {"CP1252",
+         "a\x81"
+         "b\x8D\x8F\x90\x9D",
+         std::string("\0\x81\0\x8D\x8F\x90\x9D", 7)},
+        {"CP932", "x\xA0y\xFD", std::string("\0\xA0\0\xFD", 4)},
+        {"CP936", "a\x81", std::string("\0\x81", 2)},
+        {"CP1252", "plain \xE9t\xE9", std::string(9, '\0')},
+    };
+    for (const TCase& c : cases)
+    {
+        CCodePageGuard guard(c.codePage);
+        TTextField field{};
+        std::copy(c.bytes.begin(), c.bytes.end(), field.begin());
+        TFieldText text = TextFieldToEditable(field);
+        EXPECT_EQ(text.text, TextFieldToWide(field)) << c.codePage;
+        EXPECT_EQ(text.kept, c.kept) << c.codePage;
+        EXPECT_TRUE(IsLossless(text)) << c.codePage;
+        TTextField back{};
+        EditableToTextField(text, back);
+        EXPECT_EQ(back, field) << c.codePage;
+
+        // Typed in front: the kept bytes move along with their units.
+        text.text.insert(0, u"Z");
+        text.kept.insert(0, 1, '\0');
+        EditableToTextField(text, back);
+        EXPECT_EQ(FieldText(back), "Z" + c.bytes) << c.codePage;
+    }
+
+    CCodePageGuard guard("CP1252");
+    const TFieldText typed{u"a\uFFFD\u0081", std::string(3, '\0')};
+    EXPECT_FALSE(IsLossless(typed)) << "typed, they are characters CP1252 lacks";
+    TTextField back{};
+    EditableToTextField(typed, back);
+    EXPECT_EQ(FieldText(back), "a??");
+
+    // The field's limit holds with kept bytes as with any other.
+    TFieldText full{std::u16string(78, u'x') + u"\u0081yz",
+                    std::string(78, '\0') + "\x81" + std::string(2, '\0')};
+    back.fill('q');
+    EditableToTextField(full, back);
+    EXPECT_EQ(FieldText(back), std::string(78, 'x') + "\x81");
+}
+
 } // namespace

@@ -6,14 +6,18 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <spawn.h>
 #include <string>
+#include <sys/file.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -59,6 +63,9 @@ public:
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
         posix_spawn_file_actions_addclose(&actions, out[0]);
+        const std::string err = (dir / "sim.err").string();
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
         const int rc = posix_spawn(&m_pid, kQelctl.c_str(), &actions, nullptr, cargv.data(), environ);
         posix_spawn_file_actions_destroy(&actions);
         ::close(out[1]);
@@ -212,4 +219,67 @@ TEST_F(EndToEnd, FirmwareIsSentWholeAndThePortClosed)
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "Firmware updated\nControl will restart automaticaly\nDisconnected\n");
     EXPECT_EQ(ReadFile(dir / "store/firmware-001.qfw"), firmware);
+}
+
+// SIGINT in the middle of an upload: the tool tells the panel to return to
+// 9600 baud before it ends, so the next command finds it answering.
+TEST_F(EndToEnd, AStoppedUploadLeavesThePanelAnswering)
+{
+    TLayout layout;
+    const fs::path in = dir / "in.qel";
+    ASSERT_TRUE(SaveTemplateFile(layout, in.string()));
+    // The store cannot keep a layout: the panel must say so rather than keep quiet.
+    fs::create_directories(dir / "store/layout-001.qel");
+    CSimProcess sim(dir, {});
+
+    const fs::path out = dir / "upload.out";
+    const fs::path err = dir / "upload.err";
+    std::vector<std::string> argv{kQelctl, "upload", "--port", sim.port, in.string()};
+    std::vector<char*> cargv;
+    for (std::string& a : argv)
+        cargv.push_back(a.data());
+    cargv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    pid_t pid = -1;
+    ASSERT_EQ(posix_spawn(&pid, kQelctl.c_str(), &actions, nullptr, cargv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    // Stop it once its first block has reached the panel at 115200 baud.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (ReadFile(dir / "wire.log").find("binblock") == std::string::npos &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ::kill(pid, SIGINT);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 130);
+    EXPECT_EQ(ReadFile(err), "qelctl: " + sim.port + ": Cancelled; Layout not uploaded\n");
+    EXPECT_NE(ReadFile(dir / "wire.log").find("lowbaud"), std::string::npos);
+
+    const TRun info = Qelctl("info --port " + sim.port);
+    EXPECT_EQ(info.status, 0) << info.err;
+    EXPECT_EQ(info.out, "Hardware Version: 1\nFirmware Version: 201\n");
+
+    // A port another program holds is busy, for root too.
+    {
+        const int held = ::open(sim.port.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        ASSERT_GE(held, 0);
+        ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
+        const TRun busy = Qelctl("info --port " + sim.port);
+        EXPECT_EQ(busy.status, 1);
+        EXPECT_EQ(busy.err, "qelctl: " + sim.port + ": busy: another program is using the port\n");
+        ::close(held);
+    }
+
+    const TRun whole = Qelctl("upload --port " + sim.port + " " + in.string());
+    EXPECT_EQ(whole.status, 0) << whole.err;
+    EXPECT_NE(ReadFile(dir / "sim.err")
+                  .find("layout-001.qel: could not keep what the panel received: not a regular file"),
+              std::string::npos)
+        << ReadFile(dir / "sim.err");
 }

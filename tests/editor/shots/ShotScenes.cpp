@@ -352,8 +352,8 @@ const std::vector<TShotScene>& ShotScenes()
              TButtonProps props;
              props.upFace = Face(kFaceButton, CQelFaceDlg::kRoundedCorners);
              props.downFace = Face(kFaceColour, kColourTopToBottom, 0x503010, 0xE0B070);
-             props.downText = QStringLiteral("%zone 2 volume up");
-             props.upText = QStringLiteral("%zone 2 volume stop");
+             props.downText = MakeTextField(u"%zone 2 volume up");
+             props.upText = MakeTextField(u"%zone 2 volume stop");
              return stage.Show(std::make_unique<CButtonAddDlg>(&stage.layout, props));
          }},
         {"face",

@@ -1,0 +1,60 @@
+#include "Command.h"
+#include "ImageEntry.h"
+#include "ImageLibrary.h"
+#include "Layout.h"
+#include "LayoutFile.h"
+#include "PageArg.h"
+#include "PictureUse.h"
+
+namespace
+{
+
+int Run(const TArgs& parsed);
+
+const TCommand kCommand = {
+    "remove-image",
+    "remove-image IN.qel ID [-o OUT.qel]",
+    "remove an unused picture from a template's image library",
+    "Removes the added picture with the given id (10000 or more) from the image\n"
+    "library of IN.qel. A picture that a page's background, a button, an image\n"
+    "or a slider still shows is kept, and the first place that shows it is\n"
+    "named; the built-in pictures (1 to 16) always stay.\n\n"
+    "  -o OUT.qel   write the result there instead of back to IN.qel",
+    {{ValueOption("-o")}, 2, 2, "remove-image takes a template and a picture id"},
+    Run,
+};
+const CCommandRegistrar kRegistrar(kCommand);
+
+int Run(const TArgs& parsed)
+{
+    const std::string& in = parsed.positional[0];
+    const std::string out = parsed.Value("-o") != nullptr ? *parsed.Value("-o") : in;
+    int32_t id = 0;
+    if (!ParseInt32(parsed.positional[1], id))
+        return UsageError(kCommand, "picture id " + parsed.positional[1] + " is not a number");
+
+    TLayout layout;
+    if (TFileResult loaded = LoadTemplateFile(layout, in); !loaded)
+        return Fail(in, loaded.reason);
+    TImageEntry* entry = layout.images.FindImage(id);
+    if (entry == nullptr)
+        return Fail(in, "no picture with id " + std::to_string(id));
+    if (!entry->IsAdded())
+        return Fail(in, "built-in pictures cannot be removed");
+    const std::vector<TPictureUse> uses = FindPictureUses(layout, id);
+    if (!uses.empty())
+    {
+        std::string reason =
+            "picture " + std::to_string(id) + " is used by " + DescribePictureUse(uses.front());
+        if (uses.size() > 1)
+            reason += " and " + std::to_string(uses.size() - 1) +
+                      (uses.size() == 2 ? " more place" : " more places");
+        return Fail(in, reason);
+    }
+    layout.images.DeleteImage(entry);
+    if (TFileResult saved = SaveTemplateFile(layout, out); !saved)
+        return Fail(out, saved.reason);
+    return kExitOk;
+}
+
+} // namespace

@@ -1,0 +1,96 @@
+#include "PictureUse.h"
+
+#include "Layout.h"
+#include "ReportText.h"
+#include "TextField.h"
+#include "UserButton.h"
+#include "UserImage.h"
+#include "UserLevel.h"
+#include "UserPage.h"
+
+#include <cstdio>
+
+namespace
+{
+
+bool Names(const TUserFace& face, int32_t pictureId)
+{
+    return (face.type == kFaceImage || face.type == kFaceButton) && face.param == pictureId;
+}
+
+const char* RoleWords(EPictureRole role)
+{
+    switch (role)
+    {
+    case EPictureRole::Background:
+        return "background";
+    case EPictureRole::Face:
+        return "face";
+    case EPictureRole::UpFace:
+        return "up face";
+    case EPictureRole::DownFace:
+        return "down face";
+    case EPictureRole::Slider:
+        return "picture";
+    }
+    return "";
+}
+
+} // namespace
+
+std::vector<TPictureUse> FindPictureUses(const TUserPage& page, int32_t pictureId, int32_t pageIndex)
+{
+    std::vector<TPictureUse> uses;
+    const auto add = [&](int32_t objectIndex, int32_t objectType, EPictureRole role) {
+        uses.push_back({pageIndex, page.id, page.name, objectIndex, objectType, role});
+    };
+    if (Names(page.face, pictureId))
+        add(-1, 0, EPictureRole::Background);
+    for (size_t i = 0; i < page.objects.size(); ++i)
+    {
+        const TUserObject* object = page.objects[i].get();
+        const auto index = static_cast<int32_t>(i);
+        if (const auto* button = dynamic_cast<const TUserButton*>(object))
+        {
+            if (Names(button->upFace, pictureId))
+                add(index, object->type, EPictureRole::UpFace);
+            if (Names(button->downFace, pictureId))
+                add(index, object->type, EPictureRole::DownFace);
+        }
+        else if (const auto* image = dynamic_cast<const TUserImage*>(object))
+        {
+            if (Names(image->face, pictureId))
+                add(index, object->type, EPictureRole::Face);
+        }
+        else if (const auto* level = dynamic_cast<const TUserLevel*>(object))
+        {
+            if (level->sliderImageId == pictureId)
+                add(index, object->type, EPictureRole::Slider);
+        }
+    }
+    return uses;
+}
+
+std::vector<TPictureUse> FindPictureUses(const TLayout& layout, int32_t pictureId)
+{
+    std::vector<TPictureUse> uses;
+    int32_t index = 0;
+    for (const auto& item : layout.pages)
+    {
+        if (const auto* page = dynamic_cast<const TUserPage*>(item.get()))
+        {
+            std::vector<TPictureUse> onPage = FindPictureUses(*page, pictureId, index);
+            uses.insert(uses.end(), onPage.begin(), onPage.end());
+        }
+        ++index;
+    }
+    return uses;
+}
+
+std::string DescribePictureUse(const TPictureUse& use)
+{
+    std::string text = "page \"" + PrintableName(use.pageName) + "\": ";
+    if (use.objectIndex >= 0)
+        text += std::string(ObjectKindName(use.objectType)) + " " + std::to_string(use.objectIndex + 1) + " ";
+    return text + RoleWords(use.role);
+}
