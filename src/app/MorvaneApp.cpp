@@ -190,7 +190,7 @@ int CMorvaneApp::Run(int argc, char** argv)
         }
     }
 
-    CMorvaneDlg dialog(layout, &history, mainOptions);
+    CMorvaneDlg dialog(layout, history, mainOptions);
     // Before the command line's template, which asks about a layout restored here.
     CRecovery recovery(layout, history, *dialog.OpenFile());
     const bool restored = recovery.OfferLeftCopies(nullptr);

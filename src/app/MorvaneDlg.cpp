@@ -2,9 +2,9 @@
 
 #include "AboutDlg.h"
 #include "DialogTemplate.h"
-#include "DocumentCommands.h"
 #include "EventDef.h"
 #include "HistoryShortcuts.h"
+#include "LayoutEdits.h"
 #include "LayoutHistory.h"
 #include "QELProg.h"
 #include "FirmwareFile.h"
@@ -86,11 +86,13 @@ QString FromText(const std::string& text) { return QString::fromUtf8(text.data()
 void BuildMainWindowTemplate(QWidget* dialog) { BuildDialog(dialog, MainTemplate()); }
 
 CMorvaneDlg::CMorvaneDlg(TLayout& layout, const TMainOptions& options, QWidget* parent)
-    : CMorvaneDlg(layout, nullptr, options, parent)
+    : CMorvaneDlg(layout, *new CLayoutHistory(layout), options, parent)
 {
+    // A child, it outlives the child windows that use it.
+    m_history.setParent(this);
 }
 
-CMorvaneDlg::CMorvaneDlg(TLayout& layout, CLayoutHistory* history, const TMainOptions& options,
+CMorvaneDlg::CMorvaneDlg(TLayout& layout, CLayoutHistory& history, const TMainOptions& options,
                          QWidget* parent)
     : QDialog(parent), m_layout(layout), m_history(history), m_hIcon(QStringLiteral(":/app/qelmorvane.png")),
       m_uploadBuffer(static_cast<size_t>(kUploadCapacity))
@@ -299,7 +301,7 @@ void CMorvaneDlg::OnConnect()
     // The panel's layout will replace the document: its changes are saved or
     // given up first. Whether the panel sends one is known only once the
     // transfer runs, and it is not held up for a question then.
-    if (m_file != nullptr && !m_file->MayDropChanges(this))
+    if (!m_file->MayDropChanges(this))
         return;
 
     CFirmwareUpgrade progress(this);
@@ -310,10 +312,10 @@ void CMorvaneDlg::OnConnect()
             // The panel's layout replaces the document; a damaged one leaves
             // it, and its history, as they were.
             const bool loaded = m_layout.LoadFromBuffer(bytes, length);
-            if (loaded && m_file != nullptr)
+            if (loaded)
                 m_file->Replaced();
-            else if (loaded && m_history != nullptr)
-                m_history->Clear();
+            else if (loaded)
+                m_history.Clear();
             return loaded;
         },
         this);
@@ -378,12 +380,11 @@ void CMorvaneDlg::OnDefineUserEvents()
 {
     // OK writes the events into the document itself; the step records what
     // they replaced.
-    const CEventsCommand::TFields descriptions = m_layout.eventDescriptions;
-    const CEventsCommand::TFields texts = m_layout.eventTexts;
+    const CLayoutEdits::TEventTexts descriptions = m_layout.eventDescriptions;
+    const CLayoutEdits::TEventTexts texts = m_layout.eventTexts;
     CEventDef dialog(m_layout, this);
-    if (UiServices().ExecDialog(dialog) == QDialog::Accepted && m_history != nullptr &&
-        (descriptions != m_layout.eventDescriptions || texts != m_layout.eventTexts))
-        m_history->Push(std::make_unique<CEventsCommand>(m_layout, descriptions, texts));
+    if (UiServices().ExecDialog(dialog) == QDialog::Accepted)
+        m_history.Edits().EventsWritten(descriptions, texts);
 }
 
 void CMorvaneDlg::RescanPorts()
@@ -495,9 +496,7 @@ void CMorvaneDlg::contextMenuEvent(QContextMenuEvent* event)
 
 void CMorvaneDlg::SetUpOpenFile(const TMainOptions& options)
 {
-    if (m_history == nullptr)
-        return;
-    m_file = std::make_unique<COpenFile>(m_layout, *m_history, options.settingsFile);
+    m_file = std::make_unique<COpenFile>(m_layout, m_history, options.settingsFile);
     connect(m_file.get(), &COpenFile::Changed, this, [this] { setWindowTitle(m_file->WindowTitle()); });
     setWindowTitle(m_file->WindowTitle());
     const std::pair<QKeySequence, std::function<void()>> keys[] = {
@@ -534,8 +533,6 @@ QAction* AddEntry(QMenu& menu, const QString& text, EFileEntry entry, const QKey
 
 void CMorvaneDlg::AddFileEntries(QMenu& menu)
 {
-    if (m_file == nullptr)
-        return;
     AddEntry(menu, QStringLiteral("&Open Template..."), EFileEntry::Open, QKeySequence(Qt::CTRL | Qt::Key_O));
     AddEntry(menu, QStringLiteral("&Save Template"), EFileEntry::Save, QKeySequence(Qt::CTRL | Qt::Key_S));
     AddEntry(menu, QStringLiteral("Save Template &As..."), EFileEntry::SaveAs,
@@ -550,7 +547,7 @@ void CMorvaneDlg::AddFileEntries(QMenu& menu)
 
 bool CMorvaneDlg::RunFileEntry(const QAction* chosen)
 {
-    if (m_file == nullptr || chosen == nullptr)
+    if (chosen == nullptr)
         return false;
     const QVariantList data = chosen->data().toList();
     if (data.size() != 2)
@@ -575,7 +572,7 @@ bool CMorvaneDlg::RunFileEntry(const QAction* chosen)
 
 void CMorvaneDlg::done(int result)
 {
-    if (m_file != nullptr && !m_file->MayDropChanges(this))
+    if (!m_file->MayDropChanges(this))
         return;
     QDialog::done(result);
 }

@@ -45,10 +45,11 @@ class CMorvaneDlg : public QDialog, public IMessageSink
     Q_OBJECT
 
 public:
+    // With a history of the window's own.
     CMorvaneDlg(TLayout& layout, const TMainOptions& options = {}, QWidget* parent = nullptr);
-    // The editors' changes become steps of the history (which may be null);
-    // Ctrl+Z and Ctrl+Y undo and redo here too.
-    CMorvaneDlg(TLayout& layout, CLayoutHistory* history, const TMainOptions& options = {},
+    // The editors' changes become steps of the history; Ctrl+Z and Ctrl+Y
+    // undo and redo here too.
+    CMorvaneDlg(TLayout& layout, CLayoutHistory& history, const TMainOptions& options = {},
                 QWidget* parent = nullptr);
     ~CMorvaneDlg() override;
 
@@ -112,7 +113,7 @@ private:
     bool RunFileEntry(const QAction* chosen);
 
     TLayout& m_layout;
-    CLayoutHistory* m_history;
+    CLayoutHistory& m_history;
     CPanelLink m_link;
     QIcon m_hIcon;
     QComboBox* m_portCombo = nullptr;

@@ -209,7 +209,8 @@ TEST_F(MainWindow, TemplateAndPortList)
     // The about box is offered from the window's context menu.
     QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(10, 10), dlg.mapToGlobal(QPoint(10, 10)));
     QApplication::sendEvent(&dlg, &menu);
-    EXPECT_EQ(m_ui.menusShown, QStringList{QStringLiteral("Find Panel,About QELMorvane...")});
+    EXPECT_EQ(m_ui.menusShown, QStringList{QStringLiteral("Open Template...,Save Template,Save Template As...,"
+                                                          "Recent Templates,Find Panel,About QELMorvane...")});
 }
 
 TEST_F(MainWindow, ProgressWindow)
@@ -468,7 +469,7 @@ TEST_F(MainWindow, TheHistoryGoesThroughTheWindowsUntilAConnectReplacesTheDocume
     TMainOptions options;
     options.extraPort = QString::fromStdString(panel.Path());
     options.preselect = options.extraPort;
-    CMorvaneDlg dlg(m_layout, &history, options);
+    CMorvaneDlg dlg(m_layout, history, options);
     // Not the port box, whose text has an undo of its own.
     Button(dlg, 1)->setFocus();
 

@@ -1,7 +1,7 @@
 #include "DialogDriver.h"
-#include "DocumentCommands.h"
 #include "Layout.h"
 #include "LayoutFile.h"
+#include "LayoutEdits.h"
 #include "LayoutHistory.h"
 #include "MorvaneDlg.h"
 #include "OpenFile.h"
@@ -39,7 +39,7 @@ struct TWindow
         options.ports = std::vector<std::string>{};
         options.preselect = kNoPort;
         options.settingsFile = dir.filePath(QStringLiteral("settings.ini"));
-        dlg = std::make_unique<CMorvaneDlg>(layout, &history, options);
+        dlg = std::make_unique<CMorvaneDlg>(layout, history, options);
     }
 
     // One step: the control name.
@@ -47,7 +47,7 @@ struct TWindow
     {
         TPanelSettings settings = TPanelSettings::Of(layout);
         settings.controlName = name;
-        history.Push(std::make_unique<CSettingsCommand>(layout, settings));
+        history.Edits().SetSettings(settings);
     }
     void Menu(CScriptedUiServices& ui, const QString& answer)
     {

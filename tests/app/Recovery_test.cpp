@@ -1,6 +1,6 @@
-#include "DocumentCommands.h"
 #include "Layout.h"
 #include "LayoutFile.h"
+#include "LayoutEdits.h"
 #include "LayoutHistory.h"
 #include "OpenFile.h"
 #include "PanelSettings.h"
@@ -36,7 +36,7 @@ struct TProgram
     {
         TPanelSettings settings = TPanelSettings::Of(layout);
         settings.controlName = name;
-        history.Push(std::make_unique<CSettingsCommand>(layout, settings));
+        history.Edits().SetSettings(settings);
     }
 
     TLayout layout;

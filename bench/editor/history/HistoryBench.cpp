@@ -1,12 +1,9 @@
 #include "BenchInput.h"
 #include "BusyPage.h"
-#include "DocumentCommands.h"
 #include "Layout.h"
 #include "LayoutHistory.h"
 #include "NearLimitLayout.h"
-#include "PageCommands.h"
-#include "PageEdits.h"
-#include "PageListCommands.h"
+#include "LayoutEdits.h"
 #include "PanelSettings.h"
 #include "QelWnd.h"
 #include "TextField.h"
@@ -34,7 +31,7 @@ size_t HeapInUse()
 // settings, as an installer's afternoon mixes them.
 void OneStep(CLayoutHistory& history, TLayout& layout, int i)
 {
-    CPageEdits& edits = history.Edits();
+    CLayoutEdits& edits = history.Edits();
     auto& page = static_cast<TUserPage&>(*layout.pages.At(static_cast<size_t>(i % 40)));
     const size_t index = static_cast<size_t>(i / 40) % page.objects.size();
     TUserObject& object = *page.objects[index];
@@ -76,13 +73,13 @@ void OneStep(CLayoutHistory& history, TLayout& layout, int i)
         edits.Delete(page, index);
         break;
     case 8:
-        history.Push(std::make_unique<CRenamePageCommand>(page, u"Room " + std::u16string(1, u'A' + i % 26)));
+        edits.RenamePage(page, u"Room " + std::u16string(1, u'A' + i % 26));
         break;
     default:
     {
         TPanelSettings settings = TPanelSettings::Of(layout);
         settings.sleepTimeout = i;
-        history.Push(std::make_unique<CSettingsCommand>(layout, settings));
+        edits.SetSettings(settings);
         break;
     }
     }
@@ -130,8 +127,7 @@ static void BM_CanvasDragMoveAt4x(benchmark::State& state)
     TUserObject* selected = nullptr;
     TUserPage* page = MakeBusyPage(layout, &selected);
     CLayoutHistory history(layout);
-    CQelWnd canvas(layout, *page);
-    canvas.SetHistory(&history);
+    CQelWnd canvas(history, *page);
     canvas.SetZoom(4);
     ShowExposed(canvas);
     canvas.SetSelected(selected);

@@ -5,11 +5,11 @@
 #include "DialogTemplate.h"
 #include "HotspotDlg.h"
 #include "Layout.h"
+#include "LayoutEdits.h"
 #include "LayoutHistory.h"
 #include "LayoutImages.h"
 #include "MenuTemplate.h"
 #include "PageDraw.h"
-#include "PageEdits.h"
 #include "QelFaceDlg.h"
 #include "SliderPropDlg.h"
 #include "TextField.h"
@@ -100,8 +100,16 @@ void ApplyProps(const TButtonProps& props, TUserButton& button)
 } // namespace
 
 CQelWnd::CQelWnd(TLayout& layout, TUserPage& page, QWidget* parent)
-    : CRasterView(parent), m_layout(layout), m_page(page), m_edits(&CPageEdits::Direct())
+    : CQelWnd(*new CLayoutHistory(layout), page, parent)
 {
+    // A child, it outlives the child windows that use it.
+    m_history.setParent(this);
+}
+
+CQelWnd::CQelWnd(CLayoutHistory& history, TUserPage& page, QWidget* parent)
+    : CRasterView(parent), m_history(history), m_layout(history.Layout()), m_page(page)
+{
+    connect(&m_history, &CLayoutHistory::Applied, this, &CQelWnd::OnApplied);
     SetRasterSize(QSize(kPageWidth, kPageHeight));
     setWindowTitle(QStringLiteral("QelWnd"));
     // Keys reach the canvas once it is clicked or tabbed to; moves without a
@@ -114,14 +122,13 @@ CQelWnd::CQelWnd(TLayout& layout, TUserPage& page, QWidget* parent)
 CQelWnd::~CQelWnd()
 {
     // Destroyed without being hidden first: the drag still becomes its step.
-    if (m_history != nullptr)
-        disconnect(m_history, nullptr, this, nullptr);
+    disconnect(&m_history, nullptr, this, nullptr);
     LeftUp();
 }
 
-CQelWnd* CQelWnd::CreateOver(QWidget* dialog, int frameId, TLayout& layout, TUserPage& page)
+CQelWnd* CQelWnd::CreateOver(QWidget* dialog, int frameId, CLayoutHistory& history, TUserPage& page)
 {
-    auto* canvas = new CQelWnd(layout, page);
+    auto* canvas = new CQelWnd(history, page);
     PlaceOverControl(dialog, frameId, canvas, QMargins(3, 12, 0, 0), kControlId);
     canvas->resize(canvas->size().expandedTo(QSize(kPageWidth, kPageHeight)));
     return canvas;
@@ -141,19 +148,9 @@ void CQelWnd::SetSelected(TUserObject* object)
     emit SelectionChanged();
 }
 
-void CQelWnd::SetEdits(CPageEdits* edits)
+CLayoutEdits& CQelWnd::Edits() const
 {
-    m_edits = edits != nullptr ? edits : &CPageEdits::Direct();
-}
-
-void CQelWnd::SetHistory(CLayoutHistory* history)
-{
-    if (m_history != nullptr)
-        disconnect(m_history, nullptr, this, nullptr);
-    m_history = history;
-    SetEdits(history != nullptr ? &history->Edits() : nullptr);
-    if (history != nullptr)
-        connect(history, &CLayoutHistory::Applied, this, &CQelWnd::OnApplied);
+    return m_history.Edits();
 }
 
 void CQelWnd::OnApplied(const TStepScope& scope)
@@ -376,7 +373,7 @@ void CQelWnd::Nudge(int dx, int dy)
     r.top = NotBelowZero(Saturate(int64_t{r.top} + dy));
     if (r == selected->Rect())
         return;
-    m_edits->Nudge(m_page, static_cast<size_t>(IndexOf(selected)), r);
+    Edits().Nudge(m_page, static_cast<size_t>(IndexOf(selected)), r);
     Changed();
 }
 
@@ -447,7 +444,7 @@ void CQelWnd::MouseMove(const QPoint& p)
                 x += w, w = -w;
             if (h < 0)
                 y += h, h = -h;
-            m_edits->MoveResize(
+            Edits().MoveResize(
                 m_page, static_cast<size_t>(IndexOf(selected)),
                 TObjectRect{NotBelowZero(Saturate(x)), NotBelowZero(Saturate(y)), Saturate(w), Saturate(h)});
         }
@@ -464,7 +461,7 @@ void CQelWnd::MouseMove(const QPoint& p)
             TObjectRect r = selected->Rect();
             r.left = NotBelowZero(Saturate(r.left + dx));
             r.top = NotBelowZero(Saturate(r.top + dy));
-            m_edits->MoveResize(m_page, static_cast<size_t>(IndexOf(selected)), r);
+            Edits().MoveResize(m_page, static_cast<size_t>(IndexOf(selected)), r);
             Changed();
         }
         else
@@ -482,7 +479,7 @@ void CQelWnd::LeftUp()
     m_moving = false;
     m_resizing = false;
     if (TUserObject* selected = Selected(); selected != nullptr && selected->Rect() != m_dragStart)
-        m_edits->EndMoveResize(m_page, static_cast<size_t>(IndexOf(selected)), m_dragStart, resized);
+        Edits().EndMoveResize(m_page, static_cast<size_t>(IndexOf(selected)), m_dragStart, resized);
 }
 
 void CQelWnd::CancelDrag()
@@ -495,7 +492,7 @@ void CQelWnd::CancelDrag()
     // the same way leaves no step behind.
     if (TUserObject* selected = Selected(); selected != nullptr && selected->Rect() != m_dragStart)
     {
-        m_edits->MoveResize(m_page, static_cast<size_t>(IndexOf(selected)), m_dragStart);
+        Edits().MoveResize(m_page, static_cast<size_t>(IndexOf(selected)), m_dragStart);
         Changed();
     }
 }
@@ -528,8 +525,6 @@ void CQelWnd::ContextMenu(const QPoint& p)
 
 void CQelWnd::AddHistoryItems(QMenu& menu) const
 {
-    if (m_history == nullptr)
-        return;
     menu.addSeparator();
     const auto add =
         [&menu](int command, const QString& verb, const QString& name, bool enabled, const QKeySequence& keys)
@@ -541,9 +536,9 @@ void CQelWnd::AddHistoryItems(QMenu& menu) const
         action->setShortcut(keys);
         action->setShortcutContext(Qt::WidgetShortcut);
     };
-    add(kUndo, QStringLiteral("Undo"), m_history->UndoText(), m_history->CanUndo(),
+    add(kUndo, QStringLiteral("Undo"), m_history.UndoText(), m_history.CanUndo(),
         QKeySequence(Qt::CTRL | Qt::Key_Z));
-    add(kRedo, QStringLiteral("Redo"), m_history->RedoText(), m_history->CanRedo(),
+    add(kRedo, QStringLiteral("Redo"), m_history.RedoText(), m_history.CanRedo(),
         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
 }
 
@@ -582,24 +577,24 @@ void CQelWnd::RunCommand(int command, const QPoint& p, TUserObject* target)
     case kPush:
         if (target != nullptr && IndexOf(target) > 0)
         {
-            m_edits->Restack(m_page, static_cast<size_t>(IndexOf(target)), 0);
+            Edits().Restack(m_page, static_cast<size_t>(IndexOf(target)), 0);
             Changed();
         }
         break;
     case kPull:
         if (target != nullptr && static_cast<size_t>(IndexOf(target)) + 1 < m_page.objects.size())
         {
-            m_edits->Restack(m_page, static_cast<size_t>(IndexOf(target)), m_page.objects.size() - 1);
+            Edits().Restack(m_page, static_cast<size_t>(IndexOf(target)), m_page.objects.size() - 1);
             Changed();
         }
         break;
     case kUndo:
-        if (m_history != nullptr && !IsDragging())
-            m_history->Undo();
+        if (!IsDragging())
+            m_history.Undo();
         break;
     case kRedo:
-        if (m_history != nullptr && !IsDragging())
-            m_history->Redo();
+        if (!IsDragging())
+            m_history.Redo();
         break;
     default:
         break;
@@ -610,7 +605,7 @@ void CQelWnd::AddOnTop(std::unique_ptr<TUserObject> object, const QPoint& p, boo
 {
     object->left = p.x();
     object->top = p.y();
-    const size_t index = m_edits->Add(m_page, std::move(object));
+    const size_t index = Edits().Add(m_page, std::move(object));
     if (select)
         SetSelected(m_page.ObjectAtIndex(index));
     Changed();
@@ -621,7 +616,7 @@ void CQelWnd::EditBackground()
     CQelFaceDlg dlg(&m_layout, m_page.face, this);
     if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
         return;
-    m_edits->SetBackground(m_page, dlg.Face());
+    Edits().SetBackground(m_page, dlg.Face());
     Changed();
 }
 
@@ -742,7 +737,7 @@ void CQelWnd::EditProperties(TUserObject& target)
 
     // The object is replaced by its changed copy; a selection of it follows.
     const bool wasSelected = Selected() == &target;
-    m_edits->Replace(m_page, index, std::move(changed));
+    Edits().Replace(m_page, index, std::move(changed));
     if (select || wasSelected)
         SetSelected(m_page.ObjectAtIndex(index));
     Changed();
@@ -755,7 +750,7 @@ void CQelWnd::Delete(TUserObject& target)
         QStringLiteral("Confirm Delete"), EMsgButtons::YesNo, EMsgIcon::Question);
     if (answer != EMsgResult::Yes)
         return;
-    m_edits->Delete(m_page, static_cast<size_t>(IndexOf(&target)));
+    Edits().Delete(m_page, static_cast<size_t>(IndexOf(&target)));
     SetSelected(nullptr);
     Changed();
 }

@@ -6,10 +6,11 @@
 #include <QPoint>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 class CLayoutHistory;
-class CPageEdits;
+class CLayoutEdits;
 class QMenu;
 struct TStepScope;
 class TLayout;
@@ -46,7 +47,7 @@ public:
         kDelete = 1017,
         kPush = 1019,
         kPull = 1020,
-        // After a separator, when the canvas has a history.
+        // After a separator.
         kUndo = 57643,
         kRedo = 57644,
     };
@@ -55,12 +56,16 @@ public:
     static constexpr int32_t kNewHeight = 30;
     static constexpr int32_t kNewSliderHeight = 130;
 
+    // Changes become steps of the history, and the canvas follows its undo
+    // and redo.
+    CQelWnd(CLayoutHistory& history, TUserPage& page, QWidget* parent = nullptr);
+    // With a history of the canvas's own.
     CQelWnd(TLayout& layout, TUserPage& page, QWidget* parent = nullptr);
     ~CQelWnd() override;
     // Makes the canvas over a dialog's frame control: the frame's rectangle
     // with its left edge 3 pixels and its top edge 12 pixels further in, and
     // at least large enough for the page.
-    static CQelWnd* CreateOver(QWidget* dialog, int frameId, TLayout& layout, TUserPage& page);
+    static CQelWnd* CreateOver(QWidget* dialog, int frameId, CLayoutHistory& history, TUserPage& page);
 
     TUserPage& Page() const { return m_page; }
     TLayout& Layout() const { return m_layout; }
@@ -68,13 +73,9 @@ public:
     TUserObject* Selected() const;
     void SetSelected(TUserObject* object);
 
-    // Where changes go; the direct edits unless set.
-    void SetEdits(CPageEdits* edits);
-    CPageEdits& Edits() const { return *m_edits; }
-    // Changes become steps of the history, and the canvas follows its undo
-    // and redo; null goes back to the direct edits.
-    void SetHistory(CLayoutHistory* history);
-    CLayoutHistory* History() const { return m_history; }
+    // Where changes go.
+    CLayoutEdits& Edits() const;
+    CLayoutHistory& History() const { return m_history; }
 
     int Zoom() const { return Scale(); }
     // Clamped to 1 .. 4; the canvas takes the page's size at that zoom.
@@ -141,10 +142,9 @@ private:
     void EditBackground();
     void AddOnTop(std::unique_ptr<TUserObject> object, const QPoint& p, bool select);
 
+    CLayoutHistory& m_history;
     TLayout& m_layout;
     TUserPage& m_page;
-    CPageEdits* m_edits;
-    CLayoutHistory* m_history = nullptr;
     TUserObject* m_selected = nullptr;
     std::optional<QPoint> m_pointer;
     int m_wheelAngle = 0;

@@ -1,9 +1,9 @@
 #include "AddImageDlg.h"
 
-#include "AddedPictures.h"
 #include "ImageBuffer.h"
 #include "ImageLibrary.h"
 #include "Layout.h"
+#include "LayoutEdits.h"
 #include "LayoutHistory.h"
 #include "PageDraw.h"
 #include "PictureFile.h"
@@ -148,14 +148,13 @@ void CAddImageDlg::ShowProblem(const QString& text)
 
 TImageEntry* RunAddImage(QWidget* parent, TLayout& layout)
 {
+    CLayoutHistory& history = CLayoutHistory::Of(layout);
     CAddImageDlg dlg(parent);
     if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
         return nullptr;
     TImageEntry* entry = layout.images.AddImage(dlg.Description(), dlg.TakeImage());
     // The picture is in the library at once, whatever the dialog that asked
     // for it does next; its history keeps it as a step of its own.
-    if (CLayoutHistory* history = CLayoutHistory::Of(layout))
-        history->Push(std::make_unique<CAddPicturesCommand>(layout, history, std::vector<TImageEntry*>{entry},
-                                                            QStringLiteral("Add Image")));
+    history.Edits().PicturesAdded({entry}, QStringLiteral("Add Image"));
     return entry;
 }

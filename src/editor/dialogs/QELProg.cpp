@@ -2,15 +2,13 @@
 
 #include "Btn8Ctrl.h"
 #include "Btn8Dlg.h"
-#include "DocumentCommands.h"
 #include "FileMessages.h"
 #include "HistoryShortcuts.h"
 #include "Layout.h"
+#include "LayoutEdits.h"
 #include "LayoutFile.h"
 #include "LayoutHistory.h"
 #include "MenuTemplate.h"
-#include "PageCommands.h"
-#include "PageListCommands.h"
 #include "PanelPreview.h"
 #include "PanelSettings.h"
 #include "QelUserDlg.h"
@@ -97,9 +95,13 @@ const TFileDialogSpec& CQELProg::TemplateFileDialog()
     return spec;
 }
 
-CQELProg::CQELProg(TLayout& layout, QWidget* parent) : CQELProg(layout, nullptr, parent) {}
+CQELProg::CQELProg(TLayout& layout, QWidget* parent) : CQELProg(layout, *new CLayoutHistory(layout), parent)
+{
+    // A child, it outlives the child windows that use it.
+    m_history.setParent(this);
+}
 
-CQELProg::CQELProg(TLayout& layout, CLayoutHistory* history, QWidget* parent)
+CQELProg::CQELProg(TLayout& layout, CLayoutHistory& history, QWidget* parent)
     : QDialog(parent), m_layout(layout), m_history(history)
 {
     BuildDialog(this, Template());
@@ -114,8 +116,7 @@ CQELProg::CQELProg(TLayout& layout, CLayoutHistory* history, QWidget* parent)
     for (const auto& [id, handler] : buttons)
         connect(DlgItem<QPushButton>(this, id), &QPushButton::clicked, this, handler);
     AddHistoryShortcuts(*this, history);
-    if (history != nullptr)
-        connect(history, &CLayoutHistory::Applied, this, &CQELProg::OnApplied);
+    connect(&history, &CLayoutHistory::Applied, this, &CQELProg::OnApplied);
     Fill();
 }
 
@@ -223,29 +224,22 @@ void CQELProg::AddPage(int command)
 
     // The page goes in after the anchor, or at the end when the anchor has
     // left the list meanwhile (an undo in the page's dialog).
-    const auto insert = [this, anchor](std::unique_ptr<TListItem> page, CLayoutHistory::CNewPage* scope)
+    const auto place = [this, anchor]
     {
         const int at = m_layout.pages.IndexOf(anchor);
-        const size_t index = at >= 0 ? static_cast<size_t>(at) + 1 : m_layout.pages.Size();
-        TListItem* added = page.get();
-        auto step = std::make_unique<CAddPageCommand>(m_layout, index, std::move(page));
-        if (scope != nullptr)
-            scope->Commit(std::move(step));
-        else
-            Apply(m_history, std::move(step));
-        return added;
+        return at >= 0 ? static_cast<size_t>(at) + 1 : m_layout.pages.Size();
     };
 
     if (command == kAddUserDefined)
     {
         auto page = std::make_unique<TUserPage>(u"User Page", m_layout.pages.NextPageId());
         // Ends before the page: steps on it leave the history while it exists.
-        CLayoutHistory::CNewPage scope(m_history, *page);
+        CLayoutHistory::CNewPage scope(m_history);
         CQelUserDlg dlg(m_layout, *page, m_history, this);
         if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
             return;
         const QString name = Wide(dlg.PageName());
-        TListItem* added = insert(std::move(page), &scope);
+        TListItem* added = scope.Commit(place(), std::move(page));
         InsertEntry(m_layout.pages.IndexOf(added), name, added);
         return;
     }
@@ -255,7 +249,7 @@ void CQELProg::AddPage(int command)
     if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
         return;
     const QString name = Wide(page->name);
-    TListItem* added = insert(std::move(page), nullptr);
+    TListItem* added = m_history.Edits().AddPage(place(), std::move(page));
     InsertEntry(m_layout.pages.IndexOf(added), name, added);
 }
 
@@ -266,7 +260,7 @@ void CQELProg::OnRemove()
     if (page == nullptr)
         return;
     delete m_list->takeItem(row);
-    Apply(m_history, std::make_unique<CRemovePageCommand>(m_layout, *page));
+    m_history.Edits().RemovePage(*page);
     m_list->setCurrentRow(-1);
     m_list->clearSelection();
 }
@@ -292,13 +286,12 @@ void CQELProg::OnEdit()
     }
     else if (auto* eight = dynamic_cast<CBtn8Ctrl*>(page); eight != nullptr && page->type == kPageEightButton)
     {
-        const CEightButtonCommand::TTexts names = eight->names;
-        const CEightButtonCommand::TTexts texts = eight->texts;
+        const CLayoutEdits::TEightTexts names = eight->names;
+        const CLayoutEdits::TEightTexts texts = eight->texts;
         CBtn8Dlg dlg(eight, this);
         // The dialog writes the texts itself; the step records what it replaced.
-        if (UiServices().ExecDialog(dlg) == QDialog::Accepted && m_history != nullptr &&
-            (names != eight->names || texts != eight->texts))
-            m_history->Push(std::make_unique<CEightButtonCommand>(*eight, names, texts));
+        if (UiServices().ExecDialog(dlg) == QDialog::Accepted)
+            m_history.Edits().EightButtonWritten(*eight, names, texts);
     }
 }
 
@@ -307,8 +300,7 @@ void CQELProg::OnSetDefault()
     TListItem* page = EntryAt(SelectedRow());
     if (page == nullptr)
         return;
-    Apply(m_history, std::make_unique<CSetDefaultCommand>(m_layout, *page,
-                                                          page->id == m_layout.defaultPage ? -1 : page->id));
+    m_history.Edits().SetDefaultPage(*page, page->id == m_layout.defaultPage ? -1 : page->id);
     Refill();
 }
 
@@ -320,7 +312,7 @@ void CQELProg::OnMoveUp()
         return;
     delete m_list->takeItem(row);
     InsertEntry(row - 1, Wide(page->name), page);
-    Apply(m_history, std::make_unique<CMovePageCommand>(m_layout, *page, true));
+    m_history.Edits().MovePage(*page, true);
 }
 
 void CQELProg::OnMoveDown()
@@ -331,7 +323,7 @@ void CQELProg::OnMoveDown()
         return;
     delete m_list->takeItem(row);
     InsertEntry(row + 1, Wide(page->name), page);
-    Apply(m_history, std::make_unique<CMovePageCommand>(m_layout, *page, false));
+    m_history.Edits().MovePage(*page, false);
 }
 
 void CQELProg::OnClearAll()
@@ -344,7 +336,7 @@ void CQELProg::OnClearAll()
     if (answer != EMsgResult::Yes)
         return;
     m_list->clear();
-    Apply(m_history, std::make_unique<CClearAllCommand>(m_layout));
+    m_history.Edits().ClearAll();
 }
 
 void CQELProg::OnLoad()
@@ -365,8 +357,7 @@ void CQELProg::OnLoad()
         return;
     }
     // Another document: nothing before it can be undone.
-    if (m_history != nullptr)
-        m_history->Clear();
+    m_history.Clear();
     Fill();
 }
 
@@ -439,7 +430,6 @@ bool CQELProg::StoreSettings()
     settings.autoBrightness = checked(kAutoBrightness) ? 1 : 0;
     settings.manualBrightness = static_cast<int8_t>(brightness);
     settings.controlName = text(kControlName);
-    if (settings != TPanelSettings::Of(m_layout))
-        Apply(m_history, std::make_unique<CSettingsCommand>(m_layout, settings));
+    m_history.Edits().SetSettings(settings);
     return true;
 }

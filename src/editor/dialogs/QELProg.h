@@ -1,11 +1,13 @@
 #pragma once
 
 #include "DialogTemplate.h"
+#include "LayoutHistory.h"
 #include "UiServices.h"
 
 #include <QDialog>
 
-class CLayoutHistory;
+#include <memory>
+
 class ITemplateFile;
 class QListWidget;
 class TLayout;
@@ -59,8 +61,10 @@ public:
     static const TDlgTemplate& Template();
     static const TFileDialogSpec& TemplateFileDialog();
 
+    // With a history of the dialog's own.
     explicit CQELProg(TLayout& layout, QWidget* parent = nullptr);
-    CQELProg(TLayout& layout, CLayoutHistory* history, QWidget* parent = nullptr);
+    // Changes become steps of the history.
+    CQELProg(TLayout& layout, CLayoutHistory& history, QWidget* parent = nullptr);
 
     // Load and Save go through the program's open file (which may be null:
     // then they only ask for a file and read or write it).
@@ -98,7 +102,7 @@ private:
     bool StoreSettings();
 
     TLayout& m_layout;
-    CLayoutHistory* m_history;
+    CLayoutHistory& m_history;
     QListWidget* m_list;
     ITemplateFile* m_file = nullptr;
 };

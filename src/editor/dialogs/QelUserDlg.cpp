@@ -4,7 +4,7 @@
 #include "FileMessages.h"
 #include "HistoryShortcuts.h"
 #include "Layout.h"
-#include "PageCommands.h"
+#include "LayoutEdits.h"
 #include "PanelPreview.h"
 #include "PositionLine.h"
 #include "QelWnd.h"
@@ -70,11 +70,13 @@ const TFileDialogSpec& CQelUserDlg::UserPageFileDialog()
 }
 
 CQelUserDlg::CQelUserDlg(TLayout& layout, TUserPage& page, QWidget* parent)
-    : CQelUserDlg(layout, page, nullptr, parent)
+    : CQelUserDlg(layout, page, *new CLayoutHistory(layout), parent)
 {
+    // A child, it outlives the child windows that use it.
+    m_history.setParent(this);
 }
 
-CQelUserDlg::CQelUserDlg(TLayout& layout, TUserPage& page, CLayoutHistory* history, QWidget* parent)
+CQelUserDlg::CQelUserDlg(TLayout& layout, TUserPage& page, CLayoutHistory& history, QWidget* parent)
     : QDialog(parent), m_layout(layout), m_page(page), m_history(history), m_pageName(page.name),
       m_open(history, page)
 {
@@ -85,8 +87,7 @@ CQelUserDlg::CQelUserDlg(TLayout& layout, TUserPage& page, CLayoutHistory* histo
         if (auto* button = DlgItem<QWidget>(this, id))
             m_below.emplace_back(button, button->pos());
 
-    m_canvas = CQelWnd::CreateOver(this, kCanvasFrame, layout, page);
-    m_canvas->SetHistory(history);
+    m_canvas = CQelWnd::CreateOver(this, kCanvasFrame, history, page);
     // The canvas lies in a view that scrolls only when the screen cannot
     // hold the page at its zoom.
     m_view = new QScrollArea(this);
@@ -108,8 +109,7 @@ CQelUserDlg::CQelUserDlg(TLayout& layout, TUserPage& page, CLayoutHistory* histo
     connect(DlgItem<QPushButton>(this, kTry), &QPushButton::clicked, this, [this] { OnTry(); });
 
     AddHistoryShortcuts(*this, history, [this] { return m_canvas->IsDragging(); });
-    if (history != nullptr)
-        connect(history, &CLayoutHistory::Applied, this, &CQelUserDlg::OnApplied);
+    connect(&history, &CLayoutHistory::Applied, this, &CQelUserDlg::OnApplied);
     AddZoomShortcuts();
     connect(m_canvas, &CQelWnd::ZoomChanged, this, &CQelUserDlg::Relayout);
     m_canvas->SetZoom(CanvasZoom());
@@ -201,8 +201,7 @@ void CQelUserDlg::OnTry()
 void CQelUserDlg::accept()
 {
     m_pageName = DlgItem<QLineEdit>(this, kPageName)->text().toStdU16String();
-    if (m_page.name != m_pageName)
-        Apply(m_history, std::make_unique<CRenamePageCommand>(m_page, m_pageName));
+    m_history.Edits().RenamePage(m_page, m_pageName);
     QDialog::accept();
 }
 
@@ -251,8 +250,7 @@ void CQelUserDlg::OnImport()
     for (const auto& entry : m_layout.images)
         if (!before.contains(entry.get()))
             added.push_back(entry.get());
-    Apply(m_history, std::make_unique<CImportPageCommand>(m_layout, m_history, m_page, std::move(incoming),
-                                                          std::move(added), QFileInfo(*path).fileName()));
+    m_history.Edits().ImportPage(m_page, std::move(incoming), std::move(added), QFileInfo(*path).fileName());
     // The objects the selection pointed to are gone.
     m_canvas->SetSelected(nullptr);
     ShowName();

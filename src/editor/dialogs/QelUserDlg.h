@@ -47,9 +47,10 @@ public:
     static const TDlgTemplate& Template();
     static const TFileDialogSpec& UserPageFileDialog();
 
+    // With a history of the dialog's own.
     CQelUserDlg(TLayout& layout, TUserPage& page, QWidget* parent = nullptr);
-    // Changes become steps of the history (which may be null).
-    CQelUserDlg(TLayout& layout, TUserPage& page, CLayoutHistory* history, QWidget* parent = nullptr);
+    // Changes become steps of the history.
+    CQelUserDlg(TLayout& layout, TUserPage& page, CLayoutHistory& history, QWidget* parent = nullptr);
 
     // The name stored by Save (the page's name until then).
     const std::u16string& PageName() const { return m_pageName; }
@@ -73,7 +74,7 @@ private:
 
     TLayout& m_layout;
     TUserPage& m_page;
-    CLayoutHistory* m_history;
+    CLayoutHistory& m_history;
     std::u16string m_pageName;
     CLayoutHistory::COpenPage m_open;
     CQelWnd* m_canvas;

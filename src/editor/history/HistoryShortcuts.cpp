@@ -5,10 +5,9 @@
 #include <QAction>
 #include <QWidget>
 
-void AddHistoryShortcuts(QWidget& window, CLayoutHistory* history, std::function<bool()> busy)
+void AddHistoryShortcuts(QWidget& window, CLayoutHistory& target, std::function<bool()> busy)
 {
-    if (history == nullptr)
-        return;
+    CLayoutHistory* history = &target;
     auto* undo = new QAction(QStringLiteral("Undo"), &window);
     undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     auto* redo = new QAction(QStringLiteral("Redo"), &window);

@@ -1,10 +1,12 @@
 #include "LayoutHistory.h"
 
-#include "HistoryEdits.h"
 #include "Layout.h"
+#include "LayoutCommand.h"
+#include "LayoutEdits.h"
 #include "UserPage.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace
 {
@@ -18,46 +20,57 @@ std::vector<CLayoutHistory*>& Histories()
 } // namespace
 
 CLayoutHistory::CLayoutHistory(TLayout& layout, QObject* parent)
-    : QObject(parent), m_layout(layout), m_edits(std::make_unique<CHistoryEdits>(*this))
+    : QObject(parent), m_layout(layout), m_edits(std::make_unique<CLayoutEdits>(*this))
 {
     Histories().push_back(this);
-    connect(&m_stack, &QUndoStack::indexChanged, this, &CLayoutHistory::Changed);
-    connect(&m_stack, &QUndoStack::undoTextChanged, this, &CLayoutHistory::Changed);
-    connect(&m_stack, &QUndoStack::redoTextChanged, this, &CLayoutHistory::Changed);
-    connect(&m_stack, &QUndoStack::indexChanged, this, &CLayoutHistory::CheckClean);
-    // The stack's own clean index would stop the merges that take a new
-    // page's steps away; the history keeps the saved state itself.
-    m_stack.resetClean();
+    Follow(m_stack);
 }
 
 CLayoutHistory::~CLayoutHistory()
 {
     std::erase(Histories(), this);
     // The steps go before the edits and the registry of open pages they use.
+    m_newPageStack.reset();
     m_stack.clear();
 }
 
-CLayoutHistory* CLayoutHistory::Of(const TLayout& layout)
+void CLayoutHistory::Follow(QUndoStack& stack)
+{
+    connect(&stack, &QUndoStack::indexChanged, this, &CLayoutHistory::Changed);
+    connect(&stack, &QUndoStack::undoTextChanged, this, &CLayoutHistory::Changed);
+    connect(&stack, &QUndoStack::redoTextChanged, this, &CLayoutHistory::Changed);
+    connect(&stack, &QUndoStack::indexChanged, this, &CLayoutHistory::CheckClean);
+}
+
+CLayoutHistory& CLayoutHistory::Of(const TLayout& layout)
 {
     for (CLayoutHistory* history : Histories())
         if (&history->m_layout == &layout)
-            return history;
-    return nullptr;
+            return *history;
+    throw std::logic_error("a layout changed by the editor has no history");
+}
+
+QUndoStack& CLayoutHistory::Current()
+{
+    return m_newPageStack != nullptr ? *m_newPageStack : m_stack;
+}
+
+const QUndoStack& CLayoutHistory::Current() const
+{
+    return m_newPageStack != nullptr ? *m_newPageStack : m_stack;
 }
 
 void CLayoutHistory::Push(std::unique_ptr<CLayoutCommand> step)
 {
-    if (step == nullptr)
-        return;
-    if (m_newPage != nullptr)
-        m_newPageFirst = std::min(m_newPageFirst.value_or(m_stack.index()), m_stack.index());
-    m_stack.push(step.release());
+    if (step != nullptr)
+        Current().push(step.release());
 }
 
 const CLayoutCommand* CLayoutHistory::StepAt(int index) const
 {
-    return index >= 0 && index < m_stack.count() ? dynamic_cast<const CLayoutCommand*>(m_stack.command(index))
-                                                 : nullptr;
+    const QUndoStack& stack = Current();
+    return index >= 0 && index < stack.count() ? static_cast<const CLayoutCommand*>(stack.command(index))
+                                               : nullptr;
 }
 
 bool CLayoutHistory::TakesOutOpenPage(const CLayoutCommand* step) const
@@ -68,47 +81,47 @@ bool CLayoutHistory::TakesOutOpenPage(const CLayoutCommand* step) const
 
 bool CLayoutHistory::CanUndo() const
 {
-    return m_stack.canUndo() && !TakesOutOpenPage(StepAt(m_stack.index() - 1));
+    return Current().canUndo() && !TakesOutOpenPage(StepAt(Current().index() - 1));
 }
 
 bool CLayoutHistory::CanRedo() const
 {
-    return m_stack.canRedo() && !TakesOutOpenPage(StepAt(m_stack.index()));
+    return Current().canRedo() && !TakesOutOpenPage(StepAt(Current().index()));
 }
 
 QString CLayoutHistory::UndoText() const
 {
-    return m_stack.undoText();
+    return Current().undoText();
 }
 
 QString CLayoutHistory::RedoText() const
 {
-    return m_stack.redoText();
+    return Current().redoText();
 }
 
 void CLayoutHistory::Undo()
 {
     if (!CanUndo())
         return;
-    const CLayoutCommand* step = StepAt(m_stack.index() - 1);
-    m_stack.undo();
-    emit Applied(step != nullptr ? step->Scope() : TStepScope{});
+    const CLayoutCommand* step = StepAt(Current().index() - 1);
+    Current().undo();
+    emit Applied(step->Scope());
 }
 
 void CLayoutHistory::Redo()
 {
     if (!CanRedo())
         return;
-    const CLayoutCommand* step = StepAt(m_stack.index());
-    m_stack.redo();
-    emit Applied(step != nullptr ? step->Scope() : TStepScope{});
+    const CLayoutCommand* step = StepAt(Current().index());
+    Current().redo();
+    emit Applied(step->Scope());
 }
 
 void CLayoutHistory::Clear()
 {
     m_stack.clear();
-    m_stack.resetClean();
-    m_newPageFirst.reset();
+    if (m_newPageStack != nullptr)
+        m_newPageStack->clear();
     m_cleanSerial = 0;
     CheckClean();
     emit Changed();
@@ -116,14 +129,23 @@ void CLayoutHistory::Clear()
 
 uint64_t CLayoutHistory::TopSerial() const
 {
-    const CLayoutCommand* top = StepAt(m_stack.index() - 1);
-    return top != nullptr ? top->Serial() : 0;
+    const int top = m_stack.index() - 1;
+    return top >= 0 ? static_cast<const CLayoutCommand*>(m_stack.command(top))->Serial() : 0;
 }
 
 void CLayoutHistory::SetClean()
 {
-    if (const CLayoutCommand* top = StepAt(m_stack.index() - 1))
-        top->Seal();
+    // A save while a new page's dialog is open keeps none of its steps, yet
+    // the pictures they added are in the file: the layout then counts as
+    // changed, to be safe.
+    if (m_newPageStack != nullptr && m_newPageStack->count() > 0)
+    {
+        SetUnsaved();
+        return;
+    }
+    const int top = m_stack.index() - 1;
+    if (top >= 0)
+        static_cast<const CLayoutCommand*>(m_stack.command(top))->Seal();
     m_cleanSerial = TopSerial();
     CheckClean();
 }
@@ -148,94 +170,73 @@ void CLayoutHistory::CheckClean()
     emit CleanChanged(clean);
 }
 
-CPageEdits& CLayoutHistory::Edits()
+CLayoutEdits& CLayoutHistory::Edits()
 {
     return *m_edits;
 }
 
-void CLayoutHistory::BeginNewPage(const TUserPage& page)
+void CLayoutHistory::BeginNewPage()
 {
-    m_newPage = &page;
-    m_newPageFirst.reset();
+    m_newPageStack = std::make_unique<QUndoStack>();
+    Follow(*m_newPageStack);
+    emit Changed();
 }
 
-void CLayoutHistory::EndNewPage(std::unique_ptr<CLayoutCommand> add)
+void CLayoutHistory::EndNewPage()
 {
-    m_newPage = nullptr;
-    if (m_newPageFirst)
-    {
-        const int first = *m_newPageFirst;
-        m_newPageFirst.reset();
-        // What the dialog's steps added to the library stays there, and
-        // stays undoable.
-        std::vector<std::unique_ptr<CLayoutCommand>> kept;
-        for (int i = first; i < m_stack.index(); ++i)
-            if (const CLayoutCommand* step = StepAt(i))
-                if (std::unique_ptr<CLayoutCommand> pictures = step->KeptPictures())
-                    kept.push_back(std::move(pictures));
-        // The dialog's steps leave without being undone: a saved page keeps
-        // what was done to it, and a dropped one goes as it is.
-        if (m_stack.count() > m_stack.index())
-            m_stack.push(new CStackTrim(false));
-        while (m_stack.index() > first)
-        {
-            const int before = m_stack.index();
-            m_stack.push(new CStackTrim(true));
-            if (m_stack.index() >= before)
-                break;
-        }
-        for (std::unique_ptr<CLayoutCommand>& step : kept)
-            m_stack.push(step.release());
-    }
-    if (add != nullptr)
-        m_stack.push(add.release());
+    // What the dialog's steps added to the library stays there, and stays
+    // undoable, as steps of the document's own.
+    std::vector<std::unique_ptr<CLayoutCommand>> kept;
+    for (int i = 0; i < m_newPageStack->index(); ++i)
+        if (std::unique_ptr<CLayoutCommand> pictures =
+                static_cast<const CLayoutCommand*>(m_newPageStack->command(i))->KeptPictures())
+            kept.push_back(std::move(pictures));
+    // The dialog's steps go without being undone: a saved page keeps what was
+    // done to it, and a dropped one goes as it is.
+    m_newPageStack.reset();
+    for (std::unique_ptr<CLayoutCommand>& step : kept)
+        m_stack.push(step.release());
     CheckClean();
     emit Changed();
 }
 
-CLayoutHistory::COpenPage::COpenPage(CLayoutHistory* history, const TListItem& page)
+CLayoutHistory::COpenPage::COpenPage(CLayoutHistory& history, const TListItem& page)
     : m_history(history), m_page(&page)
 {
-    if (m_history == nullptr)
-        return;
-    m_history->m_open.push_back(m_page);
-    emit m_history->Changed();
+    m_history.m_open.push_back(m_page);
+    emit m_history.Changed();
 }
 
 CLayoutHistory::COpenPage::~COpenPage()
 {
-    if (m_history == nullptr)
-        return;
-    auto& open = m_history->m_open;
+    auto& open = m_history.m_open;
     if (const auto found = std::find(open.begin(), open.end(), m_page); found != open.end())
         open.erase(found);
-    emit m_history->Changed();
+    emit m_history.Changed();
 }
 
-CLayoutHistory::CNewPage::CNewPage(CLayoutHistory* history, const TUserPage& page) : m_history(history)
+CLayoutHistory::CNewPage::CNewPage(CLayoutHistory& history) : m_history(history)
 {
-    if (m_history != nullptr)
-        m_history->BeginNewPage(page);
+    m_history.BeginNewPage();
 }
 
 CLayoutHistory::CNewPage::~CNewPage()
 {
-    if (!m_ended && m_history != nullptr)
-        m_history->EndNewPage(nullptr);
+    if (!m_ended)
+        m_history.EndNewPage();
 }
 
-void CLayoutHistory::CNewPage::Commit(std::unique_ptr<CLayoutCommand> add)
+TListItem* CLayoutHistory::CNewPage::Commit(size_t at, std::unique_ptr<TListItem> page)
 {
-    if (m_ended)
-        return;
-    m_ended = true;
-    if (m_history != nullptr)
-        m_history->EndNewPage(std::move(add));
-    else if (add != nullptr)
-        add->redo();
+    if (!m_ended)
+    {
+        m_ended = true;
+        m_history.EndNewPage();
+    }
+    return m_history.Edits().AddPage(at, std::move(page));
 }
 
-bool PictureInUse(const TLayout& layout, const CLayoutHistory* history, int32_t id)
+bool PictureInUse(const TLayout& layout, const CLayoutHistory& history, int32_t id)
 {
     const auto uses = [id](const TListItem* item)
     {
@@ -245,19 +246,8 @@ bool PictureInUse(const TLayout& layout, const CLayoutHistory* history, int32_t 
     for (const auto& page : layout.pages)
         if (uses(page.get()))
             return true;
-    if (history != nullptr)
-        for (const TListItem* page : history->OpenPages())
-            if (uses(page))
-                return true;
+    for (const TListItem* page : history.OpenPages())
+        if (uses(page))
+            return true;
     return false;
-}
-
-void Apply(CLayoutHistory* history, std::unique_ptr<CLayoutCommand> step)
-{
-    if (step == nullptr)
-        return;
-    if (history != nullptr)
-        history->Push(std::move(step));
-    else
-        step->redo();
 }

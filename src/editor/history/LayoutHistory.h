@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LayoutCommand.h"
+#include "StepScope.h"
 
 #include <QObject>
 #include <QUndoStack>
@@ -10,14 +10,15 @@
 #include <optional>
 #include <vector>
 
-class CPageEdits;
+class CLayoutCommand;
+class CLayoutEdits;
 class TLayout;
 class TListItem;
 class TUserPage;
 
-// The layout document's history for the whole run: one undo stack of steps
-// (LayoutCommand.h). Made by the application next to the document; the main
-// window and the dialogs push their changes here and undo and redo them.
+// The layout document's history for the whole run: one undo stack of steps.
+// Made by the application next to the document; every window makes its
+// changes through Edits() and undoes and redoes them here.
 //
 // Steps name pages and objects that must exist when they are undone or
 // redone. Since a step is only undone after every later one, that holds by
@@ -34,15 +35,14 @@ public:
     CLayoutHistory(const CLayoutHistory&) = delete;
     CLayoutHistory& operator=(const CLayoutHistory&) = delete;
 
-    // The history made for a document, or null (the add-image dialog finds
-    // it here, whoever opened it).
-    static CLayoutHistory* Of(const TLayout& layout);
+    // The history made for a document (the add-image dialog finds it here,
+    // whoever opened it). Every document the editor changes has one: asking
+    // for another is a fault of the program, and throws std::logic_error.
+    static CLayoutHistory& Of(const TLayout& layout);
 
     TLayout& Layout() const { return m_layout; }
     const QUndoStack& Stack() const { return m_stack; }
 
-    // Carries out a step (a step made done is only recorded) and keeps it.
-    void Push(std::unique_ptr<CLayoutCommand> step);
     bool CanUndo() const;
     bool CanRedo() const;
     // The names of the steps an undo and a redo would take, empty without.
@@ -62,42 +62,44 @@ public:
     void SetUnsaved();
     bool IsClean() const;
 
-    // The page canvas's changes as steps.
-    CPageEdits& Edits();
+    // The one way to change the document: each change a step.
+    CLayoutEdits& Edits();
 
     // A page shown in a dialog while the object lives: no undo or redo takes
     // it out of the document meanwhile.
     class COpenPage
     {
     public:
-        COpenPage(CLayoutHistory* history, const TListItem& page);
+        COpenPage(CLayoutHistory& history, const TListItem& page);
         ~COpenPage();
         COpenPage(const COpenPage&) = delete;
         COpenPage& operator=(const COpenPage&) = delete;
 
     private:
-        CLayoutHistory* m_history;
+        CLayoutHistory& m_history;
         const TListItem* m_page;
     };
 
-    // A page made for Add, edited before it is in the document. When its
-    // dialog ends, the steps made on it leave the history without being
-    // undone (the pictures they added to the library stay, as steps of their
-    // own); Commit then puts the page in by one step. Without Commit the page
-    // is about to be destroyed.
+    // A page made for Add, edited before it is in the document. While it
+    // lives, the history's steps are those of the page's dialog alone, on a
+    // stack of their own: undo and redo go no further back than the dialog's
+    // first step. When it ends, those steps go without being undone (the
+    // pictures they added to the library stay, as steps of their own on the
+    // document's stack); Commit then puts the page in by one step. Without
+    // Commit the page is about to be destroyed.
     class CNewPage
     {
     public:
-        CNewPage(CLayoutHistory* history, const TUserPage& page);
+        explicit CNewPage(CLayoutHistory& history);
         ~CNewPage();
         CNewPage(const CNewPage&) = delete;
         CNewPage& operator=(const CNewPage&) = delete;
 
-        // Carries out the step that puts the page into the document.
-        void Commit(std::unique_ptr<CLayoutCommand> add);
+        // Puts the page into the document's list at `at`, as one step.
+        TListItem* Commit(size_t at, std::unique_ptr<TListItem> page);
 
     private:
-        CLayoutHistory* m_history;
+        CLayoutHistory& m_history;
         bool m_ended = false;
     };
 
@@ -113,8 +115,16 @@ signals:
     void CleanChanged(bool clean);
 
 private:
-    void BeginNewPage(const TUserPage& page);
-    void EndNewPage(std::unique_ptr<CLayoutCommand> add);
+    friend class CLayoutEdits;
+
+    // Carries out a step (a step made done is only recorded) and keeps it.
+    void Push(std::unique_ptr<CLayoutCommand> step);
+    // The stack steps go to now: a new page's while its dialog is open.
+    QUndoStack& Current();
+    const QUndoStack& Current() const;
+    void Follow(QUndoStack& stack);
+    void BeginNewPage();
+    void EndNewPage();
     const CLayoutCommand* StepAt(int index) const;
     bool TakesOutOpenPage(const CLayoutCommand* step) const;
     uint64_t TopSerial() const;
@@ -122,24 +132,16 @@ private:
 
     TLayout& m_layout;
     QUndoStack m_stack;
-    std::unique_ptr<CPageEdits> m_edits;
+    // The steps of a new page's dialog, while it is open.
+    std::unique_ptr<QUndoStack> m_newPageStack;
+    std::unique_ptr<CLayoutEdits> m_edits;
     std::vector<const TListItem*> m_open;
-    const TUserPage* m_newPage = nullptr;
-    // The lowest place in the stack a step was pushed at while the new page
-    // was open: every step from there up was made during its dialog.
-    std::optional<int> m_newPageFirst;
-    // The saved state, named by the step on top of the stack then (0: the
-    // empty stack); none when no state is saved. Named by the step rather
-    // than by its place, so that the steps a new page's dialog takes away
-    // (merged out of the stack) never leave a stale place behind.
+    // The saved state, named by the step on top of the document's stack then
+    // (0: the empty stack); none when no state is saved.
     std::optional<uint64_t> m_cleanSerial = 0;
     bool m_clean = true;
 };
 
 // Whether a face, a slider or a page of the document, or a page open in a
-// dialog of the history (which may be null), names the picture.
-bool PictureInUse(const TLayout& layout, const CLayoutHistory* history, int32_t id);
-
-// Carries out a step: kept in the history when there is one, done and
-// dropped otherwise.
-void Apply(CLayoutHistory* history, std::unique_ptr<CLayoutCommand> step);
+// dialog of the history, names the picture.
+bool PictureInUse(const TLayout& layout, const CLayoutHistory& history, int32_t id);

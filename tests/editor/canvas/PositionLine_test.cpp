@@ -55,7 +55,7 @@ TEST(PositionLineTest, FollowsTheSelectionAsItChanges)
     hotspot->SetRect({10, 20, 80, 40});
     page.AppendObject(std::move(hotspot));
     SetCanvasZoom(2);
-    CQelUserDlg dlg(layout, page, &history);
+    CQelUserDlg dlg(layout, page, history);
     SetCanvasZoom(1);
     CQelWnd& canvas = *dlg.Canvas();
     const auto line = [&dlg] { return dlg.PositionLine()->text(); };

@@ -174,9 +174,9 @@ TEST_F(QelWndTest, TheMenuTargetsTheObjectOnTopAndShowsBesideThePoint)
     (void)high;
 
     Menu({200, 200}, QString());
-    EXPECT_EQ(m_ui.menusShown.back(), QStringLiteral("Background,Add,Push,Pull"))
+    EXPECT_EQ(m_ui.menusShown.back(), QStringLiteral("Background,Add,Push,Pull,Undo Delete Image,Redo"))
         << "no target, no Properties";
-    EXPECT_EQ(m_ui.menusShown.front(), QStringLiteral("Background,Add,Properties,Delete,Push,Pull"));
+    EXPECT_EQ(m_ui.menusShown.front(), QStringLiteral("Background,Add,Properties,Delete,Push,Pull,Undo,Redo"));
     const QPoint anchor = m_canvas.mapToGlobal(QPoint(200, 200));
     EXPECT_EQ(m_ui.menuPositions.back().x(), anchor.x()) << "left edge at the point";
     EXPECT_LT(m_ui.menuPositions.back().y(), anchor.y()) << "vertically centred on it";
@@ -349,8 +349,9 @@ TEST_F(QelWndTest, ArrowsMoveTheSelectionByPixelsNeverBelowZero)
 
     m_page.objects.clear();
     TUserObject* object = Put<TUserButton>(1, 5, 20, 20);
-    CLayoutHistory history(m_layout);
-    m_canvas.SetHistory(&history);
+    // The steps from here on only.
+    CLayoutHistory& history = m_canvas.History();
+    history.Clear();
     m_canvas.SetSelected(object);
     for (const Qt::Key key : {Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Down})
         QTest::keyClick(&m_canvas, key);
@@ -367,7 +368,6 @@ TEST_F(QelWndTest, ArrowsMoveTheSelectionByPixelsNeverBelowZero)
     m_canvas.SetSelected(nullptr);
     QTest::keyClick(&m_canvas, Qt::Key_Right);
     EXPECT_EQ(object->Rect(), R(1, 5, 20, 20)) << "nothing selected, nothing moves";
-    m_canvas.SetHistory(nullptr);
 }
 
 // Delete asks what the menu asks, about the selected object.
@@ -452,7 +452,7 @@ TEST_F(QelWndTest, EscapeAndEnterMidDragPutTheObjectBack)
             made->SetRect({10, 10, 50, 40});
             TUserObject* object = page.AppendObject(std::move(made));
             CLayoutHistory history(layout);
-            CQelUserDlg dlg(layout, page, &history);
+            CQelUserDlg dlg(layout, page, history);
             dlg.show();
             CQelWnd& canvas = *dlg.Canvas();
             canvas.SetSelected(object);
@@ -502,8 +502,7 @@ TEST_F(QelWndTest, ADragCutShortByClosingIsOneStep)
         made->SetRect({10, 10, 50, 40});
         TUserObject* object = page.AppendObject(std::move(made));
         CLayoutHistory history(layout);
-        auto canvas = std::make_unique<CQelWnd>(layout, page);
-        canvas->SetHistory(&history);
+        auto canvas = std::make_unique<CQelWnd>(history, page);
         canvas->show();
         for (const auto& [type, at] :
              {std::pair{QEvent::MouseButtonPress, QPoint(20, 20)},
@@ -525,7 +524,6 @@ TEST_F(QelWndTest, ADragCutShortByClosingIsOneStep)
         if (canvas != nullptr)
         {
             EXPECT_FALSE(canvas->IsDragging());
-            canvas->SetHistory(nullptr);
         }
     }
 }

@@ -3,6 +3,7 @@
 #include "DialogDriver.h"
 #include "ImageBuffer.h"
 #include "Layout.h"
+#include "LayoutHistory.h"
 #include "PageDraw.h"
 #include "PictureFile.h"
 #include "PictureFiles.h"
@@ -243,6 +244,7 @@ TEST_F(AddImageDlgTest, RunAddImageAddsTheNextIdAtTheHead)
     for (const TCase& c : {TCase{false, true, 10000}, TCase{true, true, 10005}, TCase{true, false, 10005}})
     {
         TLayout layout;
+        CLayoutHistory history(layout);
         if (c.withAdded)
             for (const int32_t id : {10004, 10001})
             {
@@ -276,6 +278,7 @@ TEST_F(AddImageDlgTest, RunAddImageAddsTheNextIdAtTheHead)
     EXPECT_EQ(m_ui.dialogsShown.value(0), QStringLiteral("Add Image"));
 
     TLayout layout;
+    CLayoutHistory history(layout);
     const size_t before = layout.images.Size();
     m_ui.dialogAnswers.push_back(
         [&](QDialog& shown)

@@ -186,7 +186,7 @@ TEST_F(QELProgTest, SettingsReachTheDocumentOnOkOrSave)
     EXPECT_EQ(m_layout.controlName, u"Hall");
     {
         CLayoutHistory history(m_layout);
-        CQELProg dlg(m_layout, &history);
+        CQELProg dlg(m_layout, history);
         EXPECT_EQ(Text(&dlg, CQELProg::kControlName), QStringLiteral("Hall"));
         Type(&dlg, CQELProg::kControlName, QStringLiteral("Foyer"));
         m_ui.saveAnswers.push_back(Path(QStringLiteral("saved")));

@@ -5,6 +5,7 @@
 #include "Faces.h"
 #include "ImageBuffer.h"
 #include "Layout.h"
+#include "LayoutHistory.h"
 #include "LayoutImages.h"
 #include "PageDraw.h"
 #include "PictureFiles.h"
@@ -69,6 +70,7 @@ protected:
     CScriptedUiServices m_ui;
     CUiServicesOverride m_use;
     TLayout m_layout;
+    CLayoutHistory m_history{m_layout};
     int32_t m_logo;
 };
 
@@ -335,6 +337,7 @@ TEST_F(QelFaceDlgTest, AddImageAddsToTheLibraryAtOnce)
     EXPECT_EQ(later.Height(), 21);
 
     TLayout builtinsOnly;
+    CLayoutHistory builtinsHistory(builtinsOnly);
     m_ui.dialogAnswers.push_back(AddImageAnswer(m_ui, {}, QStringLiteral("First")));
     D fresh(&builtinsOnly, Face(kFaceImage, -1));
     Click(&fresh, D::kAddImage);

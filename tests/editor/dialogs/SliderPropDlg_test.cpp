@@ -3,6 +3,7 @@
 #include "AddImageDlg.h"
 #include "DialogDriver.h"
 #include "Layout.h"
+#include "LayoutHistory.h"
 #include "LayoutImages.h"
 #include "PageDraw.h"
 #include "PictureFiles.h"
@@ -52,6 +53,7 @@ protected:
     }
 
     TLayout m_layout;
+    CLayoutHistory m_history{m_layout};
     CScriptedUiServices m_ui;
     CUiServicesOverride m_use{m_ui};
 };

@@ -1,15 +1,14 @@
 #include "LayoutHistory.h"
+#include "LayoutEdits.h"
 
 #include "AddImageDlg.h"
 #include "Btn8Ctrl.h"
 #include "Btn8Dlg.h"
 #include "ButtonAddDlg.h"
 #include "DialogDriver.h"
-#include "DocumentCommands.h"
 #include "ImageLibrary.h"
 #include "Layout.h"
 #include "LayoutFile.h"
-#include "PageEdits.h"
 #include "PictureFiles.h"
 #include "QELProg.h"
 #include "QelFaceDlg.h"
@@ -58,8 +57,7 @@ struct TDocument
         eight = eightPage.get();
         layout.pages.InsertPage(std::move(eightPage));
         layout.eventTexts[0] = MakeTextField(u"LIGHTS 100");
-        canvas = std::make_unique<CQelWnd>(layout, *lobby);
-        canvas->SetHistory(&history);
+        canvas = std::make_unique<CQelWnd>(history, *lobby);
         canvas->resize(320, 240);
     }
 
@@ -229,13 +227,13 @@ TEST_F(LayoutHistoryTest, EveryChangeIsOneStepThatUndoesAndRedoesByteForByte)
          [](LayoutHistoryTest& t, TDocument& d)
          {
              t.m_ui.openAnswers.push_back(t.PageFile());
-             CQelUserDlg dlg(d.layout, *d.lobby, &d.history);
+             CQelUserDlg dlg(d.layout, *d.lobby, d.history);
              Click(&dlg, CQelUserDlg::kImport);
          }},
         {"Rename Page",
          [](LayoutHistoryTest&, TDocument& d)
          {
-             CQelUserDlg dlg(d.layout, *d.bar, &d.history);
+             CQelUserDlg dlg(d.layout, *d.bar, d.history);
              Type(&dlg, CQelUserDlg::kPageName, QStringLiteral("Cocktail Bar"));
              Click(&dlg, CQelUserDlg::kSave);
          }},
@@ -248,7 +246,7 @@ TEST_F(LayoutHistoryTest, EveryChangeIsOneStepThatUndoesAndRedoesByteForByte)
         {"Add Page",
          [](LayoutHistoryTest& t, TDocument& d)
          {
-             CQELProg prog(d.layout, &d.history);
+             CQELProg prog(d.layout, d.history);
              Select(&prog, 0);
              t.m_ui.menuAnswers.push_back(QStringLiteral("User Defined"));
              t.m_ui.dialogAnswers.push_back(
@@ -262,42 +260,42 @@ TEST_F(LayoutHistoryTest, EveryChangeIsOneStepThatUndoesAndRedoesByteForByte)
         {"Remove Page",
          [](LayoutHistoryTest&, TDocument& d)
          {
-             CQELProg prog(d.layout, &d.history);
+             CQELProg prog(d.layout, d.history);
              Select(&prog, 0);
              Click(&prog, CQELProg::kRemove);
          }},
         {"Move Page Up",
          [](LayoutHistoryTest&, TDocument& d)
          {
-             CQELProg prog(d.layout, &d.history);
+             CQELProg prog(d.layout, d.history);
              Select(&prog, 2);
              Click(&prog, CQELProg::kMoveUp);
          }},
         {"Move Page Down",
          [](LayoutHistoryTest&, TDocument& d)
          {
-             CQELProg prog(d.layout, &d.history);
+             CQELProg prog(d.layout, d.history);
              Select(&prog, 0);
              Click(&prog, CQELProg::kMoveDown);
          }},
         {"Clear All",
          [](LayoutHistoryTest& t, TDocument& d)
          {
-             CQELProg prog(d.layout, &d.history);
+             CQELProg prog(d.layout, d.history);
              t.m_ui.messageAnswers.push_back(EMsgResult::Yes);
              Click(&prog, CQELProg::kClearAll);
          }},
         {"Set Default",
          [](LayoutHistoryTest&, TDocument& d)
          {
-             CQELProg prog(d.layout, &d.history);
+             CQELProg prog(d.layout, d.history);
              Select(&prog, 1);
              Click(&prog, CQELProg::kSetDefault);
          }},
         {"Settings",
          [](LayoutHistoryTest&, TDocument& d)
          {
-             CQELProg prog(d.layout, &d.history);
+             CQELProg prog(d.layout, d.history);
              Type(&prog, CQELProg::kControlName, QStringLiteral("Hotel"));
              Type(&prog, CQELProg::kManualBrightness, QStringLiteral("60"));
              Click(&prog, CQELProg::kOk);
@@ -305,7 +303,7 @@ TEST_F(LayoutHistoryTest, EveryChangeIsOneStepThatUndoesAndRedoesByteForByte)
         {"Edit 8 Button Page",
          [](LayoutHistoryTest& t, TDocument& d)
          {
-             CQELProg prog(d.layout, &d.history);
+             CQELProg prog(d.layout, d.history);
              Select(&prog, 2);
              t.m_ui.dialogAnswers.push_back(
                  [](QDialog& dlg)
@@ -322,7 +320,7 @@ TEST_F(LayoutHistoryTest, EveryChangeIsOneStepThatUndoesAndRedoesByteForByte)
              const auto descriptions = d.layout.eventDescriptions;
              const auto texts = d.layout.eventTexts;
              d.layout.eventTexts[0] = MakeTextField(u"LIGHTS 50");
-             d.history.Push(std::make_unique<CEventsCommand>(d.layout, descriptions, texts));
+             d.history.Edits().EventsWritten(descriptions, texts);
          }},
     };
     for (const TCase& c : cases)
@@ -351,7 +349,7 @@ TEST_F(LayoutHistoryTest, EveryChangeIsOneStepThatUndoesAndRedoesByteForByte)
 TEST_F(LayoutHistoryTest, ALongRandomRunUndoesToTheStart)
 {
     TDocument doc;
-    CPageEdits& edits = doc.history.Edits();
+    CLayoutEdits& edits = doc.history.Edits();
     TUserPage& page = *doc.lobby;
     std::mt19937 random(13);
     const auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
@@ -454,7 +452,7 @@ TEST_F(LayoutHistoryTest, TheStepsOnANewPageLeaveWithItsDialog)
         SCOPED_TRACE(save ? "saved" : "cancelled");
         TDocument doc;
         const std::vector<uint8_t> start = doc.Bytes();
-        CQELProg prog(doc.layout, &doc.history);
+        CQELProg prog(doc.layout, doc.history);
         m_ui.menuAnswers.push_back(QStringLiteral("User Defined"));
         m_ui.dialogAnswers.push_back(
             [&, save](QDialog& shown)
@@ -549,7 +547,7 @@ TEST_F(LayoutHistoryTest, AnOpenPageStaysInTheDocument)
     {
         SCOPED_TRACE(c.how);
         TDocument doc;
-        CQELProg prog(doc.layout, &doc.history);
+        CQELProg prog(doc.layout, doc.history);
         c.setUp(*this, prog);
         const int row = List(&prog)->currentRow() >= 0 ? List(&prog)->currentRow() : 0;
         Select(&prog, row);
@@ -601,7 +599,7 @@ TEST_F(LayoutHistoryTest, UndoKeepsTheWindowsShowingTheDocument)
             out << List(dlg)->item(i)->text();
         return out;
     };
-    CQELProg prog(doc.layout, &doc.history);
+    CQELProg prog(doc.layout, doc.history);
     Select(&prog, 1);
     Click(&prog, CQELProg::kRemove);
     PressKeys(&prog, kUndo);
@@ -614,7 +612,7 @@ TEST_F(LayoutHistoryTest, UndoKeepsTheWindowsShowingTheDocument)
     EXPECT_TRUE(List(&prog)->item(2)->isSelected());
 
     TUserPage& lobby = *doc.lobby;
-    CQelUserDlg dlg(doc.layout, lobby, &doc.history);
+    CQelUserDlg dlg(doc.layout, lobby, doc.history);
     CQelWnd& canvas = *dlg.Canvas();
     canvas.setFocus();
     canvas.SetSelected(lobby.objects[0].get());
@@ -723,13 +721,14 @@ TEST_F(LayoutHistoryTest, TheSavedStateHoldsThroughANewPagesDialog)
         doc.history.Edits().Add(*doc.bar, std::make_unique<TUserButton>());
         doc.history.SetClean();
         const int steps = doc.Steps();
-        CQELProg prog(doc.layout, &doc.history);
+        CQELProg prog(doc.layout, doc.history);
         m_ui.menuAnswers.push_back(QStringLiteral("User Defined"));
         m_ui.dialogAnswers.push_back(
             [&](QDialog& shown)
             {
                 auto& dlg = static_cast<CQelUserDlg&>(shown);
                 CQelWnd& canvas = *dlg.Canvas();
+                EXPECT_FALSE(doc.history.CanUndo()) << "the dialog's undo begins at its own first step";
                 for (int i = 0; i < 3; ++i)
                     canvas.Edits().Add(canvas.Page(), std::make_unique<TUserButton>());
                 if (c.saveLayoutMeanwhile)
@@ -756,7 +755,7 @@ TEST_F(LayoutHistoryTest, LoadClearsTheHistory)
         TLayout other;
         ASSERT_TRUE(SaveTemplateFile(other, path.toStdString()).ok);
     }
-    CQELProg prog(doc.layout, &doc.history);
+    CQELProg prog(doc.layout, doc.history);
     Select(&prog, 0);
     Click(&prog, CQELProg::kRemove);
     m_ui.openAnswers.push_back(QStringLiteral("/nonexistent/none.qel"));

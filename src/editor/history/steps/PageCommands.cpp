@@ -2,7 +2,7 @@
 
 #include "ImageEntry.h"
 #include "ObjectKind.h"
-#include "PageEdits.h"
+#include "LayoutEdits.h"
 #include "UserPage.h"
 
 #include <utility>
@@ -208,7 +208,7 @@ void CRenamePageCommand::Undo()
     Do();
 }
 
-CImportPageCommand::CImportPageCommand(TLayout& layout, const CLayoutHistory* history, TUserPage& page,
+CImportPageCommand::CImportPageCommand(TLayout& layout, const CLayoutHistory& history, TUserPage& page,
                                        std::unique_ptr<TUserPage> incoming, std::vector<TImageEntry*> entries,
                                        const QString& fileName)
     : CLayoutCommand(QStringLiteral("Import ") + fileName), m_layout(layout), m_history(history),

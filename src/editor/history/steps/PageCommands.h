@@ -161,7 +161,7 @@ class CImportPageCommand : public CLayoutCommand
 public:
     // incoming holds what the file brought; entries are the pictures the
     // import linked into the library.
-    CImportPageCommand(TLayout& layout, const CLayoutHistory* history, TUserPage& page,
+    CImportPageCommand(TLayout& layout, const CLayoutHistory& history, TUserPage& page,
                        std::unique_ptr<TUserPage> incoming, std::vector<TImageEntry*> entries,
                        const QString& fileName);
 
@@ -175,7 +175,7 @@ protected:
 
 private:
     TLayout& m_layout;
-    const CLayoutHistory* m_history;
+    const CLayoutHistory& m_history;
     TUserPage& m_page;
     std::unique_ptr<TUserPage> m_other;
     CAddedPictures m_pictures;

@@ -17,8 +17,8 @@ class TLayout;
 class CAddedPictures
 {
 public:
-    // history, which may be null, knows the pages open in dialogs.
-    CAddedPictures(TLayout& layout, const CLayoutHistory* history, std::vector<TImageEntry*> entries);
+    // history knows the pages open in dialogs.
+    CAddedPictures(TLayout& layout, const CLayoutHistory& history, std::vector<TImageEntry*> entries);
 
     void TakeBack();
     // Those taken back go back where they were.
@@ -33,7 +33,7 @@ private:
     };
 
     TLayout& m_layout;
-    const CLayoutHistory* m_history;
+    const CLayoutHistory& m_history;
     std::vector<TImageEntry*> m_entries;
     std::vector<THeld> m_taken; // in the order they were taken
 };
@@ -42,7 +42,7 @@ private:
 class CAddPicturesCommand : public CLayoutCommand
 {
 public:
-    CAddPicturesCommand(TLayout& layout, const CLayoutHistory* history, std::vector<TImageEntry*> entries,
+    CAddPicturesCommand(TLayout& layout, const CLayoutHistory& history, std::vector<TImageEntry*> entries,
                         const QString& text);
 
     std::unique_ptr<CLayoutCommand> KeptPictures() const override;
@@ -54,5 +54,5 @@ protected:
 private:
     CAddedPictures m_pictures;
     TLayout& m_layout;
-    const CLayoutHistory* m_history;
+    const CLayoutHistory& m_history;
 };

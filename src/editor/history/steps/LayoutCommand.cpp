@@ -43,14 +43,6 @@ int CLayoutCommand::id() const
 
 bool CLayoutCommand::mergeWith(const QUndoCommand* other)
 {
-    if (const auto* trim = dynamic_cast<const CStackTrim*>(other))
-    {
-        if (!trim->DropsTop())
-            return false;
-        // Obsolete after a merge, the stack deletes this step without undoing it.
-        setObsolete(true);
-        return true;
-    }
     const auto* next = dynamic_cast<const CLayoutCommand*>(other);
     return next != nullptr && !m_sealed && Absorb(*next);
 }
@@ -73,15 +65,4 @@ std::unique_ptr<CLayoutCommand> CLayoutCommand::KeptPictures() const
 bool CLayoutCommand::Absorb(const CLayoutCommand&)
 {
     return false;
-}
-
-CStackTrim::CStackTrim(bool dropTop) : m_dropTop(dropTop)
-{
-    // Whatever it meets, it is not kept itself.
-    setObsolete(true);
-}
-
-int CStackTrim::id() const
-{
-    return m_dropTop ? kLayoutStepId : -1;
 }

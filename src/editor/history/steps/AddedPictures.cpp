@@ -6,7 +6,7 @@
 
 #include <ranges>
 
-CAddedPictures::CAddedPictures(TLayout& layout, const CLayoutHistory* history,
+CAddedPictures::CAddedPictures(TLayout& layout, const CLayoutHistory& history,
                                std::vector<TImageEntry*> entries)
     : m_layout(layout), m_history(history), m_entries(std::move(entries))
 {
@@ -32,7 +32,7 @@ void CAddedPictures::PutBack()
     m_taken.clear();
 }
 
-CAddPicturesCommand::CAddPicturesCommand(TLayout& layout, const CLayoutHistory* history,
+CAddPicturesCommand::CAddPicturesCommand(TLayout& layout, const CLayoutHistory& history,
                                          std::vector<TImageEntry*> entries, const QString& text)
     : CLayoutCommand(text, true), m_pictures(layout, history, std::move(entries)), m_layout(layout),
       m_history(history)

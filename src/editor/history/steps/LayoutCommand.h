@@ -1,5 +1,7 @@
 #pragma once
 
+#include "StepScope.h"
+
 #include <QString>
 #include <QUndoCommand>
 
@@ -7,25 +9,6 @@
 #include <memory>
 
 class TListItem;
-
-// What an undo or redo touched, so that the windows showing the document can
-// follow it.
-struct TStepScope
-{
-    // For `select`: leave the canvas's selection as it is.
-    static constexpr int kKeepSelection = -2;
-
-    // The page whose face, objects, name or place changed; null for steps on
-    // the document as a whole.
-    const TListItem* page = nullptr;
-    // On that page, the object to select by its place in drawing order; -1
-    // for none.
-    int select = kKeepSelection;
-    // The page's name changed (a rename, an import).
-    bool renamed = false;
-    // The panel's settings changed.
-    bool settings = false;
-};
 
 // One step of the layout document's history: a change that knows how to put
 // itself back. A step holds only what it changed, never a copy of the
@@ -73,19 +56,4 @@ private:
     // Not part of the change the step holds: a mark the history sets on it.
     mutable bool m_sealed = false;
     uint64_t m_serial;
-};
-
-// Taken off the top of a history without being undone: pushed with the id of
-// the layout's steps, the step it meets absorbs it and goes (dropTop); or it
-// only cuts away what could be redone.
-class CStackTrim : public QUndoCommand
-{
-public:
-    explicit CStackTrim(bool dropTop);
-
-    int id() const override;
-    bool DropsTop() const { return m_dropTop; }
-
-private:
-    bool m_dropTop;
 };
