@@ -360,18 +360,7 @@ TEST_F(LayoutJsonTest, WhatNoLayoutCanBeIsRefusedWhereItStands)
 // Too large for what it is: a problem of the file, not of a place in the text.
 TEST_F(LayoutJsonTest, WhatDoesNotFitIsRefusedAsAWhole)
 {
-    CImageBuffer noise;
-    noise.Data().Create(320, 240, 24);
-    uint32_t state = 1;
-    for (int32_t y = 0; y < 240; ++y)
-        for (int32_t x = 0; x < 320; ++x)
-        {
-            state = state * 1664525u + 1013904223u;
-            noise.Data().SetColor(x, y,
-                                  {static_cast<uint8_t>(state >> 24), static_cast<uint8_t>(state >> 16),
-                                   static_cast<uint8_t>(state >> 8), 0});
-        }
-    const std::string picture = "{\"png\": \"" + PngBase64(noise) + "\"}";
+    const std::string picture = "{\"png\": \"" + PngBase64(*NoisePicture()) + "\"}";
     const std::string three = "[" + picture + ", " + picture + ", " + picture + "]";
     const struct
     {

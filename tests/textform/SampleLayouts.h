@@ -29,6 +29,24 @@ inline std::unique_ptr<CImageBuffer> SamplePicture(int32_t width, int32_t height
     return image;
 }
 
+// A screenful of noise, which no PNG can make smaller: three of them are
+// more than a template holds.
+inline std::unique_ptr<CImageBuffer> NoisePicture()
+{
+    auto image = std::make_unique<CImageBuffer>();
+    image->Data().Create(320, 240, 24);
+    uint32_t state = 1;
+    for (int32_t y = 0; y < 240; ++y)
+        for (int32_t x = 0; x < 320; ++x)
+        {
+            state = state * 1664525u + 1013904223u;
+            image->Data().SetColor(x, y,
+                                   {static_cast<uint8_t>(state >> 24), static_cast<uint8_t>(state >> 16),
+                                    static_cast<uint8_t>(state >> 8), 0});
+        }
+    return image;
+}
+
 // A template file: the magic number, then the layout's byte image.
 inline std::vector<uint8_t> TemplateBytes(const std::vector<uint8_t>& image)
 {
