@@ -3,6 +3,7 @@
 
 #include "AtomicFile.h"
 #include "JsonText.h"
+#include "LabelPicture.h"
 
 #include <filesystem>
 
@@ -58,9 +59,12 @@ int Run(const TArgs& parsed)
     std::string text;
     if (TFileResult read = ReadJson(in, text); !read)
         return Fail(in, read.reason);
+    // Labels are drawn as add-label draws them.
+    const TLabelPainter paintLabel = [](const TLabel& label, CImageBuffer& picture, std::string& error)
+    { return MakeLabelPicture(label, picture, error); };
     std::vector<uint8_t> bytes;
     TBuildProblem problem;
-    if (!JsonToFile(text, std::filesystem::path(in).parent_path().string(), bytes, problem))
+    if (!JsonToFile(text, std::filesystem::path(in).parent_path().string(), paintLabel, bytes, problem))
         return problem.hasOffset ? Fail(in + ":" + LineColumn(text, problem.offset), problem.message)
                                  : Fail(out, problem.message);
     if (const TFileResult written = WriteFileAtomically(out, bytes); !written)

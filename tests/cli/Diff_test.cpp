@@ -1,4 +1,5 @@
-// qelctl diff on a handful of pairs: the words, and the exit status.
+// qelctl diff: its words and its exit status (the words themselves are tested
+// in-process in tests/textform).
 
 #include "QelctlRun.h"
 
@@ -14,7 +15,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -50,77 +50,7 @@ TLayout Base()
     return layout;
 }
 
-TUserPage& Lobby(TLayout& layout)
-{
-    return dynamic_cast<TUserPage&>(*layout.pages.At(0));
-}
-
 } // namespace
-
-TEST(DiffCommand, SaysWhatChangedPageByPageAndObjectByObject)
-{
-    const fs::path dir = fs::temp_directory_path() / ("qel-diff-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    const struct
-    {
-        const char* what;
-        std::function<void(TLayout&)> edit;
-        std::string lines;
-    } cases[] = {
-        {"nothing", [](TLayout&) {}, ""},
-        {"a button moved and resized",
-         [](TLayout& l)
-         {
-             TUserObject& b = *Lobby(l).objects[0];
-             b.left = 80;
-             b.top = 70;
-             b.width = 61;
-         },
-         "page \"Lobby\": button 1 moved from 40,50 to 80,70\n"
-         "page \"Lobby\": button 1 resized from 60x30 to 61x30\n"},
-        {"a button's event and a hot spot's target",
-         [](TLayout& l)
-         {
-             dynamic_cast<TUserButton&>(*Lobby(l).objects[0]).downText = MakeTextField(u"OFF");
-             dynamic_cast<TUserHotspot&>(*Lobby(l).objects[1]).targetPage = 2;
-         },
-         "page \"Lobby\": button 1 down event changed from \"ON\" to \"OFF\"\n"
-         "page \"Lobby\": hot spot 2 target page changed from -1 to 2\n"},
-        {"the picture redrawn, a setting, an event",
-         [](TLayout& l)
-         {
-             l.images.FindImage(10000)->image = Picture(200);
-             l.controlName = u"Hall";
-             l.eventTexts[2] = MakeTextField(u"SCENE 3");
-         },
-         "control name changed from \"Lounge\" to \"Hall\"\n"
-         "picture 10000 replaced\n"
-         "event 3 text changed from \"\" to \"SCENE 3\"\n"},
-        {"a page added, an object removed",
-         [](TLayout& l)
-         {
-             Lobby(l).objects.pop_back();
-             l.pages.InsertPage(std::make_unique<TUserPage>(u"Bar", l.pages.NextPageId()));
-         },
-         "page \"Lobby\": hot spot 2 removed\n"
-         "page \"Bar\" added at position 2\n"},
-    };
-    TLayout before = Base();
-    ASSERT_TRUE(SaveTemplateFile(before, (dir / "a.qel").string()));
-    for (const auto& c : cases)
-    {
-        TLayout after;
-        ASSERT_TRUE(LoadTemplateFile(after, (dir / "a.qel").string()));
-        c.edit(after);
-        ASSERT_TRUE(SaveTemplateFile(after, (dir / "b.qel").string()));
-        const TQelctlRun run =
-            RunQelctl("diff '" + (dir / "a.qel").string() + "' '" + (dir / "b.qel").string() + "'", dir);
-        EXPECT_EQ(run.out, c.lines) << c.what;
-        EXPECT_EQ(run.status, c.lines.empty() ? 0 : 1) << c.what;
-        EXPECT_EQ(run.err, "") << c.what;
-    }
-    fs::remove_all(dir);
-}
 
 // A damaged file may hold pages that share an id: they pair by their order,
 // so a file compared with itself is the same, and build gives it back whole.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LabelJson.h"
 #include "LayoutJsonWriter.h"
 
 #include <cstdint>
@@ -25,6 +26,7 @@ struct TBuildProblem
 };
 
 // The file a JSON text describes: a template, a bare layout byte image or a
-// user page file, by its "kind". Picture files are looked for beside jsonDir.
-bool JsonToFile(const std::string& text, const std::string& jsonDir, std::vector<uint8_t>& bytes,
-                TBuildProblem& problem);
+// user page file, by its "kind". Picture files are looked for beside jsonDir;
+// labels are drawn by paintLabel (refused without one).
+bool JsonToFile(const std::string& text, const std::string& jsonDir, const TLabelPainter& paintLabel,
+                std::vector<uint8_t>& bytes, TBuildProblem& problem);

@@ -62,8 +62,8 @@ bool FileToJson(const std::vector<uint8_t>& bytes, bool raw, CLayoutJsonWriter& 
     return true;
 }
 
-bool JsonToFile(const std::string& text, const std::string& jsonDir, std::vector<uint8_t>& bytes,
-                TBuildProblem& problem)
+bool JsonToFile(const std::string& text, const std::string& jsonDir, const TLabelPainter& paintLabel,
+                std::vector<uint8_t>& bytes, TBuildProblem& problem)
 {
     TJsonValue root;
     TJsonProblem syntax;
@@ -72,7 +72,7 @@ bool JsonToFile(const std::string& text, const std::string& jsonDir, std::vector
         problem = {true, syntax.offset, syntax.message};
         return false;
     }
-    CLayoutJsonReader reader(jsonDir);
+    CLayoutJsonReader reader(jsonDir, paintLabel);
     TJsonBuilt built;
     if (!reader.Read(root, built))
     {

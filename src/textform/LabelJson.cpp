@@ -1,7 +1,5 @@
 #include "LabelJson.h"
 
-#include "ImageBuffer.h"
-#include "LabelPicture.h"
 #include "LabelWords.h"
 
 #include <limits>
@@ -19,9 +17,9 @@ bool Fail(TJsonProblem& problem, size_t offset, const std::string& message)
 
 } // namespace
 
-bool LabelPictureFromJson(const TJsonValue& json, std::shared_ptr<CImageBuffer>& image, TJsonProblem& problem)
+bool LabelFromJson(const TJsonValue& json, TLabel& label, TJsonProblem& problem)
 {
-    TLabel label;
+    label = TLabel{};
     TTextPicture& text = label.text;
     bool hasText = false;
     bool hasBackground = false;
@@ -120,11 +118,5 @@ bool LabelPictureFromJson(const TJsonValue& json, std::shared_ptr<CImageBuffer>&
     }
     if (!hasText)
         return Fail(problem, json.offset, "a label needs \"text\"");
-
-    auto made = std::make_shared<CImageBuffer>();
-    std::string error;
-    if (!MakeLabelPicture(label, *made, error))
-        return Fail(problem, json.offset, "label: " + error);
-    image = std::move(made);
     return true;
 }

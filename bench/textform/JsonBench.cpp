@@ -49,7 +49,7 @@ void BM_BuildFromBase64(benchmark::State& state)
     for (auto _ : state)
     {
         TBuildProblem problem;
-        benchmark::DoNotOptimize(JsonToFile(json, "", built, problem));
+        benchmark::DoNotOptimize(JsonToFile(json, "", {}, built, problem));
     }
     state.counters["same bytes"] = built == file ? 1 : 0;
 }
@@ -73,7 +73,7 @@ void BM_BuildFromFolder(benchmark::State& state)
     for (auto _ : state)
     {
         TBuildProblem problem;
-        benchmark::DoNotOptimize(JsonToFile(json, dir.string(), built, problem));
+        benchmark::DoNotOptimize(JsonToFile(json, dir.string(), {}, built, problem));
     }
     state.counters["same bytes"] = built == file ? 1 : 0;
     fs::remove_all(dir);
@@ -98,7 +98,7 @@ void BuildRefusesQuickly(benchmark::State& state, const std::string& json)
     for (auto _ : state)
     {
         problem = {};
-        benchmark::DoNotOptimize(JsonToFile(json, "", built, problem));
+        benchmark::DoNotOptimize(JsonToFile(json, "", {}, built, problem));
     }
     state.counters["json MB"] = static_cast<double>(json.size()) / 1e6;
     state.counters["peak RSS MiB"] = PeakMiB();

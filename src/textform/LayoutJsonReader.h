@@ -1,6 +1,7 @@
 #pragma once
 
 #include "JsonText.h"
+#include "LabelJson.h"
 #include "Layout.h"
 #include "UserObject.h"
 #include "UserPageFile.h"
@@ -26,7 +27,8 @@ class CLayoutJsonReader
 {
 public:
     // Picture files named by a relative path are looked for in jsonDir.
-    explicit CLayoutJsonReader(std::string jsonDir);
+    // Labels are drawn by paintLabel; without one a label is refused.
+    CLayoutJsonReader(std::string jsonDir, TLabelPainter paintLabel);
 
     bool Read(const TJsonValue& root, TJsonBuilt& built);
     // Why Read failed, and where.
@@ -40,7 +42,9 @@ private:
                    bool& idGiven);
     bool ReadImages(const TJsonValue* list, bool addedOnly,
                     std::vector<std::unique_ptr<TImageEntry>>& entries, int32_t firstFreeId);
+    bool PaintLabel(const TJsonValue& value, std::shared_ptr<CImageBuffer>& image);
 
     std::string m_jsonDir;
+    TLabelPainter m_paintLabel;
     TJsonProblem m_problem;
 };

@@ -5,7 +5,6 @@
 #include "FieldText.h"
 #include "ImageBuffer.h"
 #include "ImageEntry.h"
-#include "LabelJson.h"
 #include "LayoutFile.h"
 #include "PictureFile.h"
 #include "UserButton.h"
@@ -164,7 +163,10 @@ bool ReadFace(CMembers& parent, const char* key, TUserFace& face, TJsonProblem& 
 
 } // namespace
 
-CLayoutJsonReader::CLayoutJsonReader(std::string jsonDir) : m_jsonDir(std::move(jsonDir)) {}
+CLayoutJsonReader::CLayoutJsonReader(std::string jsonDir, TLabelPainter paintLabel)
+    : m_jsonDir(std::move(jsonDir)), m_paintLabel(std::move(paintLabel))
+{
+}
 
 bool CLayoutJsonReader::Read(const TJsonValue& root, TJsonBuilt& built)
 {
@@ -456,7 +458,7 @@ bool CLayoutJsonReader::ReadImage(const TJsonValue& value, bool addedOnly,
         return false;
     if (label != nullptr && (png != nullptr || file != nullptr))
         return members.Fail(labelAt, "a picture takes \"label\", \"file\" or \"png\", only one");
-    if (label != nullptr && !LabelPictureFromJson(*label, entry->image, m_problem))
+    if (label != nullptr && !PaintLabel(*label, entry->image))
         return false;
     if (png != nullptr)
     {
@@ -481,4 +483,25 @@ bool CLayoutJsonReader::ReadImage(const TJsonValue& value, bool addedOnly,
         entry->image = std::move(picture.image);
     }
     return members.Finish();
+}
+
+bool CLayoutJsonReader::PaintLabel(const TJsonValue& value, std::shared_ptr<CImageBuffer>& image)
+{
+    TLabel label;
+    if (!LabelFromJson(value, label, m_problem))
+        return false;
+    if (!m_paintLabel)
+    {
+        m_problem = {value.offset, "a label cannot be drawn here"};
+        return false;
+    }
+    auto made = std::make_shared<CImageBuffer>();
+    std::string error;
+    if (!m_paintLabel(label, *made, error))
+    {
+        m_problem = {value.offset, "label: " + error};
+        return false;
+    }
+    image = std::move(made);
+    return true;
 }
