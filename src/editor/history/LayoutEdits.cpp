@@ -2,10 +2,11 @@
 
 #include "AddedPictures.h"
 #include "DataStore.h"
-#include "DocumentCommands.h"
 #include "LayoutHistory.h"
+#include "ObjectKind.h"
 #include "PageCommands.h"
 #include "PageListCommands.h"
+#include "SwapSteps.h"
 #include "UserPage.h"
 
 namespace
@@ -73,7 +74,8 @@ void CLayoutEdits::Replace(TUserPage& page, size_t index, std::unique_ptr<TUserO
     const TUserObject* object = page.ObjectAtIndex(index);
     if (object == nullptr || changed == nullptr || Stored(*object) == Stored(*changed))
         return;
-    m_history.Push(std::make_unique<CReplaceObjectCommand>(page, index, std::move(changed)));
+    m_history.Push(std::make_unique<CSwapStep<TObjectPlace>>(ObjectKindName(*object) + QStringLiteral(" Properties"),
+                                                             TObjectPlace(page, index), std::move(changed)));
 }
 
 void CLayoutEdits::SetBackground(TUserPage& page, const TUserFace& face)
@@ -82,7 +84,8 @@ void CLayoutEdits::SetBackground(TUserPage& page, const TUserFace& face)
     CopyFaceLook(face, after);
     if (after == page.face)
         return;
-    m_history.Push(std::make_unique<CBackgroundCommand>(page, face));
+    m_history.Push(
+        std::make_unique<CSwapStep<TBackgroundPlace>>(QStringLiteral("Change Background"), TBackgroundPlace(page), face));
 }
 
 TListItem* CLayoutEdits::AddPage(size_t at, std::unique_ptr<TListItem> page)
@@ -104,13 +107,15 @@ void CLayoutEdits::MovePage(TListItem& page, bool up)
 
 void CLayoutEdits::SetDefaultPage(TListItem& page, int32_t defaultPage)
 {
-    m_history.Push(std::make_unique<CSetDefaultCommand>(m_history.Layout(), page, defaultPage));
+    m_history.Push(std::make_unique<CSwapStep<TDefaultPagePlace>>(
+        QStringLiteral("Set Default"), TDefaultPagePlace{m_history.Layout(), &page}, defaultPage));
 }
 
 void CLayoutEdits::RenamePage(TListItem& page, const std::u16string& name)
 {
     if (page.name != name)
-        m_history.Push(std::make_unique<CRenamePageCommand>(page, name));
+        m_history.Push(std::make_unique<CSwapStep<TPageNamePlace>>(QStringLiteral("Rename Page"),
+                                                                   TPageNamePlace{{&page}}, name));
 }
 
 void CLayoutEdits::ImportPage(TUserPage& page, std::unique_ptr<TUserPage> incoming, std::vector<TImageEntry*> added,
@@ -124,7 +129,8 @@ void CLayoutEdits::EightButtonWritten(CBtn8Ctrl& page, const TEightTexts& namesB
                                       const TEightTexts& textsBefore)
 {
     if (namesBefore != page.names || textsBefore != page.texts)
-        m_history.Push(std::make_unique<CEightButtonCommand>(page, namesBefore, textsBefore));
+        m_history.Push(std::make_unique<CSwapStep<TEightButtonPlace>>(
+            QStringLiteral("Edit 8 Button Page"), TEightButtonPlace(page), std::pair(namesBefore, textsBefore), true));
 }
 
 void CLayoutEdits::ClearAll()
@@ -135,14 +141,17 @@ void CLayoutEdits::ClearAll()
 void CLayoutEdits::SetSettings(const TPanelSettings& settings)
 {
     if (settings != TPanelSettings::Of(m_history.Layout()))
-        m_history.Push(std::make_unique<CSettingsCommand>(m_history.Layout(), settings));
+        m_history.Push(std::make_unique<CSwapStep<TSettingsPlace>>(QStringLiteral("Settings"),
+                                                                   TSettingsPlace{m_history.Layout()}, settings));
 }
 
 void CLayoutEdits::EventsWritten(const TEventTexts& descriptionsBefore, const TEventTexts& textsBefore)
 {
     const TLayout& layout = m_history.Layout();
     if (descriptionsBefore != layout.eventDescriptions || textsBefore != layout.eventTexts)
-        m_history.Push(std::make_unique<CEventsCommand>(m_history.Layout(), descriptionsBefore, textsBefore));
+        m_history.Push(std::make_unique<CSwapStep<TEventsPlace>>(
+            QStringLiteral("User Events"), TEventsPlace{m_history.Layout()},
+            std::pair(descriptionsBefore, textsBefore), true));
 }
 
 void CLayoutEdits::PicturesAdded(std::vector<TImageEntry*> entries, const QString& name)

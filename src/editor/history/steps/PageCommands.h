@@ -104,55 +104,8 @@ private:
     size_t m_to;
 };
 
-// New properties: the object is traded for its changed copy.
-class CReplaceObjectCommand : public CObjectCommand
-{
-public:
-    CReplaceObjectCommand(TUserPage& page, size_t index, std::unique_ptr<TUserObject> changed);
 
-protected:
-    void Do() override;
-    void Undo() override;
 
-private:
-    std::unique_ptr<TUserObject> m_other;
-};
-
-// "Change Background": the page face's type, param and colours.
-class CBackgroundCommand : public CLayoutCommand
-{
-public:
-    CBackgroundCommand(TUserPage& page, const TUserFace& face);
-
-    TStepScope Scope() const override;
-    bool IsAbout(const TListItem& page) const override;
-
-protected:
-    void Do() override;
-    void Undo() override;
-
-private:
-    TUserPage& m_page;
-    TUserFace m_other;
-};
-
-// The name Save stores ("Rename Page").
-class CRenamePageCommand : public CLayoutCommand
-{
-public:
-    CRenamePageCommand(TListItem& page, std::u16string name);
-
-    TStepScope Scope() const override;
-    bool IsAbout(const TListItem& page) const override;
-
-protected:
-    void Do() override;
-    void Undo() override;
-
-private:
-    TListItem& m_page;
-    std::u16string m_other;
-};
 
 // "Import Lobby.qup": the page's name, id, face and objects traded for those
 // the file brought, and the pictures the import added to the library.
@@ -181,25 +134,3 @@ private:
     CAddedPictures m_pictures;
 };
 
-// OK in the eight-button dialog, which wrote the texts itself: the names and
-// event texts they replaced.
-class CEightButtonCommand : public CLayoutCommand
-{
-public:
-    using TTexts = std::array<TTextField, CBtn8Ctrl::kButtons>;
-    CEightButtonCommand(CBtn8Ctrl& page, const TTexts& namesBefore, const TTexts& textsBefore);
-
-    TStepScope Scope() const override;
-    bool IsAbout(const TListItem& page) const override;
-
-protected:
-    void Do() override;
-    void Undo() override;
-
-private:
-    void Exchange();
-
-    CBtn8Ctrl& m_page;
-    TTexts m_names;
-    TTexts m_texts;
-};

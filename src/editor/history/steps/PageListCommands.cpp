@@ -151,24 +151,3 @@ void CClearAllCommand::Undo()
     PutAll(m_layout.images, m_images);
 }
 
-CSetDefaultCommand::CSetDefaultCommand(TLayout& layout, TListItem& page, int32_t defaultPage)
-    : CLayoutCommand(QStringLiteral("Set Default")), m_layout(layout), m_page(&page), m_other(defaultPage)
-{
-}
-
-TStepScope CSetDefaultCommand::Scope() const
-{
-    TStepScope scope;
-    scope.page = m_page;
-    return scope;
-}
-
-void CSetDefaultCommand::Do()
-{
-    std::swap(m_layout.defaultPage, m_other);
-}
-
-void CSetDefaultCommand::Undo()
-{
-    Do();
-}

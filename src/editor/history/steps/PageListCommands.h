@@ -97,20 +97,3 @@ private:
     std::vector<std::unique_ptr<TImageEntry>> m_builtins; // the ones put in, while undone
 };
 
-// "Set Default": the default page id.
-class CSetDefaultCommand : public CLayoutCommand
-{
-public:
-    CSetDefaultCommand(TLayout& layout, TListItem& page, int32_t defaultPage);
-
-    TStepScope Scope() const override;
-
-protected:
-    void Do() override;
-    void Undo() override;
-
-private:
-    TLayout& m_layout;
-    const TListItem* m_page;
-    int32_t m_other;
-};
