@@ -34,17 +34,7 @@
 namespace
 {
 
-enum EMainControl
-{
-    kExit = 1,
-    kPortList = 1000,
-    kConnect = 1001,
-    kUpgradeFirmware = 1002,
-    kEditLayout = 1003,
-    kUploadLayout = 1004,
-    kDefineUserEvents = 1005,
-    kMessagePane = 1021,
-};
+using enum CMorvaneDlg::EControl;
 
 const TDlgTemplate& MainTemplate()
 {

@@ -45,6 +45,19 @@ class CMorvaneDlg : public QDialog, public IMessageSink
     Q_OBJECT
 
 public:
+    // The controls of the main window's template (dialog 102).
+    enum EControl : int
+    {
+        kExit = 1,
+        kPortList = 1000,
+        kConnect = 1001,
+        kUpgradeFirmware = 1002,
+        kEditLayout = 1003,
+        kUploadLayout = 1004,
+        kDefineUserEvents = 1005,
+        kMessagePane = 1021,
+    };
+
     // With a history of the window's own.
     CMorvaneDlg(TLayout& layout, const TMainOptions& options = {}, QWidget* parent = nullptr);
     // The editors' changes become steps of the history; Ctrl+Z and Ctrl+Y

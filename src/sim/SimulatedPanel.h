@@ -40,7 +40,6 @@ public:
     void Serve();
     void Stop();
 
-    const std::string& PortPath() const { return m_path; }
     // What the panel holds now; safe from any thread.
     std::vector<uint8_t> LayoutImage() const;
     std::vector<uint8_t> LastFirmware() const;

@@ -110,8 +110,6 @@ void CColorButton::OnPopupNotify(int code, uint32_t colour)
         emit Notify(kCpnSelEndCancel, colour, ControlId());
         break;
     case kCpnSelChange:
-        if (m_trackSelection)
-            SetColour(colour);
         emit Notify(kCpnSelChange, colour, ControlId());
         break;
     default:

@@ -22,13 +22,7 @@ public:
     uint32_t Colour() const { return m_colour; }
     void SetColour(uint32_t colour);
     // What the swatch shows for kAutomaticColour.
-    uint32_t DefaultColour() const { return m_defaultColour; }
     void SetDefaultColour(uint32_t colour);
-    // Empty texts leave their boxes out of the palette.
-    void SetDefaultText(const QString& text) { m_defaultText = text; }
-    void SetCustomText(const QString& text) { m_customText = text; }
-    // When set, the swatch follows every colour the palette passes over.
-    void SetTrackSelection(bool track) { m_trackSelection = track; }
 
     bool IsPopupOpen() const { return m_popupOpen; }
     // The open palette, or null.
@@ -53,9 +47,8 @@ private:
 
     uint32_t m_colour = kAutomaticColour;
     uint32_t m_defaultColour;
-    QString m_defaultText = QStringLiteral("Automatic");
-    QString m_customText = QStringLiteral("More Colors...");
+    const QString m_defaultText = QStringLiteral("Automatic");
+    const QString m_customText = QStringLiteral("More Colors...");
     bool m_popupOpen = false;
-    bool m_trackSelection = false;
     QPointer<CColourPalettePopup> m_popup;
 };

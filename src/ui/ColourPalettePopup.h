@@ -53,7 +53,6 @@ public:
 
     int CurrentSelection() const { return m_currentSel; }
     int ChosenSelection() const { return m_chosenSel; }
-    uint32_t CurrentColour() const { return m_currentColour; }
     int Margin() const { return m_margin; }
     int BoxSize() const { return m_boxSize; }
     // Where a selection is drawn, in the popup's coordinates; empty for none.

@@ -87,9 +87,6 @@ public:
     int ToPixelsY(int units) const;
     QRect ToPixels(int x, int y, int w, int h) const;
 
-    int BaseX() const { return m_baseX; }
-    int BaseY() const { return m_baseY; }
-
 private:
     int m_baseX;
     int m_baseY;
