@@ -144,7 +144,7 @@ public:
     }
     bool string(string_t& value) override
     {
-        TJsonValue* v = Add(TJsonValue::EKind::String, StringStart());
+        TJsonValue* v = Place(TJsonValue::EKind::String, StringStart());
         if (v != nullptr)
             v->text = std::move(value);
         return v != nullptr;

@@ -39,6 +39,7 @@ TEST(JsonText, ParsedValuesKeepTheirKindAndWhereTheyStart)
     for (size_t i = 0; i < std::size(kinds); ++i)
         EXPECT_EQ(list->items[i].kind, kinds[i]) << i;
     EXPECT_EQ(list->items[0].offset, 7u);
+    EXPECT_EQ(list->items[1].offset, 10u) << "a string starts at its opening quote";
     EXPECT_EQ(list->items[2].offset, 18u);
     EXPECT_EQ(list->items[3].offset, 24u);
     EXPECT_EQ(list->items[0].integer, 1);
