@@ -304,8 +304,6 @@ void CMorvaneDlg::OnConnect()
             const bool loaded = m_layout.LoadFromBuffer(bytes, length);
             if (loaded)
                 m_file->Replaced();
-            else if (loaded)
-                m_history.Clear();
             return loaded;
         },
         this);
