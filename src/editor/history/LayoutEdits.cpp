@@ -161,6 +161,16 @@ void CLayoutEdits::PicturesAdded(std::vector<TImageEntry*> entries, const QStrin
             std::make_unique<CAddPicturesCommand>(m_history.Layout(), m_history, std::move(entries), name));
 }
 
+CLayoutEdits::CGroup::CGroup(CLayoutEdits& edits, const QString& text) : m_history(edits.m_history)
+{
+    m_history.BeginGroup(text);
+}
+
+CLayoutEdits::CGroup::~CGroup()
+{
+    m_history.EndGroup();
+}
+
 void CopyFaceLook(const TUserFace& from, TUserFace& to)
 {
     to.type = from.type;

@@ -79,6 +79,21 @@ public:
     // Pictures just put into the image library, under the step's name.
     void PicturesAdded(std::vector<TImageEntry*> entries, const QString& name);
 
+    // The changes made while a group lives become one step named `text` (a
+    // group of one change is that change's own step). Groups opened inside
+    // one join it.
+    class CGroup
+    {
+    public:
+        CGroup(CLayoutEdits& edits, const QString& text);
+        ~CGroup();
+        CGroup(const CGroup&) = delete;
+        CGroup& operator=(const CGroup&) = delete;
+
+    private:
+        CLayoutHistory& m_history;
+    };
+
 private:
     CLayoutHistory& m_history;
 };

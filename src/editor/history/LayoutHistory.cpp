@@ -1,5 +1,6 @@
 #include "LayoutHistory.h"
 
+#include "GroupStep.h"
 #include "Layout.h"
 #include "LayoutCommand.h"
 #include "LayoutEdits.h"
@@ -30,6 +31,7 @@ CLayoutHistory::~CLayoutHistory()
 {
     std::erase(Histories(), this);
     // The steps go before the edits and the registry of open pages they use.
+    m_group.reset();
     m_newPageStack.reset();
     m_stack.clear();
 }
@@ -62,8 +64,31 @@ const QUndoStack& CLayoutHistory::Current() const
 
 void CLayoutHistory::Push(std::unique_ptr<CLayoutCommand> step)
 {
-    if (step != nullptr)
+    if (step == nullptr)
+        return;
+    if (m_group != nullptr)
+        m_group->Add(std::move(step));
+    else
         Current().push(step.release());
+}
+
+void CLayoutHistory::BeginGroup(const QString& text)
+{
+    if (m_groupDepth++ == 0)
+        m_group = std::make_unique<CGroupStep>(text);
+}
+
+void CLayoutHistory::EndGroup()
+{
+    if (m_groupDepth == 0 || --m_groupDepth > 0)
+        return;
+    std::unique_ptr<CGroupStep> group = std::move(m_group);
+    if (group->IsEmpty())
+        return;
+    if (std::unique_ptr<CLayoutCommand> only = group->TakeOnlyPart())
+        Current().push(only.release());
+    else
+        Current().push(group.release());
 }
 
 const CLayoutCommand* CLayoutHistory::StepAt(int index) const

@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+class CGroupStep;
 class CLayoutCommand;
 class CLayoutEdits;
 class TLayout;
@@ -119,6 +120,8 @@ private:
 
     // Carries out a step (a step made done is only recorded) and keeps it.
     void Push(std::unique_ptr<CLayoutCommand> step);
+    void BeginGroup(const QString& text);
+    void EndGroup();
     // The stack steps go to now: a new page's while its dialog is open.
     QUndoStack& Current();
     const QUndoStack& Current() const;
@@ -135,6 +138,9 @@ private:
     // The steps of a new page's dialog, while it is open.
     std::unique_ptr<QUndoStack> m_newPageStack;
     std::unique_ptr<CLayoutEdits> m_edits;
+    // The step the changes of an open group go into, and how deep it is.
+    std::unique_ptr<CGroupStep> m_group;
+    int m_groupDepth = 0;
     std::vector<const TListItem*> m_open;
     // The saved state, named by the step on top of the document's stack then
     // (0: the empty stack); none when no state is saved.

@@ -98,13 +98,18 @@ void CMoveObjectCommand::Undo()
         object->SetRect(m_before);
 }
 
-bool CMoveObjectCommand::Absorb(const CLayoutCommand& next)
+bool CMoveObjectCommand::Continues(const CLayoutCommand& next) const
 {
     const auto* move = dynamic_cast<const CMoveObjectCommand*>(&next);
-    if (move == nullptr || m_kind != EKind::Key || move->m_kind != EKind::Key || &move->m_page != &m_page ||
-        move->m_index != m_index)
+    return move != nullptr && m_kind == EKind::Key && move->m_kind == EKind::Key && &move->m_page == &m_page &&
+           move->m_index == m_index;
+}
+
+bool CMoveObjectCommand::Absorb(const CLayoutCommand& next)
+{
+    if (!Continues(next))
         return false;
-    m_after = move->m_after;
+    m_after = static_cast<const CMoveObjectCommand&>(next).m_after;
     // Keys that took the object back where the run began leave no step.
     if (m_after == m_before)
         setObsolete(true);

@@ -78,6 +78,9 @@ public:
     CMoveObjectCommand(TUserPage& page, size_t index, const TObjectRect& before, const TObjectRect& after,
                        bool resized, EKind kind);
 
+    // Whether the next step continues this one's run of key presses on its object.
+    bool Continues(const CLayoutCommand& next) const;
+
 protected:
     void Do() override;
     void Undo() override;
