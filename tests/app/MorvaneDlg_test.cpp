@@ -520,7 +520,8 @@ TEST_F(MainWindow, TheHistoryGoesThroughTheWindowsUntilAConnectReplacesTheDocume
 
 // The road from panel to design and back: Connect downloads the panel's
 // layout, Edit Layout adds a user page designed on the canvas, Upload Layout
-// sends it, and the panel ends up with exactly that.
+// sends it, and the panel ends up with exactly that. In real time, over the
+// window's own port line to the simulated panel on a pseudo-terminal.
 TEST_F(MainWindow, DesignAPageAndUploadIt)
 {
     CPanelThread panel(Options());
