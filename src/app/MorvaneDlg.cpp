@@ -84,8 +84,9 @@ CMorvaneDlg::CMorvaneDlg(TLayout& layout, const TMainOptions& options, QWidget* 
 
 CMorvaneDlg::CMorvaneDlg(TLayout& layout, CLayoutHistory& history, const TMainOptions& options,
                          QWidget* parent)
-    : QDialog(parent), m_layout(layout), m_history(history), m_hIcon(QStringLiteral(":/app/qelmorvane.png")),
-      m_uploadBuffer(static_cast<size_t>(kUploadCapacity))
+    : QDialog(parent), m_layout(layout), m_history(history),
+      m_link(options.makeLink ? options.makeLink() : std::make_unique<CPanelLink>()),
+      m_hIcon(QStringLiteral(":/app/qelmorvane.png")), m_uploadBuffer(static_cast<size_t>(kUploadCapacity))
 {
     BuildMainWindowTemplate(this);
     m_portCombo = DlgItem<QComboBox>(this, kPortList);
@@ -251,7 +252,7 @@ void CMorvaneDlg::Guarded(const std::function<void()>& handler)
     {
         // Whatever the handler had reached stays: an open port keeps the
         // window connected so that Disconnect can close it.
-        if (m_link.IsConnected() && !m_connected)
+        if (m_link->IsConnected() && !m_connected)
             SetConnectedState(true);
         ReportSerialError(e.m_error, {});
     }
@@ -276,7 +277,7 @@ void CMorvaneDlg::OnConnect()
 {
     if (m_connected)
     {
-        m_link.Disconnect();
+        m_link->Disconnect();
         SetConnectedState(false);
         return;
     }
@@ -295,7 +296,7 @@ void CMorvaneDlg::OnConnect()
         return;
 
     CFirmwareUpgrade progress(this);
-    const TLinkResult result = m_link.Connect(
+    const TLinkResult result = m_link->Connect(
         *port, progress,
         [this](const uint8_t* bytes, int32_t length)
         {
@@ -308,7 +309,7 @@ void CMorvaneDlg::OnConnect()
         },
         this);
     ApplyResult(result);
-    SetConnectedState(result.connected && m_link.IsConnected());
+    SetConnectedState(result.connected && m_link->IsConnected());
     DlgItem<QPushButton>(this, kUploadLayout)->setEnabled(m_connected && result.uploadAllowed);
 }
 
@@ -317,10 +318,10 @@ void CMorvaneDlg::OnUploadLayout()
     CFirmwareUpgrade progress(this);
     progress.Begin(false);
     const int32_t length = m_layout.SaveToBuffer(m_uploadBuffer.data(), kUploadCapacity);
-    const TLinkResult result = m_link.UploadLayout(m_uploadBuffer.data(), length, progress);
+    const TLinkResult result = m_link->UploadLayout(m_uploadBuffer.data(), length, progress);
     progress.End();
     ApplyResult(result);
-    if (!m_link.IsConnected())
+    if (!m_link->IsConnected())
         SetConnectedState(false);
 }
 
@@ -332,7 +333,7 @@ void CMorvaneDlg::OnUpgradeFirmware()
         if (!port)
             return;
         m_portName = *port;
-        m_link.OpenSelectedPort(*port);
+        m_link->OpenSelectedPort(*port);
         m_connected = true;
     }
 
@@ -350,10 +351,10 @@ void CMorvaneDlg::OnUpgradeFirmware()
         ShowMessage(FromText(refusal));
         return;
     }
-    const TLinkResult result = m_link.UpgradeFirmware(bytes.data(), static_cast<int64_t>(bytes.size()), progress);
+    const TLinkResult result = m_link->UpgradeFirmware(bytes.data(), static_cast<int64_t>(bytes.size()), progress);
     progress.End();
     ApplyResult(result);
-    SetConnectedState(m_link.IsConnected());
+    SetConnectedState(m_link->IsConnected());
 }
 
 void CMorvaneDlg::OnEditLayout()

@@ -36,6 +36,11 @@ struct TMainOptions
     QString preselect;
     // Where the recent templates are kept; empty for the user's settings.
     QString settingsFile;
+    // Makes the link the window reaches panels through: the line it opens and
+    // the clock its pauses are taken on. Unset: a line for whatever port
+    // Connect names (a serial device or an rfc2217:// network port) on the
+    // steady clock. Tests give a panel on a virtual clock instead.
+    std::function<std::unique_ptr<CPanelLink>()> makeLink;
 };
 
 // The main window: the port list, Connect/Disconnect, the layout and firmware
@@ -127,7 +132,7 @@ private:
 
     TLayout& m_layout;
     CLayoutHistory& m_history;
-    CPanelLink m_link;
+    std::unique_ptr<CPanelLink> m_link;
     QIcon m_hIcon;
     QComboBox* m_portCombo = nullptr;
     QPushButton* m_connectButton = nullptr;

@@ -11,6 +11,7 @@
 #include "LayoutHistory.h"
 #include "MorvaneApp.h"
 #include "MorvaneDlg.h"
+#include "Pauses.h"
 #include "QELProg.h"
 #include "QelFaceDlg.h"
 #include "QelUserDlg.h"
@@ -24,6 +25,7 @@
 #include "UserLevel.h"
 #include "ScriptedUiServices.h"
 #include "UserPage.h"
+#include "VirtualPanel.h"
 
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -58,7 +60,9 @@ QString Versions(int firmware)
         .arg(firmware);
 }
 
-// A simulated panel serving on a pseudo-terminal from a thread of its own.
+// A simulated panel serving on a pseudo-terminal from a thread of its own,
+// in real time. Most tests talk to CVirtualPanel instead, the same panel on
+// the virtual clock; these keep the window honest about real ports.
 class CPanelThread
 {
 public:
@@ -269,17 +273,21 @@ class MainWindowStates : public MainWindow, public ::testing::WithParamInterface
 TEST_P(MainWindowStates, ConnectThenDisconnect)
 {
     const TStateCase& c = GetParam();
-    CPanelThread panel(Options(c.faults));
+    CVirtualPanel panel(Options(c.faults));
     TMainOptions options;
     options.ports = std::vector<std::string>{};
     options.preselect = QString::fromStdString(panel.Path());
+    options.makeLink = panel.LinkMaker();
     CMorvaneDlg dlg(m_layout, options);
-    // The pseudo-terminal is not in the list: the path counts as typed.
+    // The panel's port is not in the list: the path counts as typed.
     ASSERT_EQ(Ports(dlg)->currentIndex(), -1);
     ASSERT_EQ(dlg.SelectedPort(), panel.Path());
 
     CStateDuringTransfer during(dlg);
+    const uint64_t before = panel.Clock().NowMs();
     Click(dlg, 1001);
+    // The link's pauses were taken, on the clock it was given.
+    EXPECT_GE(panel.Clock().NowMs() - before, uint64_t{kPauseAfterProbeMs + kPauseAfterInfoRequestMs});
     EXPECT_EQ(dlg.Log(), c.message);
     ExpectState(dlg, true, c.uploadAllowed);
     EXPECT_EQ(m_layout.pages.Size(), c.downloaded ? 1u : 0u);
@@ -313,10 +321,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(MainWindow, UploadSendsTheDocumentAndRefusesOneTooLarge)
 {
-    CPanelThread panel(Options());
+    CVirtualPanel panel(Options());
     TMainOptions options;
     options.extraPort = QString::fromStdString(panel.Path());
     options.preselect = options.extraPort;
+    options.makeLink = panel.LinkMaker();
     CMorvaneDlg dlg(m_layout, options);
     ASSERT_GE(Ports(dlg)->currentIndex(), 0);
     Click(dlg, 1001);
@@ -325,8 +334,8 @@ TEST_F(MainWindow, UploadSendsTheDocumentAndRefusesOneTooLarge)
     // Edits made after the download go up with it.
     m_layout.pages.InsertPage(std::make_unique<TUserPage>(u"Added", m_layout.pages.NextPageId()));
     Click(dlg, 1004);
-    EXPECT_EQ(panel.Panel().LayoutsStored(), 1);
-    EXPECT_EQ(panel.Panel().LayoutImage(), m_layout.SaveToBytes());
+    EXPECT_EQ(panel.LayoutsStored(), 1);
+    EXPECT_EQ(panel.LayoutImage(), m_layout.SaveToBytes());
     EXPECT_EQ(dlg.Log(), kDownloaded);
     ExpectState(dlg, true, true);
 
@@ -341,7 +350,7 @@ TEST_F(MainWindow, UploadSendsTheDocumentAndRefusesOneTooLarge)
         m_layout.images.AddImage(u"Noise", std::move(picture));
     }
     Click(dlg, 1004);
-    EXPECT_EQ(panel.Panel().LayoutsStored(), 1);
+    EXPECT_EQ(panel.LayoutsStored(), 1);
     EXPECT_NE(dlg.Log(), kDownloaded);
     EXPECT_FALSE(dlg.Log().isEmpty());
     ExpectState(dlg, true, true);
@@ -349,9 +358,10 @@ TEST_F(MainWindow, UploadSendsTheDocumentAndRefusesOneTooLarge)
 
 TEST_F(MainWindow, FirmwareUpgradeEndsDisconnected)
 {
-    CPanelThread panel(Options({{ESimFault::NoInfo, 0}}));
+    CVirtualPanel panel(Options({{ESimFault::NoInfo, 0}}));
     TMainOptions options;
     options.preselect = QString::fromStdString(panel.Path());
+    options.makeLink = panel.LinkMaker();
     CMorvaneDlg dlg(m_layout, options);
     Click(dlg, 1001);
     ExpectState(dlg, true, false);
@@ -380,12 +390,12 @@ TEST_F(MainWindow, FirmwareUpgradeEndsDisconnected)
     EXPECT_EQ(dlg.Log(), QStringLiteral("Could not read %1: no such file or directory\r\nNothing sent\r\n")
                              .arg(QString::fromStdString(absent.string())));
     ExpectState(dlg, true, false);
-    EXPECT_EQ(panel.Panel().FirmwareStored(), 0);
+    EXPECT_EQ(panel.FirmwareStored(), 0);
     Click(dlg, 1002);
     fs::remove(file);
     fs::remove(empty);
-    EXPECT_EQ(panel.Panel().FirmwareStored(), 1);
-    EXPECT_EQ(panel.Panel().LastFirmware(), firmware);
+    EXPECT_EQ(panel.FirmwareStored(), 1);
+    EXPECT_EQ(panel.LastFirmware(), firmware);
     EXPECT_EQ(dlg.Log(), kFirmwareDone);
     ExpectState(dlg, false, false);
     ASSERT_EQ(m_ui.fileDialogs.size(), 4u);
@@ -397,8 +407,10 @@ TEST_F(MainWindow, FirmwareUpgradeEndsDisconnected)
 
 TEST_F(MainWindow, SerialFailuresAreShownAndSurvived)
 {
+    CVirtualPanel panel(Options());
     TMainOptions options;
     options.preselect = QStringLiteral("/dev/qel-no-such-port");
+    options.makeLink = panel.LinkMaker();
     CMorvaneDlg dlg(m_layout, options);
     dlg.ShowMessage(QStringLiteral("before\r\n"));
 
@@ -422,11 +434,10 @@ TEST_F(MainWindow, SerialFailuresAreShownAndSurvived)
 
     // A panel that goes away while connected: the upload fails with a
     // message, the window stays connected and can still disconnect.
-    auto panel = std::make_unique<CPanelThread>(Options());
-    Ports(dlg)->setEditText(QString::fromStdString(panel->Path()));
+    Ports(dlg)->setEditText(QString::fromStdString(panel.Path()));
     Click(dlg, 1001);
     ExpectState(dlg, true, true);
-    panel->Destroy();
+    panel.Unplug();
     Click(dlg, 1004);
     ASSERT_EQ(m_ui.messages.size(), 3u);
     ExpectState(dlg, true, true);
@@ -464,11 +475,12 @@ TEST_F(MainWindow, DefineUserEventsEditsTheDocumentsEvents)
 // changes are saved or given up.
 TEST_F(MainWindow, TheHistoryGoesThroughTheWindowsUntilAConnectReplacesTheDocument)
 {
-    CPanelThread panel(Options());
+    CVirtualPanel panel(Options());
     CLayoutHistory history(m_layout);
     TMainOptions options;
     options.extraPort = QString::fromStdString(panel.Path());
     options.preselect = options.extraPort;
+    options.makeLink = panel.LinkMaker();
     CMorvaneDlg dlg(m_layout, history, options);
     // Not the port box, whose text has an undo of its own.
     Button(dlg, 1)->setFocus();
@@ -509,7 +521,8 @@ TEST_F(MainWindow, TheHistoryGoesThroughTheWindowsUntilAConnectReplacesTheDocume
 
 // The road from panel to design and back: Connect downloads the panel's
 // layout, Edit Layout adds a user page designed on the canvas, Upload Layout
-// sends it, and the panel ends up with exactly that.
+// sends it, and the panel ends up with exactly that. In real time, over the
+// window's own port line to the simulated panel on a pseudo-terminal.
 TEST_F(MainWindow, DesignAPageAndUploadIt)
 {
     CPanelThread panel(Options());

@@ -1,6 +1,7 @@
 // Panels reached over the network: qelctl against simulated panels served by
 // ser2net on the loopback, and against device servers that misbehave. Real
-// time: each transfer costs seconds, so these stay few.
+// time: each transfer costs seconds, so these stay few, and runs that share
+// no panel wait on their wires side by side.
 
 #include "NetworkPeers.h"
 #include "QelctlRun.h"
@@ -10,7 +11,11 @@
 #include <atomic>
 #include <cstring>
 #include <filesystem>
+#include <future>
+#include <iterator>
+#include <memory>
 #include <sys/stat.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -28,6 +33,29 @@ protected:
         fs::create_directories(dir);
     }
     ~NetworkPanels() override { fs::remove_all(dir); }
+
+    // One qelctl run of several at once: its arguments and the environment
+    // put before it, its output kept in a folder of its own.
+    struct TRunLine
+    {
+        std::string args;
+        std::string environment;
+    };
+    std::vector<TQelctlRun> RunAtOnce(const std::vector<TRunLine>& lines)
+    {
+        std::vector<std::future<TQelctlRun>> started;
+        for (size_t i = 0; i < lines.size(); ++i)
+        {
+            const fs::path work = dir / ("run" + std::to_string(i));
+            fs::create_directories(work);
+            started.push_back(std::async(std::launch::async, [line = lines[i], work]
+                                         { return RunQelctl(line.args, work, line.environment); }));
+        }
+        std::vector<TQelctlRun> runs;
+        for (std::future<TQelctlRun>& run : started)
+            runs.push_back(run.get());
+        return runs;
+    }
 
     // A template of a few blocks.
     std::string Template()
@@ -132,23 +160,27 @@ TEST_F(NetworkPanels, InfoDownloadAndVerifiedUploadThroughSer2net)
     if (Ser2netPath().empty())
         GTEST_SKIP() << "ser2net is not installed";
     const std::string layout = Template();
-    CSimPanel panel;
-    CSer2net server(dir, {panel.port});
-    const std::string url = server.urls[0];
+    // Three panels behind one server, each asked by a qelctl of its own at once.
+    CSimPanel asked;
+    CSimPanel receiver;
+    CSimPanel holder({"--layout", layout});
+    CSer2net server(dir, {asked.port, receiver.port, holder.port});
+    const std::string back = (dir / "back.qel").string();
+    const std::vector<TQelctlRun> runs = RunAtOnce({
+        {"info --port " + server.urls[0], {}},
+        {"upload --verify --port " + server.urls[1] + " " + layout, {}},
+        {"download --port " + server.urls[2] + " -o " + back, {}},
+    });
 
-    TQelctlRun r = RunQelctl("info --port " + url, dir);
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "Hardware Version: 1\nFirmware Version: 201\n");
+    EXPECT_EQ(runs[0].status, 0) << runs[0].err;
+    EXPECT_EQ(runs[0].out, "Hardware Version: 1\nFirmware Version: 201\n");
 
     // The simulated panel hears nothing right unless every baud rate change
     // reached its end of the line.
-    r = RunQelctl("upload --verify --port " + url + " " + layout, dir);
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("Layout verified on control"), std::string::npos) << r.out;
+    EXPECT_EQ(runs[1].status, 0) << runs[1].err;
+    EXPECT_NE(runs[1].out.find("Layout verified on control"), std::string::npos) << runs[1].out;
 
-    const std::string back = (dir / "back.qel").string();
-    r = RunQelctl("download --port " + url + " -o " + back, dir);
-    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(runs[2].status, 0) << runs[2].err;
     EXPECT_EQ(RunQelctl("diff " + layout + " " + back, dir).status, 0);
 }
 
@@ -172,11 +204,14 @@ TEST_F(NetworkPanels, DeviceServerFaultsEndInOneMessage)
         {"rfc2217://127.0.0.1:99999",
          "rfc2217://127.0.0.1:99999: not a network port: write rfc2217://HOST:PORT"},
     };
+    std::vector<TRunLine> lines;
     for (const auto& c : cases)
+        lines.push_back({"info --port " + c.port, {}});
+    const std::vector<TQelctlRun> runs = RunAtOnce(lines);
+    for (size_t i = 0; i < lines.size(); ++i)
     {
-        const TQelctlRun r = RunQelctl("info --port " + c.port, dir);
-        EXPECT_EQ(r.status, 1) << c.port;
-        EXPECT_EQ(r.err, "qelctl: " + c.error + "\n");
+        EXPECT_EQ(runs[i].status, 1) << cases[i].port;
+        EXPECT_EQ(runs[i].err, "qelctl: " + cases[i].error + "\n");
     }
 }
 
@@ -229,9 +264,13 @@ TEST_F(NetworkPanels, DeployGoesOnPastAFailingPanelAndKeepsBackups)
 
 TEST_F(NetworkPanels, PortAutoUsesTheOnePanelFoundOrListsWhatWasFound)
 {
-    CSimPanel mute({"--fault", "no-info"});
-    CSimPanel first;
-    CSimPanel second;
+    // Each search asks panels of its own, so that all of them go at once.
+    const auto mute = [] { return std::make_unique<CSimPanel>(std::vector<std::string>{"--fault", "no-info"}); };
+    const auto answering = [] { return std::make_unique<CSimPanel>(); };
+    const auto alone = mute();
+    const auto mute2 = mute(), first2 = answering();
+    const auto mute3 = mute(), first3 = answering(), second3 = answering();
+    const auto mute4 = mute(), second4 = answering();
     struct
     {
         std::string ports;
@@ -239,31 +278,34 @@ TEST_F(NetworkPanels, PortAutoUsesTheOnePanelFoundOrListsWhatWasFound)
         std::string out;
         std::string err;
     } const cases[] = {
-        {mute.port, 1, "", "no panel answered on "},
-        {mute.port + " " + first.port, 0, "Firmware Version: 201\n",
-         "Found a QEL-1 on " + first.port + " (firmware 201)\n"},
-        {mute.port + "," + first.port + " " + second.port, 1, "",
-         "2 panels answered; name one with --port: " + first.port + " (firmware 201), " + second.port +
+        {alone->port, 1, "", "no panel answered on "},
+        {mute2->port + " " + first2->port, 0, "Firmware Version: 201\n",
+         "Found a QEL-1 on " + first2->port + " (firmware 201)\n"},
+        {mute3->port + "," + first3->port + " " + second3->port, 1, "",
+         "2 panels answered; name one with --port: " + first3->port + " (firmware 201), " + second3->port +
              " (firmware 201)\n"},
     };
+    std::vector<TRunLine> lines;
     for (const auto& c : cases)
+        lines.push_back({"info --port auto", "QEL_PORTS='" + c.ports + "'"});
+    lines.push_back({"ports --probe --port " + second4->port, "QEL_PORTS='" + mute4->port + "'"});
+    const std::vector<TQelctlRun> runs = RunAtOnce(lines);
+    for (size_t i = 0; i < std::size(cases); ++i)
     {
-        ::setenv("QEL_PORTS", c.ports.c_str(), 1);
-        const TQelctlRun r = RunQelctl("info --port auto", dir);
+        const auto& c = cases[i];
+        const TQelctlRun& r = runs[i];
         EXPECT_EQ(r.status, c.status) << c.ports << "\n" << r.err;
         EXPECT_NE(r.out.find(c.out), std::string::npos) << r.out;
         EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
     }
-    ::setenv("QEL_PORTS", mute.port.c_str(), 1);
-    const TQelctlRun r = RunQelctl("ports --probe --port " + second.port, dir);
-    ::unsetenv("QEL_PORTS");
+    const TQelctlRun& r = runs.back();
     EXPECT_EQ(r.status, 0);
     const auto lineOf = [&r](const std::string& port)
     {
         const size_t at = r.out.find(port + " ");
         return at == std::string::npos ? std::string() : r.out.substr(at, r.out.find('\n', at) - at);
     };
-    EXPECT_NE(lineOf(second.port).find(" QEL-1, firmware 201, hardware 1"), std::string::npos) << r.out;
-    EXPECT_NE(lineOf(mute.port).find(" no panel: No response after connection"), std::string::npos) << r.out;
+    EXPECT_NE(lineOf(second4->port).find(" QEL-1, firmware 201, hardware 1"), std::string::npos) << r.out;
+    EXPECT_NE(lineOf(mute4->port).find(" no panel: No response after connection"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("1 panel found\n"), std::string::npos) << r.out;
 }

@@ -10,6 +10,8 @@
 
 // Runs the built qelctl with the given (already quoted) arguments, keeping
 // what it printed in files of workDir, and returns its exit status and output.
+// environment, when given, is put before the program ("NAME='VALUE' ...") and
+// so holds for this run alone.
 struct TQelctlRun
 {
     int status = -1;
@@ -23,11 +25,12 @@ inline std::string ReadTextFile(const std::filesystem::path& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-inline TQelctlRun RunQelctl(const std::string& arguments, const std::filesystem::path& workDir)
+inline TQelctlRun RunQelctl(const std::string& arguments, const std::filesystem::path& workDir,
+                            const std::string& environment = {})
 {
     const std::filesystem::path out = workDir / "qelctl.stdout";
     const std::filesystem::path err = workDir / "qelctl.stderr";
-    const std::string command = std::string("'") + QEL_BINARY_DIR "/qelctl' " + arguments + " >'" + out.string() +
+    const std::string command = environment + " '" + QEL_BINARY_DIR "/qelctl' " + arguments + " >'" + out.string() +
                                 "' 2>'" + err.string() + "'";
     const int raw = std::system(command.c_str());
     TQelctlRun run;

@@ -1,5 +1,6 @@
 // The real tool against the simulated panel over a pseudo-terminal, in real
-// time: each transfer costs half a second per block, so these stay few.
+// time: each transfer costs half a second per block, so these stay few, and
+// runs against panels of their own wait on their wires side by side.
 
 #include "Layout.h"
 #include "LayoutFile.h"
@@ -12,6 +13,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <spawn.h>
 #include <string>
@@ -103,13 +105,66 @@ protected:
     }
     ~EndToEnd() override { fs::remove_all(dir); }
 
-    TRun Qelctl(const std::string& args)
+    // A folder of its own for one of the test's simulated panels.
+    fs::path PanelDir(const std::string& name)
     {
-        const fs::path out = dir / "out.txt";
-        const fs::path err = dir / "err.txt";
+        fs::create_directories(dir / name);
+        return dir / name;
+    }
+
+    // qelctl ARGS; name keeps its output apart from that of runs beside it.
+    TRun Qelctl(const std::string& args, const std::string& name = "qelctl")
+    {
+        const fs::path out = dir / (name + ".out");
+        const fs::path err = dir / (name + ".err");
         const std::string command = kQelctl + " " + args + " >" + out.string() + " 2>" + err.string();
         const int raw = std::system(command.c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out), ReadFile(err)};
+    }
+
+    // Whether the wire log of the panel in dir shows the texts, in this order,
+    // within the time given: the panel is a process of its own and logs what
+    // it hears when it gets to it, on a busy machine after the tool has ended.
+    bool WireLogShows(const std::vector<std::string>& texts, std::chrono::seconds within)
+    {
+        const auto shows = [&]
+        {
+            const std::string log = ReadFile(dir / "wire.log");
+            size_t at = 0;
+            for (const std::string& text : texts)
+            {
+                at = log.find(text, at);
+                if (at == std::string::npos)
+                    return false;
+            }
+            return true;
+        };
+        const auto deadline = std::chrono::steady_clock::now() + within;
+        while (!shows())
+        {
+            if (std::chrono::steady_clock::now() >= deadline)
+                return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return true;
+    }
+
+    // qelctl ARGS in the background, beside whatever the test does meanwhile.
+    std::future<TRun> QelctlBeside(const std::string& args, const std::string& name)
+    {
+        return std::async(std::launch::async, [this, args, name] { return Qelctl(args, name); });
+    }
+
+    // Each argument line at once, each a qelctl of its own.
+    std::vector<TRun> QelctlAtOnce(const std::vector<std::string>& lines)
+    {
+        std::vector<std::future<TRun>> started;
+        for (size_t i = 0; i < lines.size(); ++i)
+            started.push_back(QelctlBeside(lines[i], "run" + std::to_string(i)));
+        std::vector<TRun> runs;
+        for (std::future<TRun>& run : started)
+            runs.push_back(run.get());
+        return runs;
     }
 
     fs::path dir;
@@ -119,25 +174,26 @@ protected:
 
 TEST_F(EndToEnd, InfoReportsTheVersionsOrThatNoneCame)
 {
-    {
-        CSimProcess sim(dir, {"--firmware", "230", "--hardware", "7"});
-        ASSERT_FALSE(sim.port.empty());
-        const TRun r = Qelctl("info --port " + sim.port);
-        EXPECT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(r.out, "Hardware Version: 7\nFirmware Version: 230\n");
-    }
-    {
-        CSimProcess sim(dir, {"--fault", "no-info"});
-        const TRun r = Qelctl("info --port " + sim.port);
-        EXPECT_EQ(r.status, 1);
-        EXPECT_EQ(r.err, "qelctl: " + sim.port + ": No response after connection; Firmware version may be pre 2.00\n");
-    }
-    const TRun missing = Qelctl("info --port /dev/qel-no-such-port");
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, "qelctl: /dev/qel-no-such-port: no such device\n");
+    CSimProcess sim(PanelDir("versions"), {"--firmware", "230", "--hardware", "7"});
+    CSimProcess mute(PanelDir("mute"), {"--fault", "no-info"});
+    ASSERT_FALSE(sim.port.empty());
+    ASSERT_FALSE(mute.port.empty());
+    const std::vector<TRun> runs = QelctlAtOnce(
+        {"info --port " + sim.port, "info --port " + mute.port, "info --port /dev/qel-no-such-port"});
+
+    EXPECT_EQ(runs[0].status, 0) << runs[0].err;
+    EXPECT_EQ(runs[0].out, "Hardware Version: 7\nFirmware Version: 230\n");
+    EXPECT_EQ(runs[1].status, 1);
+    EXPECT_EQ(runs[1].err,
+              "qelctl: " + mute.port + ": No response after connection; Firmware version may be pre 2.00\n");
+    EXPECT_EQ(runs[2].status, 1);
+    EXPECT_EQ(runs[2].err, "qelctl: /dev/qel-no-such-port: no such device\n");
 }
 
-TEST_F(EndToEnd, UploadThenDownloadGivesTheSameLayoutThroughInjectedFaults)
+// The layout goes up to a panel that refuses a block once and comes down
+// from one holding the same file that corrupts a block once: the tool gets
+// past both, and what the panel kept and what came back are the file itself.
+TEST_F(EndToEnd, UploadAndDownloadCarryTheLayoutWholeThroughInjectedFaults)
 {
     TLayout edited;
     edited.controlName = u"Lobby";
@@ -145,14 +201,16 @@ TEST_F(EndToEnd, UploadThenDownloadGivesTheSameLayoutThroughInjectedFaults)
     const fs::path in = dir / "in.qel";
     ASSERT_TRUE(SaveTemplateFile(edited, in.string()));
 
-    // Each fault happens once; the tool has to recover from both.
-    CSimProcess sim(dir, {"--fault", "refuse-block=2", "--fault", "corrupt-block=2"});
-    const TRun up = Qelctl("upload --port " + sim.port + " " + in.string());
-    ASSERT_EQ(up.status, 0) << up.err;
-    EXPECT_EQ(ReadFile(dir / "store/layout-001.qel"), ReadFile(in));
-
+    CSimProcess receiver(PanelDir("receiver"), {"--fault", "refuse-block=2"});
+    CSimProcess holder(PanelDir("holder"), {"--layout", in.string(), "--fault", "corrupt-block=2"});
     const fs::path back = dir / "back.qel";
-    const TRun down = Qelctl("download --port " + sim.port + " -o " + back.string());
+    const std::vector<TRun> runs = QelctlAtOnce({"upload --port " + receiver.port + " " + in.string(),
+                                                 "download --port " + holder.port + " -o " + back.string()});
+    const TRun& up = runs[0];
+    const TRun& down = runs[1];
+    ASSERT_EQ(up.status, 0) << up.err;
+    EXPECT_EQ(ReadFile(dir / "receiver/store/layout-001.qel"), ReadFile(in));
+
     ASSERT_EQ(down.status, 0) << down.err;
     EXPECT_EQ(down.out, "Connected Succesfully\nHardware Version: 1\nFirmware Version: 201\n"
                         "Downloaded layout from control\n");
@@ -162,9 +220,8 @@ TEST_F(EndToEnd, UploadThenDownloadGivesTheSameLayoutThroughInjectedFaults)
     EXPECT_EQ(loaded.controlName, u"Lobby");
     EXPECT_EQ(loaded.sleepTimeout, 45);
 
-    const std::string log = ReadFile(dir / "wire.log");
-    EXPECT_NE(log.find("refusing block 2 (fault)"), std::string::npos);
-    EXPECT_NE(log.find("corrupting download block 2"), std::string::npos);
+    EXPECT_NE(ReadFile(dir / "receiver/wire.log").find("refusing block 2 (fault)"), std::string::npos);
+    EXPECT_NE(ReadFile(dir / "holder/wire.log").find("corrupting download block 2"), std::string::npos);
 }
 
 TEST_F(EndToEnd, UploadVerifyReadsTheLayoutBack)
@@ -175,17 +232,19 @@ TEST_F(EndToEnd, UploadVerifyReadsTheLayoutBack)
     ASSERT_TRUE(SaveTemplateFile(layout, in.string()));
     const std::string announced = "Layout: 3,902 of the panel's 512,000 bytes (0.8%), 4 blocks: about ";
 
-    // The panel keeps a damaged copy of the first upload only.
-    CSimProcess sim(dir, {"--fault", "corrupt-store=100"});
-    TRun r = Qelctl("upload --verify --port " + sim.port + " " + in.string());
+    // One panel keeps a damaged copy of what it is sent, the other keeps it whole.
+    CSimProcess damaging(PanelDir("damaging"), {"--fault", "corrupt-store=100"});
+    CSimProcess sound(PanelDir("sound"), {});
+    const std::vector<TRun> runs = QelctlAtOnce({"upload --verify --port " + damaging.port + " " + in.string(),
+                                                 "upload --verify --port " + sound.port + " " + in.string()});
+    const TRun& r = runs[0];
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out.rfind(announced, 0), 0u) << r.out;
-    EXPECT_EQ(r.err, "qelctl: " + sim.port +
+    EXPECT_EQ(r.err, "qelctl: " + damaging.port +
                          ": Layout on control differs from the one sent at byte 100; Upload not verified\n");
 
-    r = Qelctl("upload --verify --port " + sim.port + " " + in.string());
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("\nLayout verified on control\n"), std::string::npos) << r.out;
+    EXPECT_EQ(runs[1].status, 0) << runs[1].err;
+    EXPECT_NE(runs[1].out.find("\nLayout verified on control\n"), std::string::npos) << runs[1].out;
 }
 
 TEST_F(EndToEnd, UploadNeedsFirmware201)
@@ -222,14 +281,17 @@ TEST_F(EndToEnd, FirmwareIsSentWholeAndThePortClosed)
 }
 
 // SIGINT in the middle of an upload: the tool tells the panel to return to
-// 9600 baud before it ends, so the next command finds it answering.
+// 9600 baud before it ends, so the next command finds it answering. Beside
+// it, a whole upload to a panel whose store cannot keep a layout.
 TEST_F(EndToEnd, AStoppedUploadLeavesThePanelAnswering)
 {
     TLayout layout;
     const fs::path in = dir / "in.qel";
     ASSERT_TRUE(SaveTemplateFile(layout, in.string()));
     // The store cannot keep a layout: the panel must say so rather than keep quiet.
-    fs::create_directories(dir / "store/layout-001.qel");
+    fs::create_directories(dir / "keeper/store/layout-001.qel");
+    CSimProcess keeper(dir / "keeper", {});
+    std::future<TRun> whole = QelctlBeside("upload --port " + keeper.port + " " + in.string(), "whole");
     CSimProcess sim(dir, {});
 
     const fs::path out = dir / "upload.out";
@@ -248,18 +310,17 @@ TEST_F(EndToEnd, AStoppedUploadLeavesThePanelAnswering)
     pid_t pid = -1;
     ASSERT_EQ(posix_spawn(&pid, kQelctl.c_str(), &actions, nullptr, cargv.data(), environ), 0);
     posix_spawn_file_actions_destroy(&actions);
-    // Stop it once its first block has reached the panel at 115200 baud.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (ReadFile(dir / "wire.log").find("binblock") == std::string::npos &&
-           std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    // Stop it once the panel has acknowledged its first block at 115200 baud:
+    // the tool is then in its reply window, and the %lowbaud it sends when
+    // stopped reaches the panel apart from the block, on a log line of its own.
+    WireLogShows({"binblock", "%return 0"}, std::chrono::seconds(20));
     ::kill(pid, SIGINT);
     int status = 0;
     ASSERT_EQ(::waitpid(pid, &status, 0), pid);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 130);
     EXPECT_EQ(ReadFile(err), "qelctl: " + sim.port + ": Cancelled; Layout not uploaded\n");
-    EXPECT_NE(ReadFile(dir / "wire.log").find("lowbaud"), std::string::npos);
+    EXPECT_TRUE(WireLogShows({"lowbaud"}, std::chrono::seconds(10))) << ReadFile(dir / "wire.log");
 
     const TRun info = Qelctl("info --port " + sim.port);
     EXPECT_EQ(info.status, 0) << info.err;
@@ -276,10 +337,10 @@ TEST_F(EndToEnd, AStoppedUploadLeavesThePanelAnswering)
         ::close(held);
     }
 
-    const TRun whole = Qelctl("upload --port " + sim.port + " " + in.string());
-    EXPECT_EQ(whole.status, 0) << whole.err;
-    EXPECT_NE(ReadFile(dir / "sim.err")
+    const TRun kept = whole.get();
+    EXPECT_EQ(kept.status, 0) << kept.err;
+    EXPECT_NE(ReadFile(dir / "keeper/sim.err")
                   .find("layout-001.qel: could not keep what the panel received: not a regular file"),
               std::string::npos)
-        << ReadFile(dir / "sim.err");
+        << ReadFile(dir / "keeper/sim.err");
 }

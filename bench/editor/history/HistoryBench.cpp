@@ -1,5 +1,6 @@
 #include "BenchInput.h"
 #include "BusyPage.h"
+#include "FixedIterations.h"
 #include "Layout.h"
 #include "LayoutHistory.h"
 #include "NearLimitLayout.h"
@@ -117,7 +118,7 @@ static void BM_UndoThousandSteps(benchmark::State& state)
 }
 // The steps are made again, untimed, before each run: a fixed count keeps
 // the benchmark from spending minutes on them.
-BENCHMARK(BM_UndoThousandSteps)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_UndoThousandSteps)->Unit(benchmark::kMillisecond)->Iterations(FixedIterations(10));
 
 // One mouse move of a drag across the busy page at 4x, with the whole
 // 1280 x 960 canvas painted again as it is after every move.
