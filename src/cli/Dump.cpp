@@ -1,5 +1,6 @@
 #include "Command.h"
 #include "LayoutJson.h"
+#include "StdStreams.h"
 
 #include "AtomicFile.h"
 #include "Layout.h"
@@ -38,12 +39,14 @@ const TCommand kCommand = {
     "magic number at its front; with --raw it is a bare layout byte image as\n"
     "uploaded to the panel. `qelctl build` turns the JSON back into the same\n"
     "bytes. Text is UTF-8, converted through the code page where it is stored as\n"
-    "ANSI. The glyph table is left out: it is rebuilt whenever a layout is stored.\n\n"
+    "ANSI. The glyph table is left out: it is rebuilt whenever a layout is stored.\n"
+    "FILE - is standard input.\n\n"
     "  --raw           FILE is a bare layout byte image (at most 512000 bytes)\n"
     "  --pictures DIR  write the pictures into DIR as PNG files and name them in\n"
     "                  the JSON by their path from the JSON's folder (the current\n"
     "                  folder without -o); else they are in the JSON as base64 PNG\n"
-    "  -o OUT.json     write the JSON there (replaced atomically) instead of stdout",
+    "  -o OUT.json     write the JSON there (replaced atomically) instead of stdout\n"
+    "                  (-o - is stdout too)",
     {{FlagOption("--raw"), ValueOption("--pictures"), ValueOption("-o")}, 1, 1, "dump takes one file"},
     Run,
 };
@@ -56,13 +59,14 @@ int Run(const TArgs& parsed)
     const bool raw = parsed.Has("--raw");
     const std::string* pictures = parsed.Value("--pictures");
     const std::string* out = parsed.Value("-o");
+    const bool toFile = out != nullptr && !IsStdStream(*out);
 
     std::vector<uint8_t> bytes;
     const size_t limit = raw ? static_cast<size_t>(kUploadCapacity) : kTemplateFileLimit;
-    if (TFileResult read = ReadWholeFile(path, limit, bytes); !read)
-        return Fail(path, read.reason);
+    if (TFileResult read = ReadInput(path, limit, bytes); !read)
+        return Fail(InputName(path), read.reason);
 
-    const std::string jsonDir = out != nullptr ? fs::path(*out).parent_path().string() : std::string();
+    const std::string jsonDir = toFile ? fs::path(*out).parent_path().string() : std::string();
     CLayoutJsonWriter writer =
         pictures != nullptr ? CLayoutJsonWriter(*pictures, jsonDir) : CLayoutJsonWriter();
     // A file already in the folder is never replaced by other bytes (it may
@@ -72,7 +76,7 @@ int Run(const TArgs& parsed)
     std::string json;
     std::string reason;
     if (!FileToJson(bytes, raw, writer, json, reason))
-        return Fail(path, reason);
+        return Fail(InputName(path), reason);
 
     CFileBatch batch;
     if (pictures != nullptr)
@@ -89,12 +93,11 @@ int Run(const TArgs& parsed)
                 return Fail(batch.FailedPath(), added.reason);
         }
     }
-    if (out == nullptr)
+    if (!toFile)
     {
         if (const TFileResult written = batch.Commit(); !written)
             return Fail(batch.FailedPath(), written.reason);
-        std::fwrite(json.data(), 1, json.size(), stdout);
-        return kExitOk;
+        return WriteOutput("-", {{json.data(), json.size()}}, EOutput::Text);
     }
     if (const TFileResult added = batch.Add(*out, {{json.data(), json.size()}}); !added)
         return Fail(*out, added.reason);

@@ -5,6 +5,7 @@
 #include "LayoutFile.h"
 #include "PageArg.h"
 #include "PictureFile.h"
+#include "StdStreams.h"
 #include "TextField.h"
 
 #include <cstdio>
@@ -23,7 +24,8 @@ const TCommand kCommand = {
     "picture larger than the 320 x 240 screen is scaled down to fit, keeping its\n"
     "aspect ratio. Prints the new picture's id.\n\n"
     "  --name TEXT   the picture's description\n"
-    "  -o OUT.qel    write the result there instead of back to IN.qel",
+    "  -o OUT.qel    write the result there instead of back to IN.qel (needed when\n"
+    "                IN.qel is -, standard input)",
     {{ValueOption("--name", true), ValueOption("-o")},
      2,
      2,
@@ -37,11 +39,13 @@ int Run(const TArgs& parsed)
     const std::string* name = parsed.Value("--name");
     const std::string& in = parsed.positional[0];
     const std::string& picturePath = parsed.positional[1];
-    const std::string out = parsed.Value("-o") != nullptr ? *parsed.Value("-o") : in;
+    std::string out;
+    if (int status = kExitOk; !TemplateOutput(kCommand, parsed, in, true, out, status))
+        return status;
 
     TLayout layout;
-    if (TFileResult loaded = LoadTemplateFile(layout, in); !loaded)
-        return Fail(in, loaded.reason);
+    if (TFileResult loaded = LoadTemplateInput(layout, in); !loaded)
+        return Fail(InputName(in), loaded.reason);
     TPictureFile picture;
     if (TFileResult read = LoadPictureFile(picturePath, picture); !read)
         return Fail(picturePath, read.reason);
