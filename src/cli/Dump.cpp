@@ -31,7 +31,7 @@ bool HoldsBytes(const std::string& path, const std::vector<uint8_t>& bytes)
 
 const TCommand kCommand = {
     "dump",
-    "dump FILE [--raw] [--pictures DIR] [-o OUT.json]",
+    "dump FILE [--raw] [--pictures DIR | --textconv] [-o OUT.json]",
     "print a template or user page file as JSON",
     "Prints FILE as one JSON object: every setting, page, object, picture and\n"
     "event, keys in a fixed order, each object of a page on a line of its own.\n"
@@ -45,9 +45,17 @@ const TCommand kCommand = {
     "  --pictures DIR  write the pictures into DIR as PNG files and name them in\n"
     "                  the JSON by their path from the JSON's folder (the current\n"
     "                  folder without -o); else they are in the JSON as base64 PNG\n"
+    "  --textconv      the form for reading, as a version control's diff shows a\n"
+    "                  file (git's textconv): the pictures in id order, each given\n"
+    "                  by the size and SHA-256 of its stored PNG block instead of\n"
+    "                  the block, so the same file always reads the same and a\n"
+    "                  picture is one short line; `qelctl build` refuses it\n"
     "  -o OUT.json     write the JSON there (replaced atomically) instead of stdout\n"
     "                  (-o - is stdout too)",
-    {{FlagOption("--raw"), ValueOption("--pictures"), ValueOption("-o")}, 1, 1, "dump takes one file"},
+    {{FlagOption("--raw"), ValueOption("--pictures"), FlagOption("--textconv"), ValueOption("-o")},
+     1,
+     1,
+     "dump takes one file"},
     Run,
 };
 const CCommandRegistrar kRegistrar(kCommand);
@@ -59,6 +67,8 @@ int Run(const TArgs& parsed)
     const bool raw = parsed.Has("--raw");
     const std::string* pictures = parsed.Value("--pictures");
     const std::string* out = parsed.Value("-o");
+    if (pictures != nullptr && parsed.Has("--textconv"))
+        return UsageError(kCommand, "--textconv gives pictures by their digest: it takes no --pictures");
     const bool toFile = out != nullptr && !IsStdStream(*out);
 
     std::vector<uint8_t> bytes;
@@ -69,6 +79,7 @@ int Run(const TArgs& parsed)
     const std::string jsonDir = toFile ? fs::path(*out).parent_path().string() : std::string();
     CLayoutJsonWriter writer =
         pictures != nullptr ? CLayoutJsonWriter(*pictures, jsonDir) : CLayoutJsonWriter();
+    writer.SetDigestPictures(parsed.Has("--textconv"));
     // A file already in the folder is never replaced by other bytes (it may
     // be the full-size source of a picture): the picture takes the next name.
     writer.SetNameTaken([](const std::string& file, const std::vector<uint8_t>& png)

@@ -69,7 +69,7 @@ TEST_F(StdStreams, DashReadsStandardInputAndWritesStandardOutput)
         const char* written;   // the file it writes, or null for stdout
     } cases[] = {
         {"every.qel", "dump -", "dump " + Q("every.qel"), nullptr},
-        {"every.qel", "dump - -o -", "dump " + Q("every.qel"), nullptr},
+        {"every.qel", "dump - --textconv -o -", "dump --textconv " + Q("every.qel"), nullptr},
         {"lobby.qup", "dump -", "dump " + Q("lobby.qup"), nullptr},
         {"other.qel", "diff " + Q("every.qel") + " -", "diff " + Q("every.qel") + " " + Q("other.qel"),
          nullptr},
