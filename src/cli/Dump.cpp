@@ -46,10 +46,10 @@ const TCommand kCommand = {
     "                  the JSON by their path from the JSON's folder (the current\n"
     "                  folder without -o); else they are in the JSON as base64 PNG\n"
     "  --textconv      the form for reading, as a version control's diff shows a\n"
-    "                  file (git's textconv): the pictures in id order, each given\n"
-    "                  by the size and SHA-256 of its stored PNG block instead of\n"
-    "                  the block, so the same file always reads the same and a\n"
-    "                  picture is one short line; `qelctl build` refuses it\n"
+    "                  file (git's textconv): the pictures in id order, each one\n"
+    "                  short line with its size and the byte count and SHA-256 of\n"
+    "                  its stored PNG block (the file export-image writes) instead\n"
+    "                  of the block; `qelctl build` refuses it\n"
     "  -o OUT.json     write the JSON there (replaced atomically) instead of stdout\n"
     "                  (-o - is stdout too)",
     {{FlagOption("--raw"), ValueOption("--pictures"), FlagOption("--textconv"), ValueOption("-o")},
