@@ -22,7 +22,8 @@ const TCommand kCommand = {
     "Adds PICTURE (PNG, or any other format recognised by its content) to the\n"
     "image library of the template IN.qel as the Add Image dialog does: a\n"
     "picture larger than the 320 x 240 screen is scaled down to fit, keeping its\n"
-    "aspect ratio. Prints the new picture's id.\n\n"
+    "aspect ratio. Prints the new picture's id. PICTURE - reads the picture from\n"
+    "standard input (at most 64 MiB).\n\n"
     "  --name TEXT   the picture's description\n"
     "  -o OUT.qel    write the result there instead of back to IN.qel (needed when\n"
     "                IN.qel is -, standard input)",
@@ -33,6 +34,10 @@ const TCommand kCommand = {
     Run,
 };
 const CCommandRegistrar kRegistrar(kCommand);
+
+// A picture file read from a pipe has no size to tell beforehand; no picture
+// of the size the library takes comes near this.
+constexpr size_t kPictureInputLimit = 64u << 20;
 
 int Run(const TArgs& parsed)
 {
@@ -47,8 +52,19 @@ int Run(const TArgs& parsed)
     if (TFileResult loaded = LoadTemplateInput(layout, in); !loaded)
         return Fail(InputName(in), loaded.reason);
     TPictureFile picture;
-    if (TFileResult read = LoadPictureFile(picturePath, picture); !read)
+    if (IsStdStream(picturePath))
+    {
+        std::vector<uint8_t> bytes;
+        TFileResult read = ReadInput(picturePath, kPictureInputLimit, bytes);
+        if (read)
+            read = LoadPictureBytes(bytes, picture);
+        if (!read)
+            return Fail(InputName(picturePath), read.reason);
+    }
+    else if (TFileResult read = LoadPictureFile(picturePath, picture); !read)
+    {
         return Fail(picturePath, read.reason);
+    }
     const int32_t id = layout.images.AddImage(Utf8ToWide(*name), std::move(picture.image))->id;
     if (TFileResult saved = SaveTemplateFile(layout, out); !saved)
         return Fail(out, saved.reason);

@@ -43,6 +43,12 @@ TEST(PanelCommands, BadArgumentsAndFilesAreRefusedBeforeThePortIsOpened)
         {"firmware" + port + dir.string(), 1,
          "qelctl: " + dir.string() + ": not a regular file; Nothing sent\n"},
         {"upload" + port + (dir / "bad.qel").string(), 1, "qelctl: " + (dir / "bad.qel").string() + ": "},
+        // - reads standard input, and names it.
+        {"firmware" + port + "- </dev/null", 1,
+         "qelctl: standard input: Firmware file is empty; Nothing sent\n"},
+        {"upload" + port + "- <" + (dir / "bad.qel").string(), 1,
+         "qelctl: standard input: not a QEL-1 template (wrong magic number)\n"},
+        {"download" + port + "-o -", 2, "qelctl: download prints its progress on standard output"},
         {"info" + port, 1, "qelctl: /dev/qel-no-such-port: no such device\n"},
         {"download" + port + "-o " + (dir / "out.qel").string(), 1,
          "qelctl: /dev/qel-no-such-port: no such device\n"},

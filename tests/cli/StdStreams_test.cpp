@@ -108,6 +108,16 @@ TEST_F(StdStreams, DashReadsStandardInputAndWritesStandardOutput)
         expected.replace(at, Path("every.qel").size(), "standard input");
     EXPECT_EQ(run.out, expected);
 
+    // A picture from standard input is taken as its file is.
+    ASSERT_EQ(Qelctl("export-image " + Q("every.qel") + " 10000 -o " + Q("pic.png")).status, 0);
+    run = Piped("add-image " + Q("every.qel") + " - --name P -o " + Q("piped.qel"), Read("pic.png"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "10003\n");
+    ASSERT_EQ(Qelctl("add-image " + Q("every.qel") + " " + Q("pic.png") + " --name P -o " + Q("out")).status,
+              0);
+    EXPECT_EQ(Qelctl("export-image " + Q("piped.qel") + " 10003 -o -").out,
+              Qelctl("export-image " + Q("out") + " 10003 -o -").out);
+
     // dump - | build - -o - gives the template back byte for byte.
     run = Piped("dump -", Read("every.qel"));
     ASSERT_EQ(run.status, 0) << run.err;
@@ -137,6 +147,8 @@ TEST_F(StdStreams, RefusalsNameStandardInputAndWriteNothing)
          "qelctl: standard input:1:2: \"kind\" must be \"template\", \"layout\" or \"userpage\"\n"},
         {"diff " + Q("every.qel") + " -", "", 2,
          "qelctl: standard input: not a QEL-1 template (too short)\n"},
+        {"add-image " + Q("every.qel") + " - --name P -o " + Q("out"), "GIF89a", 1,
+         "qelctl: standard input: not a picture in a format we read\n"},
         {"import-page " + Q("every.qel") + " - -o " + Q("out"), "x", 1,
          "qelctl: standard input: not a QEL-1 user page (too short)\n"},
         // Standard input is read once.
