@@ -1,4 +1,4 @@
-// qelctl dump and build of the layout near the template limit (25 pictures,
+// qelctl dump (plain and --textconv) and build of the layout near the template limit (25 pictures,
 // 40 pages of 20 objects): what the two commands do between reading their
 // input and writing their output.
 #include "LayoutJson.h"
@@ -37,6 +37,23 @@ void BM_Dump(benchmark::State& state)
     state.counters["json bytes"] = static_cast<double>(json.size());
 }
 BENCHMARK(BM_Dump)->Unit(benchmark::kMillisecond);
+
+// dump --textconv, as git runs it on each side of a diff: a SHA-256 of every
+// picture's PNG block instead of its base64.
+void BM_DumpTextconv(benchmark::State& state)
+{
+    const std::vector<uint8_t> file = NearLimitTemplate();
+    std::string json;
+    for (auto _ : state)
+    {
+        CLayoutJsonWriter writer;
+        writer.SetDigestPictures(true);
+        std::string reason;
+        benchmark::DoNotOptimize(FileToJson(file, false, writer, json, reason));
+    }
+    state.counters["json bytes"] = static_cast<double>(json.size());
+}
+BENCHMARK(BM_DumpTextconv)->Unit(benchmark::kMillisecond);
 
 void BM_BuildFromBase64(benchmark::State& state)
 {

@@ -4,6 +4,7 @@
 #include "AtomicFile.h"
 #include "JsonText.h"
 #include "LabelPicture.h"
+#include "StdStreams.h"
 
 #include <filesystem>
 
@@ -30,7 +31,11 @@ const TCommand kCommand = {
     "written. A picture is given as \"file\": a path from the JSON's folder to a\n"
     "picture of any format we read, scaled to fit the screen as Add Image does;\n"
     "or as \"png\": the PNG block in base64.\n\n"
-    "  -o OUT   the file to write (replaced atomically)",
+    "IN.json - reads the JSON from standard input; picture files are then looked\n"
+    "for from the current folder. What `dump --textconv` prints is for reading\n"
+    "and is refused.\n\n"
+    "  -o OUT   the file to write (replaced atomically); -o - writes standard\n"
+    "           output, which must not be a terminal",
     {{ValueOption("-o", true)}, 1, 1, "build takes one JSON file and -o OUT"},
     Run,
 };
@@ -40,6 +45,14 @@ const CCommandRegistrar kRegistrar(kCommand);
 // are a few kilobytes.
 TFileResult ReadJson(const std::string& path, std::string& text)
 {
+    if (IsStdStream(path))
+    {
+        std::vector<uint8_t> raw;
+        TFileResult read = ReadInput(path, kJsonFileLimit, raw);
+        if (read)
+            text.assign(raw.begin(), raw.end());
+        return read;
+    }
     std::error_code error;
     const uintmax_t size = std::filesystem::file_size(path, error);
     const size_t expected = !error && size < kJsonFileLimit ? static_cast<size_t>(size) : kJsonFileLimit;
@@ -58,18 +71,19 @@ int Run(const TArgs& parsed)
     const std::string& out = *parsed.Value("-o");
     std::string text;
     if (TFileResult read = ReadJson(in, text); !read)
-        return Fail(in, read.reason);
+        return Fail(InputName(in), read.reason);
     // Labels are drawn as add-label draws them.
     const TLabelPainter paintLabel = [](const TLabel& label, CImageBuffer& picture, std::string& error)
     { return MakeLabelPicture(label, picture, error); };
     std::vector<uint8_t> bytes;
     TBuildProblem problem;
-    if (!JsonToFile(text, std::filesystem::path(in).parent_path().string(), paintLabel, bytes, problem))
-        return problem.hasOffset ? Fail(in + ":" + LineColumn(text, problem.offset), problem.message)
-                                 : Fail(out, problem.message);
-    if (const TFileResult written = WriteFileAtomically(out, bytes); !written)
-        return Fail(out, written.reason);
-    return kExitOk;
+    const std::string jsonDir =
+        IsStdStream(in) ? std::string() : std::filesystem::path(in).parent_path().string();
+    if (!JsonToFile(text, jsonDir, paintLabel, bytes, problem))
+        return problem.hasOffset
+                   ? Fail(InputName(in) + ":" + LineColumn(text, problem.offset), problem.message)
+                   : Fail(OutputName(out), problem.message);
+    return WriteOutput(out, bytes, EOutput::Binary);
 }
 
 } // namespace

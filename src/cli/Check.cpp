@@ -1,5 +1,6 @@
 #include "Command.h"
 #include "JsonText.h"
+#include "StdStreams.h"
 
 #include "Layout.h"
 #include "LayoutCheck.h"
@@ -33,6 +34,8 @@ const TCommand kCommand = {
     "  --json   print the findings as a JSON array instead, one object each with\n"
     "           severity, code, page and object (counted from 1, null for the\n"
     "           layout as a whole), pageId, pageName, x, y, message and text\n\n"
+    "FILE.qel - reads the template from standard input; its findings then begin\n"
+    "\"standard input:\".\n\n"
     "Exit status 1 when there is an error (or the file cannot be read), 0\n"
     "otherwise.",
     {{FlagOption("--json")}, 1, 1, "give a template to check"},
@@ -65,9 +68,9 @@ TOrderedJson FindingJson(const TCheckFinding& finding)
 
 int Run(const TArgs& parsed)
 {
-    const std::string& path = parsed.positional[0];
+    const std::string path = InputName(parsed.positional[0]);
     TLayout layout;
-    if (const TFileResult loaded = LoadTemplateFile(layout, path); !loaded)
+    if (const TFileResult loaded = LoadTemplateInput(layout, parsed.positional[0]); !loaded)
         return Fail(path, loaded.reason);
     const std::vector<TCheckFinding> findings = CheckLayout(layout);
     if (parsed.Has("--json"))

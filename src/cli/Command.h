@@ -9,6 +9,9 @@
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;  // an input unreadable, malformed, too large or of the wrong kind
 constexpr int kExitUsage = 2;
+// The reader of standard output closed it before all was written; told by
+// nothing but this status, the one a process ended by SIGPIPE has, as git does.
+constexpr int kExitClosedPipe = 141;
 
 // One qelctl subcommand. Each source file of the tool registers its commands
 // with a static CCommandRegistrar, so adding a command touches only its file.

@@ -1,5 +1,6 @@
 #include "Command.h"
 #include "LayoutDiff.h"
+#include "StdStreams.h"
 
 #include "Layout.h"
 #include "LayoutFile.h"
@@ -21,8 +22,9 @@ const TCommand kCommand = {
     "`render --select` counts them), then pictures by id and the events:\n\n"
     "  page \"Lobby\": button 2 moved from 40,50 to 80,70\n"
     "  picture 10003 replaced\n\n"
+    "Either file may be - for standard input (not both).\n\n"
     "Exit status, as diff(1) has it: 0 when the layouts are the same, 1 when they\n"
-    "differ, 2 when a file cannot be read.",
+    "differ, 2 when a file cannot be read (or the changes cannot be written).",
     {{}, 2, 2, "diff takes two templates"},
     Run,
 };
@@ -34,15 +36,18 @@ int Run(const TArgs& parsed)
     for (size_t i = 0; i < 2; ++i)
     {
         // 1 means "they differ": a file that cannot be compared is trouble, 2.
-        if (const TFileResult loaded = LoadTemplateFile(layouts[i], parsed.positional[i]); !loaded)
+        if (const TFileResult loaded = LoadTemplateInput(layouts[i], parsed.positional[i]); !loaded)
         {
-            Fail(parsed.positional[i], loaded.reason);
+            Fail(InputName(parsed.positional[i]), loaded.reason);
             return kExitUsage;
         }
     }
     const std::vector<std::string> changes = DiffLayouts(layouts[0], layouts[1]);
     for (const std::string& line : changes)
         std::printf("%s\n", line.c_str());
+    // Changes that did not all go out are trouble too, not "they differ".
+    if (const int flushed = FlushStandardOutput(); flushed != kExitOk)
+        return flushed == kExitClosedPipe ? flushed : kExitUsage;
     return changes.empty() ? kExitOk : kExitFailure;
 }
 

@@ -6,6 +6,7 @@
 #include "Layout.h"
 #include "LayoutFile.h"
 #include "PageArg.h"
+#include "StdStreams.h"
 #include "TextField.h"
 
 #include <cstdio>
@@ -42,7 +43,8 @@ const TCommand kCommand = {
     "  --height H         the picture's height, 1 to 240 (default: what the text needs)\n"
     "  --align A          each line's place: left, centre or right (default centre)\n"
     "  --padding PX       pixels kept clear on every side, 0 to 100 (default 4)\n"
-    "  -o OUT.qel         write the result there instead of back to IN.qel\n\n"
+    "  -o OUT.qel         write the result there instead of back to IN.qel (needed\n"
+    "                     when IN.qel is -, standard input)\n\n"
     "Text that does not fit a given size is cut at the picture's edge. A colour\n"
     "may be written without its # (a shell takes an unquoted #... for a comment).",
     {{ValueOption("--text", true), ValueOption("--name", true), ValueOption("--font"), ValueOption("--size"),
@@ -119,21 +121,20 @@ bool ReadLabel(const TArgs& parsed, TLabel& label, int& status)
 int Run(const TArgs& parsed)
 {
     const std::string& in = parsed.positional[0];
-    const std::string out = parsed.Value("-o") != nullptr ? *parsed.Value("-o") : in;
-
+    std::string out;
     TLabel label;
     int status = kExitOk;
-    if (!ReadLabel(parsed, label, status))
+    if (!TemplateOutput(kCommand, parsed, in, true, out, status) || !ReadLabel(parsed, label, status))
         return status;
 
     TLayout layout;
-    if (TFileResult loaded = LoadTemplateFile(layout, in); !loaded)
-        return Fail(in, loaded.reason);
+    if (TFileResult loaded = LoadTemplateInput(layout, in); !loaded)
+        return Fail(InputName(in), loaded.reason);
     auto picture = std::make_unique<CImageBuffer>();
     std::string error;
     std::string family;
     if (!MakeLabelPicture(label, *picture, error, &family))
-        return Fail(in, "cannot make the label: " + error);
+        return Fail(InputName(in), "cannot make the label: " + error);
     // A misspelt family still draws, with fontconfig's nearest match; say which.
     if (!label.text.family.empty() && strcasecmp(label.text.family.c_str(), family.c_str()) != 0)
         std::fprintf(stderr, "qelctl: note: no font family \"%s\"; drew with \"%s\"\n",

@@ -5,6 +5,7 @@
 #include "Layout.h"
 #include "LayoutFile.h"
 #include "PageArg.h"
+#include "StdStreams.h"
 
 #include <cstdlib>
 
@@ -19,7 +20,9 @@ const TCommand kCommand = {
     "write a library picture as a PNG file",
     "Writes the picture with the given id from the image library of IN.qel as a\n"
     "PNG file: a built-in picture (1 to 16) or an added one (10000 or more).\n\n"
-    "  -o OUT.png   the file to write",
+    "IN.qel - reads the template from standard input.\n\n"
+    "  -o OUT.png   the file to write; -o - writes standard output, which must not\n"
+    "               be a terminal",
     {{ValueOption("-o", true)}, 2, 2, "export-image takes a template, a picture id and -o OUT.png"},
     Run,
 };
@@ -34,26 +37,25 @@ int Run(const TArgs& parsed)
         return UsageError(kCommand, "picture id " + parsed.positional[1] + " is not a number");
 
     TLayout layout;
-    if (TFileResult loaded = LoadTemplateFile(layout, in); !loaded)
-        return Fail(in, loaded.reason);
+    const std::string inName = InputName(in);
+    if (TFileResult loaded = LoadTemplateInput(layout, in); !loaded)
+        return Fail(inName, loaded.reason);
     const TImageEntry* entry = layout.images.FindImage(id);
     if (entry == nullptr)
-        return Fail(in, "no picture with id " + std::to_string(id));
+        return Fail(inName, "no picture with id " + std::to_string(id));
     CImageBuffer* image = entry->image.get();
     if (image == nullptr || !image->HasPixels())
-        return Fail(in, "picture " + std::to_string(id) + " holds no image");
+        return Fail(inName, "picture " + std::to_string(id) + " holds no image");
     uint8_t* png = nullptr;
     int32_t size = 0;
     if (!image->Encode(&png, &size, kFormatPng) || png == nullptr)
     {
         std::free(png);
-        return Fail(in, "picture " + std::to_string(id) + " cannot be encoded as PNG");
+        return Fail(inName, "picture " + std::to_string(id) + " cannot be encoded as PNG");
     }
-    const TFileResult written = WriteFileAtomically(*out, {{png, static_cast<size_t>(size)}});
+    const int status = WriteOutput(*out, {{png, static_cast<size_t>(size)}}, EOutput::Binary);
     std::free(png);
-    if (!written)
-        return Fail(*out, written.reason);
-    return kExitOk;
+    return status;
 }
 
 } // namespace

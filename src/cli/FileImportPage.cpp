@@ -2,6 +2,7 @@
 #include "Layout.h"
 #include "LayoutFile.h"
 #include "PageArg.h"
+#include "StdStreams.h"
 #include "UserPage.h"
 #include "UserPageFile.h"
 
@@ -21,8 +22,10 @@ const TCommand kCommand = {
     "already (the same GUID) is not added again, and the page's references are\n"
     "re-pointed to the ids the pictures have in this library. The page keeps the\n"
     "id stored in the file unless another page has it; then it gets a new one.\n"
-    "Prints the new page's position and id.\n\n"
-    "  -o OUT.qel   write the result there instead of back to IN.qel",
+    "Prints the new page's position and id. Either file may be - for standard\n"
+    "input (not both).\n\n"
+    "  -o OUT.qel   write the result there instead of back to IN.qel (needed when\n"
+    "               IN.qel is -)",
     {{ValueOption("-o")}, 2, 2, "import-page takes a template and a user page file"},
     Run,
 };
@@ -32,14 +35,19 @@ int Run(const TArgs& parsed)
 {
     const std::string& in = parsed.positional[0];
     const std::string& file = parsed.positional[1];
-    const std::string out = parsed.Value("-o") != nullptr ? *parsed.Value("-o") : in;
+    std::string out;
+    if (int status = kExitOk; !TemplateOutput(kCommand, parsed, in, true, out, status))
+        return status;
 
     TLayout layout;
-    if (TFileResult loaded = LoadTemplateFile(layout, in); !loaded)
-        return Fail(in, loaded.reason);
+    if (TFileResult loaded = LoadTemplateInput(layout, in); !loaded)
+        return Fail(InputName(in), loaded.reason);
     auto page = std::make_unique<TUserPage>(u"User Page", layout.pages.NextPageId());
-    if (TFileResult imported = ImportUserPage(layout, *page, file); !imported)
-        return Fail(file, imported.reason);
+    std::vector<uint8_t> bytes;
+    if (TFileResult read = ReadInput(file, kUserPageFileLimit, bytes); !read)
+        return Fail(InputName(file), read.reason);
+    if (TFileResult imported = ImportUserPageBytes(layout, *page, bytes.data(), bytes.size()); !imported)
+        return Fail(InputName(file), imported.reason);
     page->id = ImportedPageId(layout.pages, page->id, nullptr, layout.pages.NextPageId());
     const int32_t id = page->id;
     layout.pages.InsertPage(std::move(page), nullptr);

@@ -2,6 +2,7 @@
 #include "Layout.h"
 #include "LayoutFile.h"
 #include "PageArg.h"
+#include "StdStreams.h"
 
 namespace
 {
@@ -13,8 +14,9 @@ const TCommand kCommand = {
     "new OUT.qel",
     "write the template of a new layout",
     "Writes a template holding a new layout: default settings, no pages, no\n"
-    "events and no added pictures. An existing file is replaced.",
-    {{}, 1, 1, "new takes one output file"},
+    "events and no added pictures. An existing file is replaced. OUT.qel - writes\n"
+    "standard output, which must not be a terminal.",
+    {{}, 1, 1, "new takes one output file", 0},
     Run,
 };
 const CCommandRegistrar kRegistrar(kCommand);
@@ -23,9 +25,7 @@ int Run(const TArgs& parsed)
 {
     const std::string& out = parsed.positional[0];
     TLayout layout;
-    if (TFileResult saved = SaveTemplateFile(layout, out); !saved)
-        return Fail(out, saved.reason);
-    return kExitOk;
+    return SaveTemplateOutput(layout, out);
 }
 
 } // namespace

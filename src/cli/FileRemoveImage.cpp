@@ -5,6 +5,7 @@
 #include "LayoutFile.h"
 #include "PageArg.h"
 #include "PictureUse.h"
+#include "StdStreams.h"
 
 namespace
 {
@@ -19,7 +20,9 @@ const TCommand kCommand = {
     "library of IN.qel. A picture that a page's background, a button, an image\n"
     "or a slider still shows is kept, and the first place that shows it is\n"
     "named; the built-in pictures (1 to 16) always stay.\n\n"
-    "  -o OUT.qel   write the result there instead of back to IN.qel",
+    "  -o OUT.qel   write the result there instead of back to IN.qel (needed when\n"
+    "               IN.qel is -, standard input); -o - writes standard output, which\n"
+    "               must not be a terminal",
     {{ValueOption("-o")}, 2, 2, "remove-image takes a template and a picture id"},
     Run,
 };
@@ -28,19 +31,22 @@ const CCommandRegistrar kRegistrar(kCommand);
 int Run(const TArgs& parsed)
 {
     const std::string& in = parsed.positional[0];
-    const std::string out = parsed.Value("-o") != nullptr ? *parsed.Value("-o") : in;
+    std::string out;
+    if (int status = kExitOk; !TemplateOutput(kCommand, parsed, in, false, out, status))
+        return status;
     int32_t id = 0;
     if (!ParseInt32(parsed.positional[1], id))
         return UsageError(kCommand, "picture id " + parsed.positional[1] + " is not a number");
 
     TLayout layout;
-    if (TFileResult loaded = LoadTemplateFile(layout, in); !loaded)
-        return Fail(in, loaded.reason);
+    const std::string inName = InputName(in);
+    if (TFileResult loaded = LoadTemplateInput(layout, in); !loaded)
+        return Fail(inName, loaded.reason);
     TImageEntry* entry = layout.images.FindImage(id);
     if (entry == nullptr)
-        return Fail(in, "no picture with id " + std::to_string(id));
+        return Fail(inName, "no picture with id " + std::to_string(id));
     if (!entry->IsAdded())
-        return Fail(in, "built-in pictures cannot be removed");
+        return Fail(inName, "built-in pictures cannot be removed");
     const std::vector<TPictureUse> uses = FindPictureUses(layout, id);
     if (!uses.empty())
     {
@@ -49,12 +55,10 @@ int Run(const TArgs& parsed)
         if (uses.size() > 1)
             reason += " and " + std::to_string(uses.size() - 1) +
                       (uses.size() == 2 ? " more place" : " more places");
-        return Fail(in, reason);
+        return Fail(inName, reason);
     }
     layout.images.DeleteImage(entry);
-    if (TFileResult saved = SaveTemplateFile(layout, out); !saved)
-        return Fail(out, saved.reason);
-    return kExitOk;
+    return SaveTemplateOutput(layout, out);
 }
 
 } // namespace

@@ -111,5 +111,16 @@ bool ParseArgs(const std::vector<std::string>& args, const TArgSpec& spec, TArgs
         error = spec.missing;
         return false;
     }
+    size_t stdinReads = 0;
+    for (size_t i = 0; i < parsed.positional.size(); ++i)
+    {
+        if (parsed.positional[i] == "-" && static_cast<int>(i) != spec.outputPositional)
+            ++stdinReads;
+    }
+    if (stdinReads > 1)
+    {
+        error = "standard input (-) can be read only once";
+        return false;
+    }
     return true;
 }

@@ -35,6 +35,9 @@ struct TArgSpec
     size_t minPositional = 0;
     size_t maxPositional = 0;
     const char* missing = "";
+    // The positional that names an output file, if one does: every other
+    // "-" reads standard input, which only one may.
+    int outputPositional = -1;
 };
 
 // The arguments of one command, parsed against its TArgSpec.

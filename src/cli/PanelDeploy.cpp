@@ -2,6 +2,7 @@
 #include "PageArg.h"
 #include "PortArg.h"
 #include "ProgressBar.h"
+#include "StdStreams.h"
 
 #include "Layout.h"
 #include "LayoutFile.h"
@@ -38,7 +39,8 @@ const TCommand kDeploy{
     "newest 20 kept), uploads the layout of IN.qel and reads it back to compare.\n"
     "A panel that fails does not stop the others. On a terminal one line per panel\n"
     "shows its progress; then a table gives each panel's port, control name,\n"
-    "firmware, result and seconds. Exit status 0 when every panel succeeded.\n\n"
+    "firmware, result and seconds. Exit status 0 when every panel succeeded.\n"
+    "IN.qel - reads the template from standard input.\n\n"
     "  --parallel N   at most N panels at a time (default: all)\n"
     "  --json         print the results as JSON instead of the table",
     {{RepeatedOption("--port"), ValueOption("--ports-file"), ValueOption("--parallel"), FlagOption("--json")},
@@ -283,11 +285,11 @@ int RunDeploy(const TArgs& parsed)
     }
 
     TLayout layout;
-    if (const TFileResult loaded = LoadTemplateFile(layout, in); !loaded)
-        return Fail(in, loaded.reason);
+    if (const TFileResult loaded = LoadTemplateInput(layout, in); !loaded)
+        return Fail(InputName(in), loaded.reason);
     const std::vector<uint8_t> image = layout.SaveToBytes();
     if (image.size() > static_cast<size_t>(kUploadBufferSize))
-        return Fail(in, "the layout is larger than the panel takes (512000 bytes)");
+        return Fail(InputName(in), "the layout is larger than the panel takes (512000 bytes)");
 
     CBoard board(unique);
     std::atomic<size_t> next{0};

@@ -2,6 +2,7 @@
 #include "PortArg.h"
 #include "PageArg.h"
 #include "ProgressBar.h"
+#include "StdStreams.h"
 #include "StopSignals.h"
 
 #include "Layout.h"
@@ -45,6 +46,9 @@ int RunDownload(const TArgs& parsed)
         return kExitFailure;
     const std::string* port = &resolvedPort;
     const std::string* out = parsed.Value("-o");
+    if (IsStdStream(*out))
+        return UsageError(kDownload,
+                          "download prints its progress on standard output: -o - cannot take the template");
 
     TLayout layout;
     CPanelLink link;

@@ -2,6 +2,7 @@
 #include "PortArg.h"
 #include "PageArg.h"
 #include "ProgressBar.h"
+#include "StdStreams.h"
 #include "StopSignals.h"
 
 #include "FirmwareFile.h"
@@ -20,7 +21,8 @@ const TCommand kFirmware{
     "blocks at 115200 baud, and closes the port while the panel restarts. The file\n"
     "is not looked into; an empty file or one over 16 MB is refused before anything\n"
     "is sent. A refused block is sent again, up to 10 times; a port that keeps\n"
-    "sending data for 10 s before the transfer is left alone.",
+    "sending data for 10 s before the transfer is left alone. FILE.qfw - reads the\n"
+    "firmware from standard input.",
     {{ValueOption("--port", true)}, 1, 1, "give the panel's port with --port PATH and one firmware file"},
     RunFirmware,
 };
@@ -36,7 +38,16 @@ int RunFirmware(const TArgs& parsed)
 
     std::vector<uint8_t> bytes;
     std::string refusal;
-    if (!ReadFirmwareFile(file, bytes, refusal))
+    if (IsStdStream(file))
+    {
+        const TFileResult read = ReadInput(file, static_cast<size_t>(kMaxFirmwareBytes), bytes);
+        if (!read)
+            return Fail(InputName(file),
+                        read.error == EFileError::TooLarge ? OneLine(kMsgFirmwareTooLarge) : read.reason);
+        if (bytes.empty())
+            return Fail(InputName(file), OneLine(kMsgFirmwareEmpty));
+    }
+    else if (!ReadFirmwareFile(file, bytes, refusal))
     {
         // The window's text on one line; the file leads the line already.
         std::string text = OneLine(refusal);

@@ -2,6 +2,7 @@
 #include "PageArg.h"
 #include "PortArg.h"
 #include "ProgressBar.h"
+#include "StdStreams.h"
 #include "StopSignals.h"
 
 #include "Layout.h"
@@ -28,7 +29,8 @@ const TCommand kUpload{
     "Layout does: 1000-byte blocks at 115200 baud, each checked with CRC-32 and\n"
     "acknowledged. A block refused 10 times, a silent panel, or a panel that does\n"
     "not confirm the end record is an error. First it prints the layout's size\n"
-    "against the panel's 512,000 bytes and how long the transfer will take.\n\n"
+    "against the panel's 512,000 bytes and how long the transfer will take.\n"
+    "IN.qel - reads the template from standard input.\n\n"
     "  --verify   then read the layout back from the panel and compare it with\n"
     "             what was sent; a difference is an error",
     {{ValueOption("--port", true), FlagOption("--verify")},
@@ -56,8 +58,8 @@ int RunUpload(const TArgs& parsed)
     const bool verify = parsed.Has("--verify");
 
     TLayout layout;
-    if (const TFileResult loaded = LoadTemplateFile(layout, in); !loaded)
-        return Fail(in, loaded.reason);
+    if (const TFileResult loaded = LoadTemplateInput(layout, in); !loaded)
+        return Fail(InputName(in), loaded.reason);
     const std::vector<uint8_t> image = layout.SaveToBytes();
     const auto length = static_cast<int64_t>(image.size());
     std::printf("Layout: %s of the panel's %s bytes (%.1f%%)", GroupedDigits(length).c_str(),
@@ -65,7 +67,7 @@ int RunUpload(const TArgs& parsed)
     if (length > kUploadBufferSize)
     {
         std::printf("\n");
-        return Fail(in, "the layout is larger than the panel takes (512000 bytes)");
+        return Fail(InputName(in), "the layout is larger than the panel takes (512000 bytes)");
     }
     const auto size = static_cast<int32_t>(length);
     std::printf(", %d blocks: about %s to send", size / 1000 + 1, Seconds(ExpectedUploadMs(size)).c_str());

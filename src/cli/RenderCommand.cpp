@@ -1,5 +1,6 @@
 #include "Command.h"
 #include "PageArg.h"
+#include "StdStreams.h"
 
 #include "AtomicFile.h"
 #include "ImageBuffer.h"
@@ -28,11 +29,13 @@ const TCommand kRender{
     "Paints a user page of the template IN.qel exactly as the panel's 320 x 240 screen\n"
     "(and the page canvas) shows it, and writes it as a PNG file.\n\n"
     "  PAGE          a 1-based position in the page list, a page id (10000 or more) or a name\n"
-    "  -o OUT.png    the picture to write (replaced atomically)\n"
+    "  -o OUT.png    the picture to write (replaced atomically); -o - writes standard\n"
+    "                output, which must not be a terminal\n"
     "  --select N    draw object N (1 = the back-most) with the canvas's selection marks\n"
     "  --thumbnail SIZE  scale the picture down to fit a SIZE x SIZE square, keeping its\n"
     "                aspect (a file manager's thumbnailer asks for this)\n"
-    "  --all DIR     write every user page as DIR/page-P.png, P its position in the list",
+    "  --all DIR     write every user page as DIR/page-P.png, P its position in the list\n\n"
+    "IN.qel - reads the template from standard input.",
     {{ValueOption("-o"), ValueOption("--select"), ValueOption("--all"), ValueOption("--thumbnail")},
      1,
      2,
@@ -49,9 +52,9 @@ bool PaintPng(TLayout& layout, const TUserPage& page, const TUserObject* selecte
     return EncodeRasterPng(raster, png);
 }
 
-// The page scaled down to fit a size x size square, keeping its aspect, and
-// written as PNG; an empty result on success, else the reason.
-std::string WriteThumbnail(TLayout& layout, const TUserPage& page, int32_t size, const std::string& path)
+// The page scaled down to fit a size x size square, keeping its aspect, as
+// PNG; an empty result on success, else the reason.
+std::string PaintThumbnail(TLayout& layout, const TUserPage& page, int32_t size, std::vector<uint8_t>& png)
 {
     CRaster raster(kPageWidth, kPageHeight);
     PaintPage(page, LayoutImages(layout), raster, nullptr);
@@ -68,10 +71,9 @@ std::string WriteThumbnail(TLayout& layout, const TUserPage& page, int32_t size,
         std::free(block);
         return "cannot encode the picture";
     }
-    const std::vector<uint8_t> png(block, block + bytes);
+    png.assign(block, block + bytes);
     std::free(block);
-    const TFileResult written = WriteFileAtomically(path, png);
-    return written ? std::string() : written.reason;
+    return std::string();
 }
 
 int RunRender(const TArgs& parsed)
@@ -101,8 +103,8 @@ int RunRender(const TArgs& parsed)
 
     const std::string& in = parsed.positional[0];
     TLayout layout;
-    if (const TFileResult loaded = LoadTemplateFile(layout, in); !loaded)
-        return Fail(in, loaded.reason);
+    if (const TFileResult loaded = LoadTemplateInput(layout, in); !loaded)
+        return Fail(InputName(in), loaded.reason);
 
     if (all != nullptr)
     {
@@ -138,29 +140,30 @@ int RunRender(const TArgs& parsed)
     std::string reason;
     TListItem* item = ResolvePageArg(layout.pages, parsed.positional[1], reason);
     if (item == nullptr)
-        return Fail(in, reason);
+        return Fail(InputName(in), reason);
     const auto* page = dynamic_cast<const TUserPage*>(item);
     if (page == nullptr)
-        return Fail(in, "page " + parsed.positional[1] + " is an eight-button page, not a user page");
+        return Fail(InputName(in),
+                    "page " + parsed.positional[1] + " is an eight-button page, not a user page");
     const TUserObject* selected = nullptr;
     if (select != nullptr)
     {
         if (static_cast<size_t>(selectIndex) > page->objects.size())
-            return Fail(in, "the page has " + std::to_string(page->objects.size()) + " objects, not " + *select);
+            return Fail(InputName(in),
+                        "the page has " + std::to_string(page->objects.size()) + " objects, not " + *select);
         selected = page->objects[static_cast<size_t>(selectIndex) - 1].get();
     }
+    std::vector<uint8_t> png;
     if (thumbnail != nullptr)
     {
-        if (const std::string why = WriteThumbnail(layout, *page, thumbnailSize, *out); !why.empty())
-            return Fail(*out, why);
-        return kExitOk;
+        if (const std::string why = PaintThumbnail(layout, *page, thumbnailSize, png); !why.empty())
+            return Fail(OutputName(*out), why);
     }
-    std::vector<uint8_t> png;
-    if (!PaintPng(layout, *page, selected, png))
-        return Fail(*out, "cannot encode the picture");
-    if (const TFileResult written = WriteFileAtomically(*out, png); !written)
-        return Fail(*out, written.reason);
-    return kExitOk;
+    else if (!PaintPng(layout, *page, selected, png))
+    {
+        return Fail(OutputName(*out), "cannot encode the picture");
+    }
+    return WriteOutput(*out, png, EOutput::Binary);
 }
 
 } // namespace

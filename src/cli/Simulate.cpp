@@ -5,6 +5,7 @@
 #include "Layout.h"
 #include "LayoutFile.h"
 #include "SimulatedPanel.h"
+#include "StdStreams.h"
 
 #include <csignal>
 #include <cstdio>
@@ -24,7 +25,8 @@ std::string SimulateHelp()
                        "desktop program's port box). Serves until interrupted.\n\n"
                        "  --firmware N     firmware version it reports (201)\n"
                        "  --hardware N     hardware version it reports (1)\n"
-                       "  --layout IN.qel  the layout it holds at start (else a new, empty one)\n"
+                       "  --layout IN.qel  the layout it holds at start (else a new, empty one);\n"
+                       "                   - reads it from standard input\n"
                        "  --store DIR      keep each uploaded layout as DIR/layout-NNN.qel and each\n"
                        "                   firmware image as DIR/firmware-NNN.qfw\n"
                        "  --log FILE       log the wire traffic to FILE\n"
@@ -86,12 +88,12 @@ int RunSimulate(const TArgs& parsed)
     TLayout layout;
     if (!layoutPath.empty())
     {
-        if (const TFileResult loaded = LoadTemplateFile(layout, layoutPath); !loaded)
-            return Fail(layoutPath, loaded.reason);
         // Serve the file's own bytes: a download then gives back exactly what was given.
         std::vector<uint8_t> file;
-        if (const TFileResult read = ReadWholeFile(layoutPath, kTemplateFileLimit, file); !read)
-            return Fail(layoutPath, read.reason);
+        if (const TFileResult read = ReadInput(layoutPath, kTemplateFileLimit, file); !read)
+            return Fail(InputName(layoutPath), read.reason);
+        if (const TFileResult loaded = LoadTemplateBytes(layout, file); !loaded)
+            return Fail(InputName(layoutPath), loaded.reason);
         options.layoutImage.assign(file.begin() + 4, file.end());
     }
     else

@@ -1,7 +1,10 @@
 #include "Command.h"
 #include "QelVersion.h"
+#include "StdStreams.h"
 #include "StopSignals.h"
 
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <new>
@@ -21,7 +24,10 @@ void PrintHelp()
     std::printf("\n  qelctl COMMAND --help    tells more about one command.\n"
                 "  qelctl --version         prints the version.\n\n"
                 "Exit status: 0 success; 1 an input unreadable, malformed, too large or of the\n"
-                "wrong kind; 2 a usage error; 130 a transfer stopped by SIGINT or SIGTERM.\n\n"
+                "wrong kind, or standard output that cannot be written; 2 a usage error; 130\n"
+                "a transfer stopped by SIGINT or SIGTERM; 141 standard output closed by its\n"
+                "reader (as by `| head`), which is told by nothing else.\n\n"
+                "A FILE given as - is standard input, and -o - is standard output.\n\n"
                 "-p is short for --port; QELCTL_PORT names the port when none is given.\n");
 }
 
@@ -29,6 +35,8 @@ std::string Subject(const TCommand& command, const std::vector<std::string>& arg
 {
     for (const std::string& a : args)
     {
+        if (IsStdStream(a))
+            return InputName(a);
         if (!a.empty() && a[0] != '-')
             return a;
     }
@@ -72,12 +80,19 @@ int main(int argc, char** argv)
     }
     args.erase(args.begin());
     InstallStopSignals();
+    // A closed pipe is told by a failed write, and ends the command quietly.
+    std::signal(SIGPIPE, SIG_IGN);
     // Nothing a command meets may end the program unreported: what escapes it
     // is told as a failure of its first argument that is no option (the
     // input file, or the port of a panel command).
     try
     {
-        return RunCommand(*command, args);
+        const int status = RunCommand(*command, args);
+        // What was printed must have gone out, or the command failed.
+        const int flushed = FlushStandardOutput();
+        if (status == kExitClosedPipe || flushed == kExitOk)
+            return status;
+        return flushed == kExitClosedPipe ? flushed : std::max(status, flushed);
     }
     catch (const std::bad_alloc&)
     {

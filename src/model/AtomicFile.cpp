@@ -397,3 +397,36 @@ TFileResult ReadWholeFile(const std::string& path, size_t maxSize, std::vector<u
     bytes = std::move(data);
     return TFileResult::Success();
 }
+
+TFileResult ReadWholeStream(int fd, size_t maxSize, std::vector<uint8_t>& bytes)
+{
+    const auto tooLarge = [maxSize]
+    { return TFileResult::Failure(EFileError::TooLarge, "too large (over " + std::to_string(maxSize) + " bytes)"); };
+    // A file given as the stream tells its size before it is read.
+    struct stat info{};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0 &&
+        static_cast<uint64_t>(info.st_size) > maxSize)
+        return tooLarge();
+    std::vector<uint8_t> data;
+    size_t total = 0;
+    while (total <= maxSize)
+    {
+        if (total == data.size())
+            data.resize(std::min(std::max<size_t>(data.size() * 2, 64 * 1024), maxSize + 1));
+        const ssize_t n = ::read(fd, data.data() + total, data.size() - total);
+        if (n < 0)
+        {
+            if (errno == EINTR)
+                continue;
+            return TFileResult::Failure(EFileError::Unreadable, "cannot read (" + ErrnoText(errno) + ")");
+        }
+        if (n == 0)
+            break;
+        total += static_cast<size_t>(n);
+    }
+    if (total > maxSize)
+        return tooLarge();
+    data.resize(total);
+    bytes = std::move(data);
+    return TFileResult::Success();
+}

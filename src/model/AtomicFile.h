@@ -89,3 +89,9 @@ int OpenForReading(const std::string& path, TFileResult& failure);
 // Reads a whole regular file of at most maxSize bytes. A larger file is
 // refused without reading it ("file too large (over N bytes)").
 TFileResult ReadWholeFile(const std::string& path, size_t maxSize, std::vector<uint8_t>& bytes);
+
+// Reads an open descriptor (a pipe or a terminal as well as a file) to its
+// end, taking at most maxSize bytes: the buffer grows with what arrives, and
+// one byte beyond the limit ends the reading with "too large (over N bytes)".
+// The descriptor stays open.
+TFileResult ReadWholeStream(int fd, size_t maxSize, std::vector<uint8_t>& bytes);

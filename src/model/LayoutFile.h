@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class TLayout;
 
@@ -12,6 +13,14 @@ class TLayout;
 constexpr uint32_t kTemplateMagic = 0xABADCAD5;
 // Longest template file we load, its magic number included.
 constexpr size_t kTemplateFileLimit = 500000;
+
+// Loads a template over the document from the whole file's bytes (read from
+// a pipe, say), refused as LoadTemplateFile refuses them.
+TFileResult LoadTemplateBytes(TLayout& layout, const std::vector<uint8_t>& bytes);
+// The bytes SaveTemplateFile writes, in bytes; refused as it refuses them.
+TFileResult StoreTemplateBytes(TLayout& layout, std::vector<uint8_t>& bytes);
+// A bare layout byte image's bytes loaded over the document.
+TFileResult LoadLayoutImageBytes(TLayout& layout, const std::vector<uint8_t>& bytes);
 
 // Loads a template over the document. Refused, with the document unchanged,
 // when the file cannot be read, is 4 bytes or shorter, carries another magic

@@ -28,6 +28,22 @@ std::string TooLargeReason(const std::string& error)
     return "picture too large (" + limits + ")";
 }
 
+// Fits a picture just read, or words why it could not be read.
+TFileResult TakePicture(std::unique_ptr<CImageBuffer> image, bool read, TPictureFile& picture)
+{
+    if (!read || !image->Data().HasPixels())
+    {
+        if (IsSizeRefusal(image->GetLastError()))
+            return TFileResult::Failure(EFileError::TooLarge, TooLargeReason(image->GetLastError()));
+        return TFileResult::Failure(EFileError::NotOurs, "not a picture in a format we read");
+    }
+    picture.fileWidth = static_cast<int32_t>(image->GetWidth());
+    picture.fileHeight = static_cast<int32_t>(image->GetHeight());
+    FitPictureToPanel(*image);
+    picture.image = std::move(image);
+    return TFileResult::Success();
+}
+
 } // namespace
 
 void FitPictureToPanel(CImageBuffer& image)
@@ -64,15 +80,13 @@ TFileResult LoadPictureFile(const std::string& path, TPictureFile& picture)
         return failure;
     ::close(fd);
     auto image = std::make_unique<CImageBuffer>();
-    if (!image->Load(path, kFormatUnknown) || !image->Data().HasPixels())
-    {
-        if (IsSizeRefusal(image->GetLastError()))
-            return TFileResult::Failure(EFileError::TooLarge, TooLargeReason(image->GetLastError()));
-        return TFileResult::Failure(EFileError::NotOurs, "not a picture in a format we read");
-    }
-    picture.fileWidth = static_cast<int32_t>(image->GetWidth());
-    picture.fileHeight = static_cast<int32_t>(image->GetHeight());
-    FitPictureToPanel(*image);
-    picture.image = std::move(image);
-    return TFileResult::Success();
+    const bool read = image->Load(path, kFormatUnknown);
+    return TakePicture(std::move(image), read, picture);
+}
+
+TFileResult LoadPictureBytes(const std::vector<uint8_t>& bytes, TPictureFile& picture)
+{
+    auto image = std::make_unique<CImageBuffer>();
+    const bool read = image->Decode(bytes.data(), bytes.size(), kFormatUnknown);
+    return TakePicture(std::move(image), read, picture);
 }

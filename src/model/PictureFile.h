@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CImageBuffer;
 
@@ -29,3 +30,5 @@ struct TPictureFile
 // in a format we read", "picture too large (20000 × 20000; at most 16384
 // pixels on a side and 64 million pixels)".
 TFileResult LoadPictureFile(const std::string& path, TPictureFile& picture);
+// The same for a picture file's bytes (read from a pipe, say).
+TFileResult LoadPictureBytes(const std::vector<uint8_t>& bytes, TPictureFile& picture);

@@ -72,6 +72,15 @@ bool JsonToFile(const std::string& text, const std::string& jsonDir, const TLabe
         problem = {true, syntax.offset, syntax.message};
         return false;
     }
+    // The reading form names pictures by their digest: nothing to build from.
+    size_t at = 0;
+    if (root.kind == TJsonValue::EKind::Object && root.Find("textconv", &at) != nullptr)
+    {
+        problem = {true, at,
+                   "this is the reading form of `qelctl dump --textconv`, which keeps only a digest of each "
+                   "picture; build takes what plain dump prints"};
+        return false;
+    }
     CLayoutJsonReader reader(jsonDir, paintLabel);
     TJsonBuilt built;
     if (!reader.Read(root, built))

@@ -6,6 +6,7 @@
 #include "ImageBuffer.h"
 #include "ImageEntry.h"
 #include "Layout.h"
+#include "Sha256.h"
 #include "UserButton.h"
 #include "UserHotspot.h"
 #include "UserImage.h"
@@ -13,6 +14,7 @@
 #include "UserPage.h"
 #include "UserPageFile.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -149,6 +151,12 @@ TOrderedJson CLayoutJsonWriter::Image(const TImageEntry& entry)
     json["height"] = height;
     if (png.empty())
         return json;
+    if (m_digest)
+    {
+        json["pngBytes"] = png.size();
+        json["pngSha256"] = Sha256Hex(png.data(), png.size());
+        return json;
+    }
     // A file is read back as Add Image reads one, scaled to fit the screen, so
     // a larger picture (only a foreign file has one) stays in the JSON.
     if (m_pictureDir.empty() || width > 320 || height > 240)
@@ -185,10 +193,24 @@ TOrderedJson CLayoutJsonWriter::Image(const TImageEntry& entry)
     return json;
 }
 
+TOrderedJson CLayoutJsonWriter::Images(std::vector<const TImageEntry*> entries)
+{
+    // Every store of a loaded layout reverses the library's order; ids stay.
+    if (m_digest)
+        std::stable_sort(entries.begin(), entries.end(),
+                         [](const TImageEntry* a, const TImageEntry* b) { return a->id < b->id; });
+    TOrderedJson images = TOrderedJson::array();
+    for (const TImageEntry* entry : entries)
+        images.push_back(Image(*entry));
+    return images;
+}
+
 TOrderedJson CLayoutJsonWriter::Layout(const char* kind, const TLayout& layout)
 {
     TOrderedJson json = TOrderedJson::object();
     json["kind"] = kind;
+    if (m_digest)
+        json["textconv"] = true;
     json["controlName"] = WideJson(layout.controlName);
     json["sleepTimeout"] = layout.sleepTimeout;
     json["pinOnWakeup"] = layout.pinOnWakeup;
@@ -204,14 +226,14 @@ TOrderedJson CLayoutJsonWriter::Layout(const char* kind, const TLayout& layout)
     json["pages"] = std::move(pages);
     // A load links each picture at the head of the library, so the file's
     // order is the library's backwards.
-    TOrderedJson images = TOrderedJson::array();
+    std::vector<const TImageEntry*> added;
     for (auto it = layout.images.end(); it != layout.images.begin();)
     {
         --it;
         if ((*it)->IsAdded())
-            images.push_back(Image(**it));
+            added.push_back(it->get());
     }
-    json["images"] = std::move(images);
+    json["images"] = Images(std::move(added));
     TOrderedJson events = TOrderedJson::array();
     for (int i = 0; i < TLayout::kEvents; ++i)
     {
@@ -228,10 +250,12 @@ TOrderedJson CLayoutJsonWriter::UserPageFile(const TUserPageFileContents& conten
 {
     TOrderedJson json = TOrderedJson::object();
     json["kind"] = "userpage";
+    if (m_digest)
+        json["textconv"] = true;
     json["page"] = PageJson(*contents.page);
-    TOrderedJson images = TOrderedJson::array();
+    std::vector<const TImageEntry*> pictures;
     for (const auto& entry : contents.pictures)
-        images.push_back(Image(*entry));
-    json["images"] = std::move(images);
+        pictures.push_back(entry.get());
+    json["images"] = Images(std::move(pictures));
     return json;
 }

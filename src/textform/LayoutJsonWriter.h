@@ -40,14 +40,21 @@ public:
     using TNameTaken = std::function<bool(const std::string& path, const std::vector<uint8_t>& png)>;
     void SetNameTaken(TNameTaken taken) { m_nameTaken = std::move(taken); }
 
+    // The form for reading, not for building (as a version control's diff
+    // shows it): "textconv": true after the kind, pictures in id order, each
+    // given by the size and SHA-256 of its PNG block instead of the block.
+    void SetDigestPictures(bool digest) { m_digest = digest; }
+
     // The picture files the JSON names, to be written beside it.
     const std::vector<TPictureFile>& PictureFiles() const { return m_files; }
 
 private:
     TOrderedJson Image(const class TImageEntry& entry);
+    TOrderedJson Images(std::vector<const TImageEntry*> entries);
 
     std::string m_pictureDir;
     std::string m_jsonDir;
     std::vector<TPictureFile> m_files;
     TNameTaken m_nameTaken;
+    bool m_digest = false;
 };

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -12,6 +14,7 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/un.h>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -194,4 +197,58 @@ TEST_F(AtomicFileTest, ABatchReplacesNothingUntilCommitAndLeavesNoTemporaryFiles
     EXPECT_EQ(Names(), (std::vector<std::string>{"a.png", "b.png", "c.png", "d.png"}));
     EXPECT_EQ(Get(Path("a.png")), "new a.png");
     EXPECT_EQ(Get(Path("d.png")), "new d.png");
+}
+
+// A pipe is read to its end within the limit, whatever its size; one byte
+// more is refused. A file given as the stream is refused by its size.
+TEST_F(AtomicFileTest, AStreamIsReadWholeWithinTheLimit)
+{
+    constexpr size_t kLimit = 200000; // past the first buffer's size
+    // The writer learns of the reader's end by EPIPE.
+    const auto previous = std::signal(SIGPIPE, SIG_IGN);
+    const struct
+    {
+        size_t size;
+        bool fits;
+    } cases[] = {{0, true}, {1, true}, {65536, true}, {kLimit, true}, {kLimit + 1, false}, {3 * kLimit, false}};
+    for (const auto& c : cases)
+    {
+        int ends[2];
+        ASSERT_EQ(::pipe(ends), 0);
+        std::vector<uint8_t> sent(c.size);
+        for (size_t i = 0; i < sent.size(); ++i)
+            sent[i] = static_cast<uint8_t>(i * 7);
+        // The writer stops where the reader does: a refused stream is not
+        // read further than one byte past the limit.
+        std::thread writer(
+            [&]
+            {
+                size_t at = 0;
+                while (at < sent.size())
+                {
+                    const ssize_t n = ::write(ends[1], sent.data() + at, sent.size() - at);
+                    if (n <= 0)
+                        break;
+                    at += static_cast<size_t>(n);
+                }
+                ::close(ends[1]);
+            });
+        std::vector<uint8_t> read = {9};
+        const TFileResult result = ReadWholeStream(ends[0], kLimit, read);
+        ::close(ends[0]);
+        writer.join();
+        EXPECT_EQ(static_cast<bool>(result), c.fits) << c.size;
+        if (c.fits)
+            EXPECT_EQ(read, sent) << c.size;
+        else
+            EXPECT_EQ(result.reason, "too large (over 200000 bytes)") << c.size;
+    }
+    std::signal(SIGPIPE, previous);
+
+    Put(Path("large"), std::string(kLimit + 1, 'x'));
+    const int fd = ::open(Path("large").c_str(), O_RDONLY);
+    std::vector<uint8_t> read;
+    const TFileResult result = ReadWholeStream(fd, kLimit, read);
+    ::close(fd);
+    EXPECT_EQ(result.error, EFileError::TooLarge);
 }

@@ -108,6 +108,9 @@ completion)
   expect "qelctl firmware --port /dev/pts/0 " "c.qfw "
   expect "qelctl dump a.qel -o " "d.json "
   expect "qelctl upload --" "--help --port --verify "
+  expect "qelctl dump --t" "--textconv "
+  expect "qelctl diff a.qel -" "- --help "
+  expect "qelctl render a.qel 1 -o -" "- "
   ;;
 *)
   fail "unknown check $check"
