@@ -3,6 +3,7 @@
 #include "OwnedList.h"
 
 #include "DataStore.h"
+#include "PageVisitor.h"
 #include "UserButton.h"
 #include "UserHotspot.h"
 #include "UserImage.h"
@@ -78,6 +79,16 @@ void TUserPage::Serialize(CDataStore& store)
             object->type = type;
         objects.push_back(std::move(object));
     }
+}
+
+void TUserPage::Accept(IPageVisitor& visitor)
+{
+    visitor.Visit(*this);
+}
+
+void TUserPage::Accept(IConstPageVisitor& visitor) const
+{
+    visitor.Visit(*this);
 }
 
 int TUserPage::IndexOfObject(const TUserObject* object) const
