@@ -2,9 +2,12 @@
 #include "Layout.h"
 #include "LayoutFile.h"
 #include "PageArg.h"
+#include "PageVisitor.h"
 #include "StdStreams.h"
 #include "UserPage.h"
 #include "UserPageFile.h"
+
+#include <utility>
 
 namespace
 {
@@ -38,7 +41,7 @@ int Run(const TArgs& parsed)
     TListItem* page = ResolvePageArg(layout.pages, parsed.positional[1], reason);
     if (page == nullptr)
         return Fail(InputName(in), reason);
-    const auto* userPage = dynamic_cast<const TUserPage*>(page);
+    const TUserPage* userPage = PageAs<TUserPage>(std::as_const(*page));
     if (userPage == nullptr)
         return Fail(InputName(in), "page " + parsed.positional[1] +
                                        " is an eight-button page; only user pages are exported");

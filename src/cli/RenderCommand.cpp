@@ -8,6 +8,7 @@
 #include "LayoutFile.h"
 #include "LayoutImages.h"
 #include "PageDraw.h"
+#include "PageVisitor.h"
 #include "RasterImage.h"
 #include "UserPage.h"
 
@@ -16,6 +17,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 namespace
 {
@@ -119,7 +121,7 @@ int RunRender(const TArgs& parsed)
         for (const auto& item : layout.pages)
         {
             ++position;
-            const auto* page = dynamic_cast<const TUserPage*>(item.get());
+            const TUserPage* page = PageAs<TUserPage>(std::as_const(*item));
             if (page == nullptr)
                 continue;
             const std::string path = (std::filesystem::path(*all) / ("page-" + std::to_string(position) + ".png")).string();
@@ -141,7 +143,7 @@ int RunRender(const TArgs& parsed)
     TListItem* item = ResolvePageArg(layout.pages, parsed.positional[1], reason);
     if (item == nullptr)
         return Fail(InputName(in), reason);
-    const auto* page = dynamic_cast<const TUserPage*>(item);
+    const TUserPage* page = PageAs<TUserPage>(std::as_const(*item));
     if (page == nullptr)
         return Fail(InputName(in),
                     "page " + parsed.positional[1] + " is an eight-button page, not a user page");

@@ -15,6 +15,8 @@ public:
     explicit CBtn8Ctrl(std::u16string name = {});
 
     void Serialize(CDataStore& store) override;
+    void Accept(IPageVisitor& visitor) override;
+    void Accept(IConstPageVisitor& visitor) const override;
 
     std::array<TTextField, kButtons> texts{};
     std::array<TTextField, kButtons> names{};

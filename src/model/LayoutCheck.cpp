@@ -6,6 +6,8 @@
 #include "ImageEntry.h"
 #include "Layout.h"
 #include "LayoutFile.h"
+#include "ObjectVisitor.h"
+#include "PageVisitor.h"
 #include "ReportText.h"
 #include "TextField.h"
 #include "UserButton.h"
@@ -24,6 +26,7 @@
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 namespace
 {
@@ -202,13 +205,13 @@ private:
         reached.insert(start);
         while (!open.empty())
         {
-            const auto* page = dynamic_cast<const TUserPage*>(open.front());
+            const TUserPage* page = PageAs<TUserPage>(*open.front());
             open.pop_front();
             if (page == nullptr)
                 continue;
             for (const auto& object : page->objects)
             {
-                const auto* hotspot = dynamic_cast<const TUserHotspot*>(object.get());
+                const TUserHotspot* hotspot = ObjectAs<TUserHotspot>(std::as_const(*object));
                 if (hotspot == nullptr || hotspot->targetPage == -1 ||
                     hotspot->targetPage == TUserHotspot::kReturnToPrevious)
                     continue;
@@ -230,28 +233,25 @@ private:
             if (f.type == kFaceImage || f.type == kFaceButton)
                 used.insert(f.param);
         };
+        const auto pictures = Overloaded{
+            [&](const TUserButton& button)
+            {
+                face(button.upFace);
+                face(button.downFace);
+            },
+            [&](const TUserImage& image) { face(image.face); },
+            [&](const TUserLevel& level) { used.insert(level.sliderImageId); },
+            [](const TUserHotspot&) {},
+            [](const TUserObject&) {},
+        };
         for (const TListItem* item : m_pages)
         {
-            const auto* page = dynamic_cast<const TUserPage*>(item);
+            const TUserPage* page = PageAs<TUserPage>(*item);
             if (page == nullptr)
                 continue;
             face(page->face);
             for (const auto& object : page->objects)
-            {
-                if (const auto* button = dynamic_cast<const TUserButton*>(object.get()))
-                {
-                    face(button->upFace);
-                    face(button->downFace);
-                }
-                else if (const auto* image = dynamic_cast<const TUserImage*>(object.get()))
-                {
-                    face(image->face);
-                }
-                else if (const auto* level = dynamic_cast<const TUserLevel*>(object.get()))
-                {
-                    used.insert(level->sliderImageId);
-                }
-            }
+                VisitObject(std::as_const(*object), pictures);
         }
         // The library stores from its head; report in the order it is listed.
         std::map<int32_t, TImageEntry*> unused;
@@ -295,7 +295,7 @@ private:
                             ? "no hot spot leads here from the default page"
                             : "no hot spot leads here from the first page");
 
-        const auto* page = dynamic_cast<const TUserPage*>(&item);
+        const TUserPage* page = PageAs<TUserPage>(item);
         if (page == nullptr)
             return;
         CheckFacePicture(page->face, item, index, "background", nullptr, -1);
@@ -307,51 +307,54 @@ private:
             const TUserObject& object = *held;
             const int32_t at = objectIndex++;
             CheckOnScreen(object, item, index, at);
-            if (const auto* button = dynamic_cast<const TUserButton*>(&object))
-            {
-                CheckFacePicture(button->upFace, item, index, Where(object) + " (up face)", &object, at);
-                CheckFacePicture(button->downFace, item, index, Where(object) + " (down face)", &object, at);
-                if (button->downFace.type == kFaceBlank)
-                    PageFinding(item, index, ECheckSeverity::Warning, "blank-down-face",
-                                Where(object) + " has a blank down face and never looks pressed", &object,
-                                at);
-            }
-            else if (const auto* image = dynamic_cast<const TUserImage*>(&object))
-            {
-                CheckFacePicture(image->face, item, index, Where(object), &object, at);
-            }
-            else if (const auto* level = dynamic_cast<const TUserLevel*>(&object))
-            {
-                if (!HasPicture(level->sliderImageId))
-                    PageFinding(item, index, ECheckSeverity::Error, "missing-picture",
-                                Where(object) + " uses picture " + std::to_string(level->sliderImageId) +
-                                    ", which is not in the library",
-                                &object, at);
-                if (level->controlId == -1)
-                    PageFinding(item, index, ECheckSeverity::Warning, "no-control",
-                                Where(object) + " controls nothing (no control id)", &object, at);
-                else if (AudioControlName(level->controlId) == nullptr)
-                    PageFinding(item, index, ECheckSeverity::Warning, "no-control",
-                                Where(object) + " has control id " + std::to_string(level->controlId) +
-                                    ", which names no control",
-                                &object, at);
-            }
-            else if (const auto* hotspot = dynamic_cast<const TUserHotspot*>(&object))
-            {
-                const int32_t target = hotspot->targetPage;
-                if (target == -1)
-                    PageFinding(item, index, ECheckSeverity::Warning, "no-target",
-                                Where(object) + " leads nowhere", &object, at);
-                else if (target == TUserHotspot::kReturnToPrevious)
-                    wayOut = true;
-                else if (Find(target) == nullptr)
-                    PageFinding(item, index, ECheckSeverity::Error, "missing-target",
-                                Where(object) + " leads to page " + std::to_string(target) +
-                                    ", which does not exist",
-                                &object, at);
-                else if (target != item.id)
-                    wayOut = true;
-            }
+            const auto check = Overloaded{
+                [&](const TUserButton& button)
+                {
+                    CheckFacePicture(button.upFace, item, index, Where(object) + " (up face)", &object, at);
+                    CheckFacePicture(button.downFace, item, index, Where(object) + " (down face)", &object,
+                                     at);
+                    if (button.downFace.type == kFaceBlank)
+                        PageFinding(item, index, ECheckSeverity::Warning, "blank-down-face",
+                                    Where(object) + " has a blank down face and never looks pressed", &object,
+                                    at);
+                },
+                [&](const TUserImage& image)
+                { CheckFacePicture(image.face, item, index, Where(object), &object, at); },
+                [&](const TUserLevel& level)
+                {
+                    if (!HasPicture(level.sliderImageId))
+                        PageFinding(item, index, ECheckSeverity::Error, "missing-picture",
+                                    Where(object) + " uses picture " + std::to_string(level.sliderImageId) +
+                                        ", which is not in the library",
+                                    &object, at);
+                    if (level.controlId == -1)
+                        PageFinding(item, index, ECheckSeverity::Warning, "no-control",
+                                    Where(object) + " controls nothing (no control id)", &object, at);
+                    else if (AudioControlName(level.controlId) == nullptr)
+                        PageFinding(item, index, ECheckSeverity::Warning, "no-control",
+                                    Where(object) + " has control id " + std::to_string(level.controlId) +
+                                        ", which names no control",
+                                    &object, at);
+                },
+                [&](const TUserHotspot& hotspot)
+                {
+                    const int32_t target = hotspot.targetPage;
+                    if (target == -1)
+                        PageFinding(item, index, ECheckSeverity::Warning, "no-target",
+                                    Where(object) + " leads nowhere", &object, at);
+                    else if (target == TUserHotspot::kReturnToPrevious)
+                        wayOut = true;
+                    else if (Find(target) == nullptr)
+                        PageFinding(item, index, ECheckSeverity::Error, "missing-target",
+                                    Where(object) + " leads to page " + std::to_string(target) +
+                                        ", which does not exist",
+                                    &object, at);
+                    else if (target != item.id)
+                        wayOut = true;
+                },
+                [](const TUserObject&) {},
+            };
+            VisitObject(object, check);
         }
         if (!wayOut && m_pages.size() > 1)
             PageFinding(item, index, ECheckSeverity::Warning, "no-way-out",
@@ -384,7 +387,7 @@ private:
         std::map<std::pair<int32_t, std::string_view>, const TUserButton*> first;
         for (size_t i = 0; i < page.objects.size(); ++i)
         {
-            const auto* b = dynamic_cast<const TUserButton*>(page.objects[i].get());
+            const TUserButton* b = ObjectAs<TUserButton>(std::as_const(*page.objects[i]));
             if (b == nullptr || b->selectorId < 0)
                 continue;
             const auto* text = reinterpret_cast<const char*>(b->downText.data());

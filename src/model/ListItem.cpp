@@ -2,6 +2,7 @@
 
 #include "DataStore.h"
 #include "GlyphCollector.h"
+#include "PageVisitor.h"
 #include "TextField.h"
 
 TListItem::TListItem(int32_t type, std::u16string name, int32_t id)
@@ -33,4 +34,14 @@ void TListItem::Serialize(CDataStore& store)
 void TListItem::CollectGlyphs(CGlyphCollector& collector) const
 {
     collector.CollectString(name);
+}
+
+void TListItem::Accept(IPageVisitor& visitor)
+{
+    visitor.VisitUnknown(*this);
+}
+
+void TListItem::Accept(IConstPageVisitor& visitor) const
+{
+    visitor.VisitUnknown(*this);
 }

@@ -5,6 +5,8 @@
 
 class CDataStore;
 class CGlyphCollector;
+class IConstPageVisitor;
+class IPageVisitor;
 
 // Kind codes of page list entries, stored in front of each entry's record.
 enum EPageType : int32_t
@@ -31,6 +33,10 @@ public:
     virtual void Serialize(CDataStore& store);
     // Hands the name to the collector, which keeps the characters above 126.
     virtual void CollectGlyphs(CGlyphCollector& collector) const;
+    // Calls the visitor's Visit for this entry's kind (PageVisitor.h); here
+    // VisitUnknown, for a bare entry.
+    virtual void Accept(IPageVisitor& visitor);
+    virtual void Accept(IConstPageVisitor& visitor) const;
 
     int32_t type = 0; // 0 only in a bare entry, which is never stored
     int32_t id = -1;  // -1 until assigned

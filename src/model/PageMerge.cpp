@@ -2,6 +2,7 @@
 
 #include "ImageEntry.h"
 #include "ImageLibrary.h"
+#include "ObjectVisitor.h"
 #include "UserButton.h"
 #include "UserImage.h"
 #include "UserLevel.h"
@@ -26,22 +27,19 @@ void RepointFace(TUserFace& face, int32_t from, int32_t to)
 void ClearImportMarks(TUserPage& page)
 {
     page.face.mark = 0;
+    const auto clear = Overloaded{
+        [](TUserButton& button)
+        {
+            button.upFace.mark = 0;
+            button.downFace.mark = 0;
+        },
+        [](TUserImage& image) { image.face.mark = 0; },
+        [](TUserLevel& level) { level.mark = 0; },
+        [](TUserHotspot&) {},
+        [](TUserObject&) {},
+    };
     for (const auto& object : page.objects)
-    {
-        if (auto* button = dynamic_cast<TUserButton*>(object.get()))
-        {
-            button->upFace.mark = 0;
-            button->downFace.mark = 0;
-        }
-        else if (auto* image = dynamic_cast<TUserImage*>(object.get()))
-        {
-            image->face.mark = 0;
-        }
-        else if (auto* level = dynamic_cast<TUserLevel*>(object.get()))
-        {
-            level->mark = 0;
-        }
-    }
+        VisitObject(*object, clear);
 }
 
 int32_t MergeImportedPicture(TImageLibrary& library, TUserPage& page, std::unique_ptr<TImageEntry> entry)
@@ -59,26 +57,26 @@ int32_t MergeImportedPicture(TImageLibrary& library, TUserPage& page, std::uniqu
     const int32_t target = match != nullptr ? match->id : entry->id;
 
     RepointFace(page.face, old, target);
-    for (const auto& object : page.objects)
-    {
-        if (auto* button = dynamic_cast<TUserButton*>(object.get()))
+    const auto repoint = Overloaded{
+        [&](TUserButton& button)
         {
-            RepointFace(button->upFace, old, target);
-            RepointFace(button->downFace, old, target);
-        }
-        else if (auto* image = dynamic_cast<TUserImage*>(object.get()))
+            RepointFace(button.upFace, old, target);
+            RepointFace(button.downFace, old, target);
+        },
+        [&](TUserImage& image) { RepointFace(image.face, old, target); },
+        [&](TUserLevel& level)
         {
-            RepointFace(image->face, old, target);
-        }
-        else if (auto* level = dynamic_cast<TUserLevel*>(object.get()))
-        {
-            if (level->mark == 0 && level->sliderImageId == old)
+            if (level.mark == 0 && level.sliderImageId == old)
             {
-                level->sliderImageId = target;
-                level->mark = 1;
+                level.sliderImageId = target;
+                level.mark = 1;
             }
-        }
-    }
+        },
+        [](TUserHotspot&) {},
+        [](TUserObject&) {},
+    };
+    for (const auto& object : page.objects)
+        VisitObject(*object, repoint);
 
     if (match == nullptr)
         library.InsertHead(std::move(entry));

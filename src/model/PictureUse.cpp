@@ -1,6 +1,8 @@
 #include "PictureUse.h"
 
 #include "Layout.h"
+#include "ObjectVisitor.h"
+#include "PageVisitor.h"
 #include "ReportText.h"
 #include "TextField.h"
 #include "UserButton.h"
@@ -9,6 +11,7 @@
 #include "UserPage.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace
 {
@@ -48,25 +51,30 @@ std::vector<TPictureUse> FindPictureUses(const TUserPage& page, int32_t pictureI
         add(-1, 0, EPictureRole::Background);
     for (size_t i = 0; i < page.objects.size(); ++i)
     {
-        const TUserObject* object = page.objects[i].get();
+        const TUserObject& object = *page.objects[i];
         const auto index = static_cast<int32_t>(i);
-        if (const auto* button = dynamic_cast<const TUserButton*>(object))
-        {
-            if (Names(button->upFace, pictureId))
-                add(index, object->type, EPictureRole::UpFace);
-            if (Names(button->downFace, pictureId))
-                add(index, object->type, EPictureRole::DownFace);
-        }
-        else if (const auto* image = dynamic_cast<const TUserImage*>(object))
-        {
-            if (Names(image->face, pictureId))
-                add(index, object->type, EPictureRole::Face);
-        }
-        else if (const auto* level = dynamic_cast<const TUserLevel*>(object))
-        {
-            if (level->sliderImageId == pictureId)
-                add(index, object->type, EPictureRole::Slider);
-        }
+        const auto roles = Overloaded{
+            [&](const TUserButton& button)
+            {
+                if (Names(button.upFace, pictureId))
+                    add(index, object.type, EPictureRole::UpFace);
+                if (Names(button.downFace, pictureId))
+                    add(index, object.type, EPictureRole::DownFace);
+            },
+            [&](const TUserImage& image)
+            {
+                if (Names(image.face, pictureId))
+                    add(index, object.type, EPictureRole::Face);
+            },
+            [&](const TUserLevel& level)
+            {
+                if (level.sliderImageId == pictureId)
+                    add(index, object.type, EPictureRole::Slider);
+            },
+            [](const TUserHotspot&) {},
+            [](const TUserObject&) {},
+        };
+        VisitObject(object, roles);
     }
     return uses;
 }
@@ -77,7 +85,7 @@ std::vector<TPictureUse> FindPictureUses(const TLayout& layout, int32_t pictureI
     int32_t index = 0;
     for (const auto& item : layout.pages)
     {
-        if (const auto* page = dynamic_cast<const TUserPage*>(item.get()))
+        if (const TUserPage* page = PageAs<TUserPage>(std::as_const(*item)))
         {
             std::vector<TPictureUse> onPage = FindPictureUses(*page, pictureId, index);
             uses.insert(uses.end(), onPage.begin(), onPage.end());

@@ -1,6 +1,7 @@
 #include "UserButton.h"
 
 #include "DataStore.h"
+#include "ObjectVisitor.h"
 
 void TUserButton::Serialize(CDataStore& store)
 {
@@ -38,4 +39,14 @@ void TUserButton::Serialize(CDataStore& store)
 std::unique_ptr<TUserObject> TUserButton::Clone() const
 {
     return std::make_unique<TUserButton>(*this);
+}
+
+void TUserButton::Accept(IObjectVisitor& visitor)
+{
+    visitor.Visit(*this);
+}
+
+void TUserButton::Accept(IConstObjectVisitor& visitor) const
+{
+    visitor.Visit(*this);
 }

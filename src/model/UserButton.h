@@ -13,6 +13,8 @@ public:
 
     void Serialize(CDataStore& store) override;
     std::unique_ptr<TUserObject> Clone() const override;
+    void Accept(IObjectVisitor& visitor) override;
+    void Accept(IConstObjectVisitor& visitor) const override;
 
     TUserFace upFace;
     TUserFace downFace;

@@ -1,6 +1,7 @@
 #include "UserHotspot.h"
 
 #include "DataStore.h"
+#include "ObjectVisitor.h"
 
 void TUserHotspot::Serialize(CDataStore& store)
 {
@@ -18,4 +19,14 @@ void TUserHotspot::Serialize(CDataStore& store)
 std::unique_ptr<TUserObject> TUserHotspot::Clone() const
 {
     return std::make_unique<TUserHotspot>(*this);
+}
+
+void TUserHotspot::Accept(IObjectVisitor& visitor)
+{
+    visitor.Visit(*this);
+}
+
+void TUserHotspot::Accept(IConstObjectVisitor& visitor) const
+{
+    visitor.Visit(*this);
 }

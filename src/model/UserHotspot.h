@@ -12,6 +12,8 @@ public:
 
     void Serialize(CDataStore& store) override;
     std::unique_ptr<TUserObject> Clone() const override;
+    void Accept(IObjectVisitor& visitor) override;
+    void Accept(IConstObjectVisitor& visitor) const override;
 
     int32_t targetPage = -1; // a page id, kReturnToPrevious, or -1 for none
 };

@@ -1,6 +1,7 @@
 #include "UserImage.h"
 
 #include "DataStore.h"
+#include "ObjectVisitor.h"
 
 void TUserImage::Serialize(CDataStore& store)
 {
@@ -19,4 +20,14 @@ void TUserImage::Serialize(CDataStore& store)
 std::unique_ptr<TUserObject> TUserImage::Clone() const
 {
     return std::make_unique<TUserImage>(*this);
+}
+
+void TUserImage::Accept(IObjectVisitor& visitor)
+{
+    visitor.Visit(*this);
+}
+
+void TUserImage::Accept(IConstObjectVisitor& visitor) const
+{
+    visitor.Visit(*this);
 }

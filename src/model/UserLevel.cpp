@@ -1,6 +1,7 @@
 #include "UserLevel.h"
 
 #include "DataStore.h"
+#include "ObjectVisitor.h"
 
 void TUserLevel::Serialize(CDataStore& store)
 {
@@ -20,4 +21,14 @@ void TUserLevel::Serialize(CDataStore& store)
 std::unique_ptr<TUserObject> TUserLevel::Clone() const
 {
     return std::make_unique<TUserLevel>(*this);
+}
+
+void TUserLevel::Accept(IObjectVisitor& visitor)
+{
+    visitor.Visit(*this);
+}
+
+void TUserLevel::Accept(IConstObjectVisitor& visitor) const
+{
+    visitor.Visit(*this);
 }

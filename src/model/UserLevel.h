@@ -13,6 +13,8 @@ public:
 
     void Serialize(CDataStore& store) override;
     std::unique_ptr<TUserObject> Clone() const override;
+    void Accept(IObjectVisitor& visitor) override;
+    void Accept(IConstObjectVisitor& visitor) const override;
 
     int32_t controlId = -1; // 0 to 11, -1 for none
     int32_t mark = 0;       // only while a user page file is imported; never stored

@@ -1,6 +1,7 @@
 #include "UserObject.h"
 
 #include "DataStore.h"
+#include "ObjectVisitor.h"
 
 #include <cstdint>
 
@@ -68,6 +69,16 @@ void TUserObject::Serialize(CDataStore& store)
 std::unique_ptr<TUserObject> TUserObject::Clone() const
 {
     return std::make_unique<TUserObject>(*this);
+}
+
+void TUserObject::Accept(IObjectVisitor& visitor)
+{
+    visitor.VisitUnknown(*this);
+}
+
+void TUserObject::Accept(IConstObjectVisitor& visitor) const
+{
+    visitor.VisitUnknown(*this);
 }
 
 const char* ObjectKindName(int32_t type)

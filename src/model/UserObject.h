@@ -4,6 +4,8 @@
 #include <memory>
 
 class CDataStore;
+class IConstObjectVisitor;
+class IObjectVisitor;
 
 enum EObjectType : int32_t
 {
@@ -58,6 +60,10 @@ public:
     virtual void Serialize(CDataStore& store);
     // A deep copy of the whole object, for dialogs that edit a copy.
     virtual std::unique_ptr<TUserObject> Clone() const;
+    // Calls the visitor's Visit for this object's kind (ObjectVisitor.h);
+    // here VisitUnknown, for a type this program does not know.
+    virtual void Accept(IObjectVisitor& visitor);
+    virtual void Accept(IConstObjectVisitor& visitor) const;
 
     // Right and bottom edges are outside.
     bool Contains(int32_t x, int32_t y) const;

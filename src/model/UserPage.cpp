@@ -3,6 +3,8 @@
 #include "OwnedList.h"
 
 #include "DataStore.h"
+#include "ObjectVisitor.h"
+#include "PageVisitor.h"
 #include "UserButton.h"
 #include "UserHotspot.h"
 #include "UserImage.h"
@@ -72,12 +74,23 @@ void TUserPage::Serialize(CDataStore& store)
         }
         // The record repeats the type. For the four known kinds the one that
         // chose the class wins, so that a known type code always means its
-        // class for those who cast. An object of another kind is kept as its
-        // record says, unless that names a known kind its class is not.
+        // class to code that goes by the code. An object of another kind is
+        // kept as its record says, unless that names a known kind its class
+        // is not.
         if (IsKnownObjectType(type) || IsKnownObjectType(object->type))
             object->type = type;
         objects.push_back(std::move(object));
     }
+}
+
+void TUserPage::Accept(IPageVisitor& visitor)
+{
+    visitor.Visit(*this);
+}
+
+void TUserPage::Accept(IConstPageVisitor& visitor) const
+{
+    visitor.Visit(*this);
 }
 
 int TUserPage::IndexOfObject(const TUserObject* object) const
@@ -188,23 +201,17 @@ bool TUserPage::UsesPicture(int32_t pictureId) const
     { return (f.type == kFaceImage || f.type == kFaceButton) && f.param == pictureId; };
     if (names(face))
         return true;
+    const auto uses = Overloaded{
+        [&](const TUserButton& button) { return names(button.upFace) || names(button.downFace); },
+        [&](const TUserImage& image) { return names(image.face); },
+        [&](const TUserLevel& level) { return level.sliderImageId == pictureId; },
+        [](const TUserHotspot&) { return false; },
+        [](const TUserObject&) { return false; },
+    };
     for (const auto& object : objects)
     {
-        if (const auto* button = dynamic_cast<const TUserButton*>(object.get()))
-        {
-            if (names(button->upFace) || names(button->downFace))
-                return true;
-        }
-        else if (const auto* image = dynamic_cast<const TUserImage*>(object.get()))
-        {
-            if (names(image->face))
-                return true;
-        }
-        else if (const auto* level = dynamic_cast<const TUserLevel*>(object.get()))
-        {
-            if (level->sliderImageId == pictureId)
-                return true;
-        }
+        if (VisitObject(std::as_const(*object), uses))
+            return true;
     }
     return false;
 }

@@ -23,6 +23,8 @@ public:
     explicit TUserPage(std::u16string name = {}, int32_t id = -1);
 
     void Serialize(CDataStore& store) override;
+    void Accept(IPageVisitor& visitor) override;
+    void Accept(IConstPageVisitor& visitor) const override;
 
     // The front-most object whose rectangle holds the point, or null.
     TUserObject* ObjectAt(int32_t x, int32_t y) const;

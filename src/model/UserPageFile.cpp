@@ -4,6 +4,7 @@
 #include "ImageEntry.h"
 #include "Layout.h"
 #include "LayoutFile.h"
+#include "ObjectVisitor.h"
 #include "PageList.h"
 #include "PageMerge.h"
 #include "ReportText.h"
@@ -11,6 +12,8 @@
 #include "UserImage.h"
 #include "UserLevel.h"
 #include "UserPage.h"
+
+#include <utility>
 
 namespace
 {
@@ -27,22 +30,19 @@ std::vector<int32_t> PictureReferences(const TUserPage& page)
             ids.push_back(f.param);
     };
     face(page.face);
+    const auto references = Overloaded{
+        [&](const TUserButton& button)
+        {
+            face(button.downFace);
+            face(button.upFace);
+        },
+        [&](const TUserLevel& level) { ids.push_back(level.sliderImageId); },
+        [&](const TUserImage& image) { face(image.face); },
+        [](const TUserHotspot&) {},
+        [](const TUserObject&) {},
+    };
     for (const auto& object : page.objects)
-    {
-        if (const auto* button = dynamic_cast<const TUserButton*>(object.get()))
-        {
-            face(button->downFace);
-            face(button->upFace);
-        }
-        else if (const auto* level = dynamic_cast<const TUserLevel*>(object.get()))
-        {
-            ids.push_back(level->sliderImageId);
-        }
-        else if (const auto* image = dynamic_cast<const TUserImage*>(object.get()))
-        {
-            face(image->face);
-        }
-    }
+        VisitObject(std::as_const(*object), references);
     return ids;
 }
 

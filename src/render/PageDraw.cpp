@@ -1,6 +1,7 @@
 #include "PageDraw.h"
 
 #include "ImageBuffer.h"
+#include "ObjectVisitor.h"
 #include "SliderKnob.h"
 #include "UserButton.h"
 #include "UserFace.h"
@@ -383,34 +384,39 @@ void DrawObject(const TUserObject& object, const TImageFinder& images, CRaster& 
 void DrawObject(const TUserObject& object, const TImageFinder& images, CRaster& dc, const TObjectLook& look)
 {
     const TRect64 rect = TRect64::OfSize(object.left, object.top, object.width, object.height);
-    switch (object.type)
-    {
-    case kObjectButton:
-        if (const auto* button = dynamic_cast<const TUserButton*>(&object))
+    // Each kind draws only when the stored type code names it too.
+    const auto draw = Overloaded{
+        [&](const TUserButton& button)
         {
+            if (object.type != kObjectButton)
+                return;
             // The panel draws the down face over the button as it stood: what
             // that face leaves undrawn (all of it, for a blank one) still
             // shows the up face.
-            DrawFace(button->upFace, images, dc, rect);
+            DrawFace(button.upFace, images, dc, rect);
             if (look.down)
-                DrawFace(button->downFace, images, dc, rect);
-        }
-        break;
-    case kObjectImage:
-        if (const auto* image = dynamic_cast<const TUserImage*>(&object))
-            DrawFace(image->face, images, dc, rect);
-        break;
-    case kObjectLevel:
-        if (const auto* level = dynamic_cast<const TUserLevel*>(&object))
-            DrawLevelSlider(level->sliderImageId, images, dc, object.top, object.left, object.width,
-                            object.height, look.knob.value_or(SliderKnobRest(object.width, object.height)));
-        break;
-    case kObjectHotspot:
-        DrawHotspotGrid(dc, object.left, object.top, object.width, object.height);
-        break;
-    default:
-        break;
-    }
+                DrawFace(button.downFace, images, dc, rect);
+        },
+        [&](const TUserImage& image)
+        {
+            if (object.type == kObjectImage)
+                DrawFace(image.face, images, dc, rect);
+        },
+        [&](const TUserLevel& level)
+        {
+            if (object.type == kObjectLevel)
+                DrawLevelSlider(level.sliderImageId, images, dc, object.top, object.left, object.width,
+                                object.height,
+                                look.knob.value_or(SliderKnobRest(object.width, object.height)));
+        },
+        [&](const TUserHotspot&)
+        {
+            if (object.type == kObjectHotspot)
+                DrawHotspotGrid(dc, object.left, object.top, object.width, object.height);
+        },
+        [](const TUserObject&) {},
+    };
+    VisitObject(object, draw);
 }
 
 void PaintPage(const TUserPage& page, const TImageFinder& images, CRaster& dc, const TUserObject* selected)

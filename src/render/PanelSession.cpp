@@ -4,6 +4,8 @@
 #include "Btn8Ctrl.h"
 #include "EightButtonLook.h"
 #include "Layout.h"
+#include "ObjectVisitor.h"
+#include "PageVisitor.h"
 #include "SliderKnob.h"
 #include "TextField.h"
 #include "UserButton.h"
@@ -22,9 +24,14 @@ constexpr size_t kHistoryDepth = 1000;
 
 bool Touchable(const TUserObject& object)
 {
-    return dynamic_cast<const TUserButton*>(&object) != nullptr ||
-           dynamic_cast<const TUserLevel*>(&object) != nullptr ||
-           dynamic_cast<const TUserHotspot*>(&object) != nullptr;
+    const auto touchable = Overloaded{
+        [](const TUserButton&) { return true; },
+        [](const TUserLevel&) { return true; },
+        [](const TUserHotspot&) { return true; },
+        [](const TUserImage&) { return false; },
+        [](const TUserObject&) { return false; },
+    };
+    return VisitObject(object, touchable);
 }
 
 std::u16string ControlNameOf(const TUserLevel& slider)
@@ -47,13 +54,12 @@ CPanelSession::CPanelSession(const TLayout& layout, const TListItem* start)
 
 const TUserPage* CPanelSession::UserPage() const
 {
-    return m_page != nullptr && m_page->type == kPageUser ? dynamic_cast<const TUserPage*>(m_page) : nullptr;
+    return m_page != nullptr && m_page->type == kPageUser ? PageAs<TUserPage>(*m_page) : nullptr;
 }
 
 const CBtn8Ctrl* CPanelSession::EightButtonPage() const
 {
-    return m_page != nullptr && m_page->type == kPageEightButton ? dynamic_cast<const CBtn8Ctrl*>(m_page)
-                                                                 : nullptr;
+    return m_page != nullptr && m_page->type == kPageEightButton ? PageAs<CBtn8Ctrl>(*m_page) : nullptr;
 }
 
 const TListItem* CPanelSession::FindPage(int32_t id) const
@@ -74,7 +80,7 @@ void CPanelSession::ShowPage(const TListItem* page)
 TPageLook& CPanelSession::LookOf(const TListItem* page)
 {
     TPageLook& look = m_looks[page];
-    if (const auto* user = dynamic_cast<const TUserPage*>(page))
+    if (const TUserPage* user = page != nullptr ? PageAs<TUserPage>(*page) : nullptr)
         look.resize(user->objects.size());
     return look;
 }
@@ -140,19 +146,18 @@ void CPanelSession::Press(int32_t x, int32_t y)
     if (index < 0)
         return;
     const TUserObject& object = *UserPage()->objects[static_cast<size_t>(index)];
-    if (dynamic_cast<const TUserButton*>(&object) != nullptr)
-    {
-        PressButton(static_cast<size_t>(index));
-    }
-    else if (dynamic_cast<const TUserLevel*>(&object) != nullptr)
-    {
-        m_dragging = index;
-        FollowSlider(x, y);
-    }
-    else if (const auto* hotspot = dynamic_cast<const TUserHotspot*>(&object))
-    {
-        FollowHotspot(hotspot->targetPage);
-    }
+    const auto press = Overloaded{
+        [&](const TUserButton&) { PressButton(static_cast<size_t>(index)); },
+        [&](const TUserLevel&)
+        {
+            m_dragging = index;
+            FollowSlider(x, y);
+        },
+        [&](const TUserHotspot& hotspot) { FollowHotspot(hotspot.targetPage); },
+        [](const TUserImage&) {},
+        [](const TUserObject&) {},
+    };
+    VisitObject(object, press);
 }
 
 void CPanelSession::SetDown(size_t index, bool down)
@@ -177,7 +182,7 @@ void CPanelSession::PressButton(size_t index)
         SetDown(index, true);
         for (size_t i = 0; i < page.objects.size(); ++i)
         {
-            const auto* other = dynamic_cast<const TUserButton*>(page.objects[i].get());
+            const TUserButton* other = ObjectAs<TUserButton>(std::as_const(*page.objects[i]));
             if (i != index && other != nullptr && other->selectorId == button.selectorId &&
                 LookOf(m_page)[i].down)
                 SetDown(i, false);
@@ -196,8 +201,8 @@ void CPanelSession::PressButton(size_t index)
 
 void CPanelSession::FollowSlider(int32_t x, int32_t y)
 {
-    const auto* slider =
-        dynamic_cast<const TUserLevel*>(UserPage()->objects[static_cast<size_t>(m_dragging)].get());
+    const TUserLevel* slider =
+        ObjectAs<TUserLevel>(std::as_const(*UserPage()->objects[static_cast<size_t>(m_dragging)]));
     if (slider == nullptr)
         return;
     const int32_t before = LevelOf(*slider);

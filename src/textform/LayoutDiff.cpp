@@ -4,6 +4,8 @@
 #include "ImageBuffer.h"
 #include "ImageEntry.h"
 #include "Layout.h"
+#include "ObjectVisitor.h"
+#include "PageVisitor.h"
 #include "TextField.h"
 #include "UserButton.h"
 #include "UserHotspot.h"
@@ -12,6 +14,7 @@
 #include "UserPage.h"
 
 #include <cstdlib>
+#include <typeinfo>
 #include <unordered_map>
 
 namespace
@@ -63,6 +66,23 @@ bool SamePng(const TImageEntry& a, const TImageEntry& b)
     return *x == *y;
 }
 
+// b as the kind of x, which it has: the two have the same type code, and a
+// known code always comes with its class. Were it otherwise, this throws as
+// a cast to the wrong class would.
+template <typename Kind> const Kind& SameKind(const Kind&, const TUserObject& b)
+{
+    if (const Kind* y = ObjectAs<Kind>(b))
+        return *y;
+    throw std::bad_cast();
+}
+
+template <typename Kind> const Kind& SameKind(const Kind&, const TListItem& b)
+{
+    if (const Kind* y = PageAs<Kind>(b))
+        return *y;
+    throw std::bad_cast();
+}
+
 class CDiff
 {
 public:
@@ -107,35 +127,35 @@ public:
                             std::to_string(a.height) + " to " + std::to_string(b.width) + "x" +
                             std::to_string(b.height));
         Value(name + " reserved value", a.reserved, b.reserved);
-        if (const auto* x = dynamic_cast<const TUserButton*>(&a))
-        {
-            const auto& y = dynamic_cast<const TUserButton&>(b);
-            Value(name + " up face", FaceWords(x->upFace), FaceWords(y.upFace));
-            Value(name + " down face", FaceWords(x->downFace), FaceWords(y.downFace));
-            Value(name + " selector group", x->selectorId, y.selectorId);
-            Value(name + " toggle", x->toggle ? "on" : "off", y.toggle ? "on" : "off");
-            if (x->downText != y.downText)
-                lines.push_back(name + " down event changed from " + Quote(x->downText) + " to " +
-                                Quote(y.downText));
-            if (x->upText != y.upText)
-                lines.push_back(name + " up event changed from " + Quote(x->upText) + " to " +
-                                Quote(y.upText));
-            Value(name + " second reserved value", x->buttonReserved, y.buttonReserved);
-        }
-        else if (const auto* xi = dynamic_cast<const TUserImage*>(&a))
-        {
-            Value(name + " face", FaceWords(xi->face), FaceWords(dynamic_cast<const TUserImage&>(b).face));
-        }
-        else if (const auto* xh = dynamic_cast<const TUserHotspot*>(&a))
-        {
-            Value(name + " target page", xh->targetPage, dynamic_cast<const TUserHotspot&>(b).targetPage);
-        }
-        else if (const auto* xl = dynamic_cast<const TUserLevel*>(&a))
-        {
-            const auto& yl = dynamic_cast<const TUserLevel&>(b);
-            Value(name + " control", xl->controlId, yl.controlId);
-            Value(name + " slider picture", xl->sliderImageId, yl.sliderImageId);
-        }
+        const auto kinds = Overloaded{
+            [&](const TUserButton& x)
+            {
+                const TUserButton& y = SameKind(x, b);
+                Value(name + " up face", FaceWords(x.upFace), FaceWords(y.upFace));
+                Value(name + " down face", FaceWords(x.downFace), FaceWords(y.downFace));
+                Value(name + " selector group", x.selectorId, y.selectorId);
+                Value(name + " toggle", x.toggle ? "on" : "off", y.toggle ? "on" : "off");
+                if (x.downText != y.downText)
+                    lines.push_back(name + " down event changed from " + Quote(x.downText) + " to " +
+                                    Quote(y.downText));
+                if (x.upText != y.upText)
+                    lines.push_back(name + " up event changed from " + Quote(x.upText) + " to " +
+                                    Quote(y.upText));
+                Value(name + " second reserved value", x.buttonReserved, y.buttonReserved);
+            },
+            [&](const TUserImage& x)
+            { Value(name + " face", FaceWords(x.face), FaceWords(SameKind(x, b).face)); },
+            [&](const TUserHotspot& x)
+            { Value(name + " target page", x.targetPage, SameKind(x, b).targetPage); },
+            [&](const TUserLevel& x)
+            {
+                const TUserLevel& y = SameKind(x, b);
+                Value(name + " control", x.controlId, y.controlId);
+                Value(name + " slider picture", x.sliderImageId, y.sliderImageId);
+            },
+            [](const TUserObject&) {},
+        };
+        VisitObject(a, kinds);
     }
 
     void Page(const TListItem& a, const TListItem& b)
@@ -148,26 +168,30 @@ public:
             lines.push_back(page + (b.type == kPageUser ? "now a user page" : "now an eight-button page"));
             return;
         }
-        if (const auto* x = dynamic_cast<const TUserPage*>(&a))
-        {
-            const auto& y = dynamic_cast<const TUserPage&>(b);
-            Value(page + "background", FaceWords(x->face), FaceWords(y.face));
-            Objects(page, *x, y);
-        }
-        else if (const auto* x8 = dynamic_cast<const CBtn8Ctrl*>(&a))
-        {
-            const auto& y8 = dynamic_cast<const CBtn8Ctrl&>(b);
-            for (size_t i = 0; i < CBtn8Ctrl::kButtons; ++i)
+        const auto kinds = Overloaded{
+            [&](const TUserPage& x)
             {
-                const std::string button = page + "button " + std::to_string(i + 1);
-                if (x8->names[i] != y8.names[i])
-                    lines.push_back(button + " name changed from " + Quote(x8->names[i]) + " to " +
-                                    Quote(y8.names[i]));
-                if (x8->texts[i] != y8.texts[i])
-                    lines.push_back(button + " text changed from " + Quote(x8->texts[i]) + " to " +
-                                    Quote(y8.texts[i]));
-            }
-        }
+                const TUserPage& y = SameKind(x, b);
+                Value(page + "background", FaceWords(x.face), FaceWords(y.face));
+                Objects(page, x, y);
+            },
+            [&](const CBtn8Ctrl& x8)
+            {
+                const CBtn8Ctrl& y8 = SameKind(x8, b);
+                for (size_t i = 0; i < CBtn8Ctrl::kButtons; ++i)
+                {
+                    const std::string button = page + "button " + std::to_string(i + 1);
+                    if (x8.names[i] != y8.names[i])
+                        lines.push_back(button + " name changed from " + Quote(x8.names[i]) + " to " +
+                                        Quote(y8.names[i]));
+                    if (x8.texts[i] != y8.texts[i])
+                        lines.push_back(button + " text changed from " + Quote(x8.texts[i]) + " to " +
+                                        Quote(y8.texts[i]));
+                }
+            },
+            [](const TListItem&) {},
+        };
+        VisitPage(a, kinds);
     }
 };
 

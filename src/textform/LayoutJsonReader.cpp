@@ -6,6 +6,7 @@
 #include "ImageBuffer.h"
 #include "ImageEntry.h"
 #include "LayoutFile.h"
+#include "ObjectVisitor.h"
 #include "PictureFile.h"
 #include "UserButton.h"
 #include "UserHotspot.h"
@@ -364,28 +365,26 @@ bool CLayoutJsonReader::ReadObject(const TJsonValue& value, std::unique_ptr<TUse
         !members.Integer("width", object->width) || !members.Integer("height", object->height) ||
         !members.Integer("reserved", object->reserved))
         return false;
-    bool ok = true;
-    if (auto* button = dynamic_cast<TUserButton*>(object.get()))
-    {
-        ok = ReadFace(members, "upFace", button->upFace, m_problem) &&
-             ReadFace(members, "downFace", button->downFace, m_problem) &&
-             members.Integer("selectorId", button->selectorId) && members.Bool("toggle", button->toggle) &&
-             members.Text("downEvent", button->downText) && members.Text("upEvent", button->upText) &&
-             members.Integer("buttonReserved", button->buttonReserved);
-    }
-    else if (auto* image = dynamic_cast<TUserImage*>(object.get()))
-    {
-        ok = ReadFace(members, "face", image->face, m_problem);
-    }
-    else if (auto* hotspot = dynamic_cast<TUserHotspot*>(object.get()))
-    {
-        ok = members.Integer("target", hotspot->targetPage);
-    }
-    else if (auto* level = dynamic_cast<TUserLevel*>(object.get()))
-    {
-        ok = members.Integer("controlId", level->controlId) &&
-             members.Integer("sliderImage", level->sliderImageId);
-    }
+    const auto kinds = Overloaded{
+        [&](TUserButton& button)
+        {
+            return ReadFace(members, "upFace", button.upFace, m_problem) &&
+                   ReadFace(members, "downFace", button.downFace, m_problem) &&
+                   members.Integer("selectorId", button.selectorId) &&
+                   members.Bool("toggle", button.toggle) && members.Text("downEvent", button.downText) &&
+                   members.Text("upEvent", button.upText) &&
+                   members.Integer("buttonReserved", button.buttonReserved);
+        },
+        [&](TUserImage& image) { return ReadFace(members, "face", image.face, m_problem); },
+        [&](TUserHotspot& hotspot) { return members.Integer("target", hotspot.targetPage); },
+        [&](TUserLevel& level)
+        {
+            return members.Integer("controlId", level.controlId) &&
+                   members.Integer("sliderImage", level.sliderImageId);
+        },
+        [](TUserObject&) { return true; },
+    };
+    const bool ok = VisitObject(*object, kinds);
     return ok && members.Finish();
 }
 

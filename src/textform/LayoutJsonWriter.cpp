@@ -6,6 +6,8 @@
 #include "ImageBuffer.h"
 #include "ImageEntry.h"
 #include "Layout.h"
+#include "ObjectVisitor.h"
+#include "PageVisitor.h"
 #include "Sha256.h"
 #include "UserButton.h"
 #include "UserHotspot.h"
@@ -41,29 +43,27 @@ TOrderedJson ObjectJson(const TUserObject& object)
     json["top"] = object.top;
     json["width"] = object.width;
     json["height"] = object.height;
-    if (const auto* button = dynamic_cast<const TUserButton*>(&object))
-    {
-        json["upFace"] = FaceJson(button->upFace);
-        json["downFace"] = FaceJson(button->downFace);
-        json["selectorId"] = button->selectorId;
-        json["toggle"] = button->toggle;
-        json["downEvent"] = TextFieldJson(button->downText);
-        json["upEvent"] = TextFieldJson(button->upText);
-        json["buttonReserved"] = button->buttonReserved;
-    }
-    else if (const auto* image = dynamic_cast<const TUserImage*>(&object))
-    {
-        json["face"] = FaceJson(image->face);
-    }
-    else if (const auto* hotspot = dynamic_cast<const TUserHotspot*>(&object))
-    {
-        json["target"] = hotspot->targetPage;
-    }
-    else if (const auto* level = dynamic_cast<const TUserLevel*>(&object))
-    {
-        json["controlId"] = level->controlId;
-        json["sliderImage"] = level->sliderImageId;
-    }
+    const auto kinds = Overloaded{
+        [&](const TUserButton& button)
+        {
+            json["upFace"] = FaceJson(button.upFace);
+            json["downFace"] = FaceJson(button.downFace);
+            json["selectorId"] = button.selectorId;
+            json["toggle"] = button.toggle;
+            json["downEvent"] = TextFieldJson(button.downText);
+            json["upEvent"] = TextFieldJson(button.upText);
+            json["buttonReserved"] = button.buttonReserved;
+        },
+        [&](const TUserImage& image) { json["face"] = FaceJson(image.face); },
+        [&](const TUserHotspot& hotspot) { json["target"] = hotspot.targetPage; },
+        [&](const TUserLevel& level)
+        {
+            json["controlId"] = level.controlId;
+            json["sliderImage"] = level.sliderImageId;
+        },
+        [](const TUserObject&) {},
+    };
+    VisitObject(object, kinds);
     json["reserved"] = object.reserved;
     return json;
 }
@@ -74,26 +74,30 @@ TOrderedJson PageJson(const TListItem& item)
     json["type"] = item.type;
     json["id"] = item.id;
     json["name"] = WideJson(item.name);
-    if (const auto* page = dynamic_cast<const TUserPage*>(&item))
-    {
-        json["face"] = FaceJson(page->face);
-        TOrderedJson objects = TOrderedJson::array();
-        for (const auto& object : page->objects)
-            objects.push_back(ObjectJson(*object));
-        json["objects"] = std::move(objects);
-    }
-    else if (const auto* eight = dynamic_cast<const CBtn8Ctrl*>(&item))
-    {
-        TOrderedJson buttons = TOrderedJson::array();
-        for (int i = 0; i < CBtn8Ctrl::kButtons; ++i)
+    const auto kinds = Overloaded{
+        [&](const TUserPage& page)
         {
-            TOrderedJson button = TOrderedJson::object();
-            button["name"] = TextFieldJson(eight->names[static_cast<size_t>(i)]);
-            button["text"] = TextFieldJson(eight->texts[static_cast<size_t>(i)]);
-            buttons.push_back(std::move(button));
-        }
-        json["buttons"] = std::move(buttons);
-    }
+            json["face"] = FaceJson(page.face);
+            TOrderedJson objects = TOrderedJson::array();
+            for (const auto& object : page.objects)
+                objects.push_back(ObjectJson(*object));
+            json["objects"] = std::move(objects);
+        },
+        [&](const CBtn8Ctrl& eight)
+        {
+            TOrderedJson buttons = TOrderedJson::array();
+            for (int i = 0; i < CBtn8Ctrl::kButtons; ++i)
+            {
+                TOrderedJson button = TOrderedJson::object();
+                button["name"] = TextFieldJson(eight.names[static_cast<size_t>(i)]);
+                button["text"] = TextFieldJson(eight.texts[static_cast<size_t>(i)]);
+                buttons.push_back(std::move(button));
+            }
+            json["buttons"] = std::move(buttons);
+        },
+        [](const TListItem&) {},
+    };
+    VisitPage(item, kinds);
     return json;
 }
 

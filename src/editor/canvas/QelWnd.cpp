@@ -9,6 +9,7 @@
 #include "LayoutHistory.h"
 #include "LayoutImages.h"
 #include "MenuTemplate.h"
+#include "ObjectVisitor.h"
 #include "PageDraw.h"
 #include "QelFaceDlg.h"
 #include "SliderPropDlg.h"
@@ -683,57 +684,66 @@ void CQelWnd::AddLevelSlider(const QPoint& p)
 void CQelWnd::EditProperties(TUserObject& target)
 {
     const auto index = static_cast<size_t>(IndexOf(&target));
-    std::unique_ptr<TUserObject> changed;
     bool select = true;
-    if (auto* button = dynamic_cast<TUserButton*>(&target); button != nullptr && target.type == kObjectButton)
-    {
-        CButtonAddDlg dlg(&m_layout, PropsOf(*button), this);
-        if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
-            return;
-        auto copy = std::make_unique<TUserButton>(*button);
-        ApplyProps(dlg.Props(), *copy);
-        changed = std::move(copy);
-        select = false;
-    }
-    else if (auto* level = dynamic_cast<TUserLevel*>(&target);
-             level != nullptr && target.type == kObjectLevel)
-    {
-        CSliderPropDlg dlg(&m_layout, level->width, level->height, level->sliderImageId, level->controlId,
-                           this);
-        if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
-            return;
-        auto copy = std::make_unique<TUserLevel>(*level);
-        copy->sliderImageId = dlg.SliderImageId();
-        copy->controlId = dlg.ControlId();
-        changed = std::move(copy);
-    }
-    else if (auto* image = dynamic_cast<TUserImage*>(&target);
-             image != nullptr && target.type == kObjectImage)
-    {
-        CQelFaceDlg dlg(&m_layout, image->face, this);
-        dlg.SetSize(image->width, image->height);
-        if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
-            return;
-        auto copy = std::make_unique<TUserImage>(*image);
-        CopyFaceLook(dlg.Face(), copy->face);
-        copy->width = dlg.Width();
-        copy->height = dlg.Height();
-        changed = std::move(copy);
-    }
-    else if (auto* hotspot = dynamic_cast<TUserHotspot*>(&target);
-             hotspot != nullptr && target.type == kObjectHotspot)
-    {
-        CHotspotDlg dlg(&m_layout, hotspot->targetPage, m_page.id, this);
-        if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
-            return;
-        auto copy = std::make_unique<TUserHotspot>(*hotspot);
-        copy->targetPage = dlg.Target();
-        changed = std::move(copy);
-    }
-    else
-    {
+    // Each kind's dialog edits a copy, which replaces the object: none when
+    // the dialog is cancelled, or when the stored type code does not name the
+    // kind too.
+    const auto edit = Overloaded{
+        [&](const TUserButton& button) -> std::unique_ptr<TUserObject>
+        {
+            if (target.type != kObjectButton)
+                return nullptr;
+            CButtonAddDlg dlg(&m_layout, PropsOf(button), this);
+            if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
+                return nullptr;
+            auto copy = std::make_unique<TUserButton>(button);
+            ApplyProps(dlg.Props(), *copy);
+            select = false;
+            return copy;
+        },
+        [&](const TUserLevel& level) -> std::unique_ptr<TUserObject>
+        {
+            if (target.type != kObjectLevel)
+                return nullptr;
+            CSliderPropDlg dlg(&m_layout, level.width, level.height, level.sliderImageId, level.controlId,
+                               this);
+            if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
+                return nullptr;
+            auto copy = std::make_unique<TUserLevel>(level);
+            copy->sliderImageId = dlg.SliderImageId();
+            copy->controlId = dlg.ControlId();
+            return copy;
+        },
+        [&](const TUserImage& image) -> std::unique_ptr<TUserObject>
+        {
+            if (target.type != kObjectImage)
+                return nullptr;
+            CQelFaceDlg dlg(&m_layout, image.face, this);
+            dlg.SetSize(image.width, image.height);
+            if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
+                return nullptr;
+            auto copy = std::make_unique<TUserImage>(image);
+            CopyFaceLook(dlg.Face(), copy->face);
+            copy->width = dlg.Width();
+            copy->height = dlg.Height();
+            return copy;
+        },
+        [&](const TUserHotspot& hotspot) -> std::unique_ptr<TUserObject>
+        {
+            if (target.type != kObjectHotspot)
+                return nullptr;
+            CHotspotDlg dlg(&m_layout, hotspot.targetPage, m_page.id, this);
+            if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
+                return nullptr;
+            auto copy = std::make_unique<TUserHotspot>(hotspot);
+            copy->targetPage = dlg.Target();
+            return copy;
+        },
+        [](const TUserObject&) -> std::unique_ptr<TUserObject> { return nullptr; },
+    };
+    std::unique_ptr<TUserObject> changed = VisitObject(target, edit);
+    if (changed == nullptr)
         return;
-    }
 
     // The object is replaced by its changed copy; a selection of it follows.
     const bool wasSelected = Selected() == &target;

@@ -9,6 +9,7 @@
 #include "LayoutFile.h"
 #include "LayoutHistory.h"
 #include "MenuTemplate.h"
+#include "PageVisitor.h"
 #include "PanelPreview.h"
 #include "PanelSettings.h"
 #include "QelUserDlg.h"
@@ -271,28 +272,37 @@ void CQELProg::OnEdit()
     TListItem* page = EntryAt(row);
     if (page == nullptr)
         return;
-    if (auto* user = dynamic_cast<TUserPage*>(page); user != nullptr && page->type == kPageUser)
-    {
-        CQelUserDlg dlg(m_layout, *user, m_history, this);
-        if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
-            return;
-        // The plain name until the next refill, in the page's row (an undo in
-        // the dialog may have refilled the list).
-        const int now = RowOf(page);
-        if (now < 0)
-            return;
-        delete m_list->takeItem(now);
-        InsertEntry(now, Wide(dlg.PageName()), page);
-    }
-    else if (auto* eight = dynamic_cast<CBtn8Ctrl*>(page); eight != nullptr && page->type == kPageEightButton)
-    {
-        const CLayoutEdits::TEightTexts names = eight->names;
-        const CLayoutEdits::TEightTexts texts = eight->texts;
-        CBtn8Dlg dlg(eight, this);
-        // The dialog writes the texts itself; the step records what it replaced.
-        if (UiServices().ExecDialog(dlg) == QDialog::Accepted)
-            m_history.Edits().EightButtonWritten(*eight, names, texts);
-    }
+    // A page is edited as its kind only when its stored type code names it too.
+    const auto edit = Overloaded{
+        [&](TUserPage& user)
+        {
+            if (page->type != kPageUser)
+                return;
+            CQelUserDlg dlg(m_layout, user, m_history, this);
+            if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
+                return;
+            // The plain name until the next refill, in the page's row (an undo in
+            // the dialog may have refilled the list).
+            const int now = RowOf(page);
+            if (now < 0)
+                return;
+            delete m_list->takeItem(now);
+            InsertEntry(now, Wide(dlg.PageName()), page);
+        },
+        [&](CBtn8Ctrl& eight)
+        {
+            if (page->type != kPageEightButton)
+                return;
+            const CLayoutEdits::TEightTexts names = eight.names;
+            const CLayoutEdits::TEightTexts texts = eight.texts;
+            CBtn8Dlg dlg(&eight, this);
+            // The dialog writes the texts itself; the step records what it replaced.
+            if (UiServices().ExecDialog(dlg) == QDialog::Accepted)
+                m_history.Edits().EightButtonWritten(eight, names, texts);
+        },
+        [](TListItem&) {},
+    };
+    VisitPage(*page, edit);
 }
 
 void CQELProg::OnSetDefault()

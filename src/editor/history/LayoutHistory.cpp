@@ -4,6 +4,7 @@
 #include "Layout.h"
 #include "LayoutCommand.h"
 #include "LayoutEdits.h"
+#include "PageVisitor.h"
 #include "UserPage.h"
 
 #include <algorithm>
@@ -265,7 +266,7 @@ bool PictureInUse(const TLayout& layout, const CLayoutHistory& history, int32_t 
 {
     const auto uses = [id](const TListItem* item)
     {
-        const auto* page = dynamic_cast<const TUserPage*>(item);
+        const TUserPage* page = item != nullptr ? PageAs<TUserPage>(*item) : nullptr;
         return page != nullptr && page->UsesPicture(id);
     };
     for (const auto& page : layout.pages)

@@ -1,11 +1,12 @@
 #include "ObjectKind.h"
 
+#include "ObjectVisitor.h"
 #include "UserButton.h"
 #include "UserObject.h"
 
 QString ObjectKindName(const TUserObject& object)
 {
-    const auto* button = dynamic_cast<const TUserButton*>(&object);
+    const TUserButton* button = ObjectAs<TUserButton>(object);
     if (object.type == kObjectButton && button != nullptr && button->selectorId >= 0)
         return QStringLiteral("Selection");
     // The model's name in title case: "hot spot" becomes "Hot Spot".
