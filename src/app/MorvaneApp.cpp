@@ -48,7 +48,8 @@ public:
         if (watched == m_dialog && event->type() == QEvent::Paint && !m_done)
         {
             m_done = true;
-            QTimer::singleShot(0, m_dialog, &QDialog::reject);
+            // The single-shot timer deletes itself once it has fired.
+            QTimer::singleShot(0, m_dialog, &QDialog::reject); // NOLINT(clang-analyzer-cplusplus.NewDeleteLeaks)
         }
         return false;
     }

@@ -21,7 +21,7 @@ bool COpenFile::IsModified() const
 
 QString COpenFile::WindowTitle() const
 {
-    const QString program = QStringLiteral("QELMorvane");
+    QString program = QStringLiteral("QELMorvane");
     if (m_path.isEmpty() && !IsModified())
         return program;
     const QString name = m_path.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(m_path).fileName();

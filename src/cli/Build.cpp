@@ -11,7 +11,7 @@
 namespace
 {
 
-int Run(const TArgs& args);
+int Run(const TArgs& parsed);
 
 // Larger than any layout's JSON: 500000 bytes of pictures in base64 and text.
 constexpr size_t kJsonFileLimit = 32u << 20;

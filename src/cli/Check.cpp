@@ -12,7 +12,7 @@
 namespace
 {
 
-int Run(const TArgs& args);
+int Run(const TArgs& parsed);
 
 const TCommand kCommand = {
     "check",

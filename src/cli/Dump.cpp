@@ -14,7 +14,7 @@
 namespace
 {
 
-int Run(const TArgs& args);
+int Run(const TArgs& parsed);
 
 bool Exists(const std::string& path)
 {

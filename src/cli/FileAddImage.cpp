@@ -13,7 +13,7 @@
 namespace
 {
 
-int Run(const TArgs& args);
+int Run(const TArgs& parsed);
 
 const TCommand kCommand = {
     "add-image",

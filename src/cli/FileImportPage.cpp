@@ -11,7 +11,7 @@
 namespace
 {
 
-int Run(const TArgs& args);
+int Run(const TArgs& parsed);
 
 const TCommand kCommand = {
     "import-page",

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <cstdio>
 #include <mutex>
@@ -26,7 +27,7 @@
 namespace
 {
 
-int RunDeploy(const TArgs& args);
+int RunDeploy(const TArgs& parsed);
 
 const TCommand kDeploy{
     "deploy",
@@ -250,7 +251,7 @@ void PrintJson(const std::vector<TPanelRun>& runs)
         o["firmware"] = r.firmware ? nlohmann::ordered_json(*r.firmware) : nlohmann::ordered_json();
         o["ok"] = r.ok;
         o["result"] = r.result;
-        o["seconds"] = static_cast<double>(static_cast<int64_t>(r.seconds * 10 + 0.5)) / 10;
+        o["seconds"] = static_cast<double>(std::llround(r.seconds * 10)) / 10;
         o["backup"] = r.backup.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(r.backup);
         out.push_back(o);
     }

@@ -14,7 +14,7 @@
 namespace
 {
 
-int RunDownload(const TArgs& args);
+int RunDownload(const TArgs& parsed);
 
 const TCommand kDownload{
     "download",

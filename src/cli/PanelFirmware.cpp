@@ -11,7 +11,7 @@
 namespace
 {
 
-int RunFirmware(const TArgs& args);
+int RunFirmware(const TArgs& parsed);
 
 const TCommand kFirmware{
     "firmware",

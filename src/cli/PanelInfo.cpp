@@ -11,7 +11,7 @@
 namespace
 {
 
-int RunInfo(const TArgs& args);
+int RunInfo(const TArgs& parsed);
 
 const TCommand kInfo{
     "info",

@@ -10,7 +10,7 @@
 namespace
 {
 
-int RunPorts(const TArgs& args);
+int RunPorts(const TArgs& parsed);
 
 const TCommand kPorts{
     "ports",

@@ -18,7 +18,7 @@
 namespace
 {
 
-int RunUpload(const TArgs& args);
+int RunUpload(const TArgs& parsed);
 
 const TCommand kUpload{
     "upload",

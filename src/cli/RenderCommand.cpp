@@ -22,7 +22,7 @@
 namespace
 {
 
-int RunRender(const TArgs& args);
+int RunRender(const TArgs& parsed);
 
 const TCommand kRender{
     "render",

@@ -16,7 +16,7 @@
 namespace
 {
 
-int RunSimulate(const TArgs& args);
+int RunSimulate(const TArgs& parsed);
 
 std::string SimulateHelp()
 {

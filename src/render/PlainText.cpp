@@ -81,7 +81,7 @@ void CPlainText::Draw(CRaster& dc, int32_t x, int32_t y, const std::u16string& t
                 for (int32_t u = 0; u < glyph.width; ++u)
                 {
                     const int level =
-                        (glyph.bits[static_cast<size_t>(m * rowBytes + u / 4)] >> ((3 - u % 4) * 2)) & 3;
+                        (glyph.bits[static_cast<size_t>(m) * static_cast<size_t>(rowBytes) + static_cast<size_t>(u / 4)] >> ((3 - u % 4) * 2)) & 3;
                     const int32_t px = x + gx + u;
                     const int32_t py = y + gy + m;
                     if (level == 0 || !clip.Contains(px, py))

@@ -241,9 +241,13 @@ void CColourPalettePopup::ChangeSelection(int selection)
 
     uint32_t reported = m_initialColour;
     if (selection == kAutomaticBox)
+    {
         reported = m_currentColour = kAutomaticColour;
+    }
     else if (selection >= 0)
+    {
         reported = m_currentColour = ColourAt(selection);
+    }
     emit Notify(kCpnSelChange, reported);
 }
 

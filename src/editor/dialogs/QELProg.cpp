@@ -145,7 +145,7 @@ int CQELProg::RowOf(const TListItem* page) const
 
 QString CQELProg::EntryText(const TListItem& page) const
 {
-    const QString name = Wide(page.name);
+    QString name = Wide(page.name);
     if (m_layout.defaultPage != -1 && page.id == m_layout.defaultPage)
         return QStringLiteral("*** ") + name + QStringLiteral(" ***");
     return name;
@@ -154,7 +154,7 @@ QString CQELProg::EntryText(const TListItem& page) const
 TListItem* CQELProg::EntryAt(int row) const
 {
     const QListWidgetItem* item = row >= 0 ? m_list->item(row) : nullptr;
-    return item != nullptr ? reinterpret_cast<TListItem*>(item->data(Qt::UserRole).value<quintptr>())
+    return item != nullptr ? static_cast<TListItem*>(item->data(Qt::UserRole).value<void*>())
                            : nullptr;
 }
 
@@ -167,7 +167,7 @@ int CQELProg::SelectedRow() const
 void CQELProg::InsertEntry(int row, const QString& text, TListItem* page)
 {
     auto* item = new QListWidgetItem(text);
-    item->setData(Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(page)));
+    item->setData(Qt::UserRole, QVariant::fromValue(static_cast<void*>(page)));
     m_list->insertItem(row, item);
     m_list->setCurrentItem(item);
     item->setSelected(true);
@@ -198,7 +198,7 @@ void CQELProg::Refill()
     for (const auto& page : m_layout.pages)
     {
         auto* item = new QListWidgetItem(EntryText(*page));
-        item->setData(Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(page.get())));
+        item->setData(Qt::UserRole, QVariant::fromValue(static_cast<void*>(page.get())));
         m_list->addItem(item);
     }
     m_list->setCurrentRow(-1);

@@ -106,7 +106,7 @@ CQelFaceDlg::CQelFaceDlg(TLayout* layout, const TUserFace& face, QWidget* parent
     connect(m_colour2, &CColorButton::Notify, this, &CQelFaceDlg::OnColour);
     connect(DlgItem<QPushButton>(this, kAddImage), &QPushButton::clicked, this, &CQelFaceDlg::AddImage);
     connect(DlgItem<QPushButton>(this, kCancel), &QPushButton::clicked, this, &QDialog::reject);
-    Open();
+    ShowFace();
 }
 
 void CQelFaceDlg::SetSize(int32_t width, int32_t height)
@@ -115,7 +115,7 @@ void CQelFaceDlg::SetSize(int32_t width, int32_t height)
     m_height = height;
 }
 
-void CQelFaceDlg::Open()
+void CQelFaceDlg::ShowFace()
 {
     // Whatever the kind, the swatches show the colours the face holds and
     // will keep if switched to a colour, as the panel draws them: only the

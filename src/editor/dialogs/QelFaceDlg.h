@@ -57,7 +57,7 @@ public:
     void accept() override;
 
 private:
-    void Open();
+    void ShowFace();
     void FillImages();
     void ChooseKind(int32_t type);
     void EnableFor(int32_t type);

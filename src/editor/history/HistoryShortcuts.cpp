@@ -5,9 +5,8 @@
 #include <QAction>
 #include <QWidget>
 
-void AddHistoryShortcuts(QWidget& window, CLayoutHistory& target, std::function<bool()> busy)
+void AddHistoryShortcuts(QWidget& window, CLayoutHistory& history, const std::function<bool()>& busy)
 {
-    CLayoutHistory* history = &target;
     auto* undo = new QAction(QStringLiteral("Undo"), &window);
     undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     auto* redo = new QAction(QStringLiteral("Redo"), &window);
@@ -16,24 +15,24 @@ void AddHistoryShortcuts(QWidget& window, CLayoutHistory& target, std::function<
     window.addAction(redo);
 
     const auto idle = [busy] { return !busy || !busy(); };
-    QObject::connect(undo, &QAction::triggered, history,
-                     [history, idle]
+    QObject::connect(undo, &QAction::triggered, &history,
+                     [&history, idle]
                      {
                          if (idle())
-                             history->Undo();
+                             history.Undo();
                      });
-    QObject::connect(redo, &QAction::triggered, history,
-                     [history, idle]
+    QObject::connect(redo, &QAction::triggered, &history,
+                     [&history, idle]
                      {
                          if (idle())
-                             history->Redo();
+                             history.Redo();
                      });
     // A disabled shortcut lets the key go to the focused control.
-    const auto follow = [history, undo, redo]
+    const auto follow = [&history, undo, redo]
     {
-        undo->setEnabled(history->CanUndo());
-        redo->setEnabled(history->CanRedo());
+        undo->setEnabled(history.CanUndo());
+        redo->setEnabled(history.CanRedo());
     };
-    QObject::connect(history, &CLayoutHistory::Changed, undo, follow);
+    QObject::connect(&history, &CLayoutHistory::Changed, undo, follow);
     follow();
 }

@@ -115,7 +115,7 @@ void CLayoutEdits::RenamePage(TListItem& page, const std::u16string& name)
 {
     if (page.name != name)
         m_history.Push(std::make_unique<CSwapStep<TPageNamePlace>>(QStringLiteral("Rename Page"),
-                                                                   TPageNamePlace{{&page}}, name));
+                                                                   TPageNamePlace(page), name));
 }
 
 void CLayoutEdits::ImportPage(TUserPage& page, std::unique_ptr<TUserPage> incoming, std::vector<TImageEntry*> added,

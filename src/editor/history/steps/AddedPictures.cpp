@@ -4,7 +4,6 @@
 #include "Layout.h"
 #include "LayoutHistory.h"
 
-#include <ranges>
 
 CAddedPictures::CAddedPictures(TLayout& layout, const CLayoutHistory& history,
                                std::vector<TImageEntry*> entries)
@@ -27,8 +26,8 @@ void CAddedPictures::PutBack()
 {
     // In reverse, each at the place it was taken from, so that every entry
     // ends up exactly where it was.
-    for (THeld& held : std::views::reverse(m_taken))
-        m_layout.images.InsertAt(held.index, std::move(held.entry));
+    for (auto held = m_taken.rbegin(); held != m_taken.rend(); ++held)
+        m_layout.images.InsertAt(held->index, std::move(held->entry));
     m_taken.clear();
 }
 

@@ -92,6 +92,8 @@ struct TEventsPlace
 // Something of one page: a step on it selects the page afterwards.
 struct TPagePlace
 {
+    explicit TPagePlace(TListItem& held) : page(&held) {}
+
     TStepScope Scope() const
     {
         TStepScope scope;
@@ -109,7 +111,7 @@ struct TEightButtonPlace : TPagePlace
     using TTexts = std::array<TTextField, CBtn8Ctrl::kButtons>;
     using TValue = std::pair<TTexts, TTexts>;
 
-    explicit TEightButtonPlace(CBtn8Ctrl& eight) : TPagePlace{&eight}, eight(eight) {}
+    explicit TEightButtonPlace(CBtn8Ctrl& held) : TPagePlace(held), eight(held) {}
 
     void Trade(TValue& other) const
     {
@@ -126,7 +128,7 @@ struct TBackgroundPlace : TPagePlace
 {
     using TValue = TUserFace;
 
-    explicit TBackgroundPlace(TUserPage& user) : TPagePlace{&user}, user(user) {}
+    explicit TBackgroundPlace(TUserPage& held) : TPagePlace(held), user(held) {}
 
     void Trade(TValue& other) const
     {
@@ -144,7 +146,7 @@ struct TObjectPlace : TPagePlace
 {
     using TValue = std::unique_ptr<TUserObject>;
 
-    TObjectPlace(TUserPage& user, size_t index) : TPagePlace{&user}, user(user), index(index) {}
+    TObjectPlace(TUserPage& held, size_t at) : TPagePlace(held), user(held), index(at) {}
 
     void Trade(TValue& other) const
     {
@@ -166,6 +168,8 @@ struct TObjectPlace : TPagePlace
 struct TPageNamePlace : TPagePlace
 {
     using TValue = std::u16string;
+
+    explicit TPageNamePlace(TListItem& held) : TPagePlace(held) {}
 
     void Trade(TValue& other) const { std::swap(page->name, other); }
     TStepScope Scope() const
