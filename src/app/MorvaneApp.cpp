@@ -41,21 +41,27 @@ const char kUsage[] = "usage: qelmorvane [--simulate [--sim-arg ARG]...] [--port
 class CCloseWhenPainted : public QObject
 {
 public:
-    explicit CCloseWhenPainted(QDialog* dialog) : m_dialog(dialog) { dialog->installEventFilter(this); }
+    explicit CCloseWhenPainted(QDialog* dialog) : m_dialog(dialog)
+    {
+        m_close.setSingleShot(true);
+        connect(&m_close, &QTimer::timeout, dialog, &QDialog::reject);
+        dialog->installEventFilter(this);
+    }
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        // Closed from the event loop, once the paint is over.
         if (watched == m_dialog && event->type() == QEvent::Paint && !m_done)
         {
             m_done = true;
-            // The single-shot timer deletes itself once it has fired.
-            QTimer::singleShot(0, m_dialog, &QDialog::reject); // NOLINT(clang-analyzer-cplusplus.NewDeleteLeaks)
+            m_close.start(0);
         }
         return false;
     }
 
 private:
     QDialog* m_dialog;
+    QTimer m_close;
     bool m_done = false;
 };
 

@@ -239,15 +239,10 @@ void CColourPalettePopup::ChangeSelection(int selection)
     m_currentSel = selection;
     update(CellRect(m_currentSel));
 
-    uint32_t reported = m_initialColour;
-    if (selection == kAutomaticBox)
-    {
-        reported = m_currentColour = kAutomaticColour;
-    }
-    else if (selection >= 0)
-    {
-        reported = m_currentColour = ColourAt(selection);
-    }
+    if (selection == kAutomaticBox || selection >= 0)
+        m_currentColour = selection == kAutomaticBox ? kAutomaticColour : ColourAt(selection);
+    // Outside the palette's boxes the colour it opened with is reported.
+    const uint32_t reported = selection == kAutomaticBox || selection >= 0 ? m_currentColour : m_initialColour;
     emit Notify(kCpnSelChange, reported);
 }
 
