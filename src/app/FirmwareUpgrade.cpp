@@ -2,9 +2,9 @@
 
 #include "DialogTemplate.h"
 
-#include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 
 namespace
 {
@@ -43,10 +43,6 @@ CFirmwareUpgrade::CFirmwareUpgrade(QWidget* parent, bool reading)
 void CFirmwareUpgrade::Start()
 {
     show();
-    // Let the window system map the window; input stays queued, so the Cancel
-    // button and the main window cannot be used during the transfer.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    PaintNow();
 }
 
 void CFirmwareUpgrade::Begin(bool reading)
@@ -62,6 +58,11 @@ void CFirmwareUpgrade::Begin(bool reading)
 }
 
 void CFirmwareUpgrade::End() { hide(); }
+
+QPushButton* CFirmwareUpgrade::CancelButton() const
+{
+    return DlgItem<QPushButton>(this, 2);
+}
 
 void CFirmwareUpgrade::SetPosition(int32_t position)
 {

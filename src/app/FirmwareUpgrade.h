@@ -6,10 +6,11 @@
 
 class QLabel;
 class QProgressBar;
+class QPushButton;
 
-// The progress window of the three transfers: modeless, repainted by hand
-// between blocks because nothing else runs the event loop meanwhile. Its
-// owner destroys it when the transfer ends, or as an exception unwinds.
+// The progress window of the three transfers: modeless, shown while the
+// transfer runs on a thread of its own (CLinkWorker) and the event loop goes
+// on. Its owner destroys it when the transfer ends, or as an exception unwinds.
 class CFirmwareUpgrade : public QDialog, public IProgressSink
 {
     Q_OBJECT
@@ -27,6 +28,8 @@ public:
     // transfer's direction; End hides it.
     void Begin(bool reading) override;
     void End() override;
+
+    QPushButton* CancelButton() const;
 
     bool m_reading;
     QProgressBar* m_progress;

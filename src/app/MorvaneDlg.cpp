@@ -10,14 +10,19 @@
 #include "FirmwareFile.h"
 #include "FirmwareUpgrade.h"
 #include "Layout.h"
+#include "LayoutVerify.h"
 #include "OpenFile.h"
+#include "PanelBackup.h"
 #include "PortList.h"
+#include "ReportText.h"
 #include "SerialPort.h"
+#include "TransferTime.h"
 #include "UiServices.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -103,7 +108,7 @@ CMorvaneDlg::CMorvaneDlg(TLayout& layout, CLayoutHistory& history, const TMainOp
     connect(DlgItem<QPushButton>(this, kDefineUserEvents), &QPushButton::clicked, this,
             [this] { Guarded([this] { OnDefineUserEvents(); }); });
 
-    AddHistoryShortcuts(*this, history);
+    AddHistoryShortcuts(*this, history, [this] { return m_busy; });
     EnumeratePorts(options);
     SetConnectedState(false);
 
@@ -196,25 +201,21 @@ void CMorvaneDlg::ShowMessage(const QString& text)
 void CMorvaneDlg::ShowMessage(const std::string& text)
 {
     ShowMessage(FromText(text));
-    // Connect shows the versions before its download; the window cannot wait
-    // for the event loop to show them.
-    repaint();
 }
 
 void CMorvaneDlg::PortOpened()
 {
+    m_uploadAllowed = false;
     SetConnectedState(true);
-    DlgItem<QPushButton>(this, kUploadLayout)->setEnabled(false);
-    repaint();
 }
 
 void CMorvaneDlg::SetConnectedState(bool connected)
 {
     m_connected = connected;
-    m_connectButton->setText(connected ? QStringLiteral("Disconnect") : QStringLiteral("Connect"));
-    DlgItem<QPushButton>(this, kUpgradeFirmware)->setEnabled(connected);
     if (!connected)
-        DlgItem<QPushButton>(this, kUploadLayout)->setEnabled(false);
+        m_uploadAllowed = false;
+    m_connectButton->setText(connected ? QStringLiteral("Disconnect") : QStringLiteral("Connect"));
+    UpdateButtons();
 }
 
 void CMorvaneDlg::ReportSerialError(uint32_t error, const std::string& text)
@@ -296,33 +297,133 @@ void CMorvaneDlg::OnConnect()
         return;
 
     CFirmwareUpgrade progress(this);
-    const TLinkResult result = m_link->Connect(
-        *port, progress,
-        [this](const uint8_t* bytes, int32_t length)
+    m_panelLayout.clear();
+    const TLinkResult result = RunTransfer(
+        progress, true,
+        [this, &port](IProgressSink& sink, IMessageSink& messages)
         {
-            // The panel's layout replaces the document; a damaged one leaves
-            // it, and its history, as they were.
-            const bool loaded = m_layout.LoadFromBuffer(bytes, length);
-            if (loaded)
-                m_file->Replaced();
-            return loaded;
-        },
-        this);
+            return m_link->Connect(
+                *port, sink,
+                [this](const uint8_t* bytes, int32_t length)
+                {
+                    // On the window's thread: the panel's layout replaces the
+                    // document; a damaged one leaves it, and its history, as
+                    // they were. What the panel held is kept for the backup
+                    // an upload makes.
+                    return CLinkWorker::OnThreadOf(this,
+                                                   [this, bytes, length]
+                                                   {
+                                                       const bool loaded = m_layout.LoadFromBuffer(bytes, length);
+                                                       if (loaded)
+                                                       {
+                                                           m_file->Replaced();
+                                                           m_panelLayout.assign(bytes, bytes + length);
+                                                       }
+                                                       return loaded;
+                                                   });
+                },
+                &messages);
+        });
     ApplyResult(result);
+    m_firmwareVersion = result.firmwareVersion;
     SetConnectedState(result.connected && m_link->IsConnected());
-    DlgItem<QPushButton>(this, kUploadLayout)->setEnabled(m_connected && result.uploadAllowed);
+    m_uploadAllowed = m_connected && result.uploadAllowed;
+    UpdateButtons();
 }
 
 void CMorvaneDlg::OnUploadLayout()
 {
-    CFirmwareUpgrade progress(this);
-    progress.Begin(false);
     const int32_t length = m_layout.SaveToBuffer(m_uploadBuffer.data(), kUploadCapacity);
-    const TLinkResult result = m_link->UploadLayout(m_uploadBuffer.data(), length, progress);
-    progress.End();
-    ApplyResult(result);
+    // What will happen, before it does: the size against the panel's buffer
+    // and the time the upload and its read-back will take.
+    QString report = UploadSizeLine(length);
+    ShowMessage(report);
+    if (length < 0)
+    {
+        CFirmwareUpgrade progress(this);
+        ApplyResult(m_link->UploadLayout(m_uploadBuffer.data(), length, progress));
+        return;
+    }
+    // The layout the panel holds is kept before it is replaced.
+    if (!m_panelLayout.empty())
+    {
+        std::string saved;
+        TLayout held;
+        const bool read = held.LoadFromBuffer(m_panelLayout.data(), static_cast<int32_t>(m_panelLayout.size()));
+        const TFileResult kept = read ? SavePanelBackup(held, saved)
+                                      : TFileResult::Failure(EFileError::Damaged, "the panel's layout is damaged");
+        if (!kept)
+        {
+            ShowMessage(report + QStringLiteral("The panel's layout could not be kept: %1\r\nLayout not uploaded\r\n")
+                                     .arg(FromText(kept.reason)));
+            return;
+        }
+        report += QStringLiteral("Backup of the panel's layout: %1\r\n").arg(FromText(saved));
+        ShowMessage(report);
+    }
+
+    CFirmwareUpgrade progress(this);
+    const int32_t firmware = m_firmwareVersion.value_or(0);
+    const TLinkResult result = RunTransfer(
+        progress, true,
+        [this, length, firmware](IProgressSink& sink, IMessageSink&)
+        {
+            TLinkResult sent = m_link->UploadLayout(m_uploadBuffer.data(), length, sink);
+            if (sent.outcome != ELinkOutcome::Ok || !sent.endConfirmed || !m_link->IsConnected())
+                return sent;
+            TLinkResult checked = VerifyLayout(*m_link, firmware, m_uploadBuffer.data(), length, sink);
+            if (checked.outcome == ELinkOutcome::Ok)
+                checked.message = "Layout uploaded and verified\r\n";
+            return checked;
+        });
+    if (result.outcome == ELinkOutcome::SerialError)
+        ReportSerialError(result.systemError, result.message);
+    else
+        ShowMessage(report + FromText(result.message));
+    // The panel now holds what was sent: the next upload keeps that.
+    if (result.outcome == ELinkOutcome::Ok)
+        m_panelLayout.assign(m_uploadBuffer.begin(), m_uploadBuffer.begin() + length);
     if (!m_link->IsConnected())
         SetConnectedState(false);
+}
+
+QString CMorvaneDlg::UploadSizeLine(int32_t length) const
+{
+    if (length < 0)
+        return {};
+    const double seconds = static_cast<double>(ExpectedUploadMs(length) + ExpectedDownloadMs(length)) / 1000.0;
+    return QStringLiteral("Layout: %1 of the panel's %2 bytes (%3%), %4 blocks: about %5 s to send and read back\r\n")
+        .arg(FromText(GroupedDigits(length)), FromText(GroupedDigits(kUploadCapacity)))
+        .arg(100.0 * length / kUploadCapacity, 0, 'f', 1)
+        .arg(length / 1000 + 1)
+        .arg(seconds, 0, 'f', 1);
+}
+
+TLinkResult CMorvaneDlg::RunTransfer(CFirmwareUpgrade& progress, bool cancellable, const CLinkWorker::TWork& work)
+{
+    m_busy = true;
+    UpdateButtons();
+    struct TDone
+    {
+        CMorvaneDlg& dlg;
+        ~TDone()
+        {
+            dlg.m_busy = false;
+            dlg.UpdateButtons();
+        }
+    } done{*this};
+    return CLinkWorker::Run(*m_link, progress, *this, cancellable, work);
+}
+
+void CMorvaneDlg::UpdateButtons()
+{
+    const bool idle = !m_busy;
+    m_connectButton->setEnabled(idle && !IsFindingPanel());
+    m_portCombo->setEnabled(idle);
+    for (const int id : {kEditLayout, kDefineUserEvents, kExit})
+        DlgItem<QPushButton>(this, id)->setEnabled(idle);
+    DlgItem<QPushButton>(this, kUpgradeFirmware)->setEnabled(idle && m_connected);
+    DlgItem<QPushButton>(this, kUploadLayout)->setEnabled(idle && m_connected && m_uploadAllowed);
 }
 
 void CMorvaneDlg::OnUpgradeFirmware()
@@ -341,18 +442,17 @@ void CMorvaneDlg::OnUpgradeFirmware()
     if (!file)
         return;
 
-    CFirmwareUpgrade progress(this);
-    progress.Begin(false);
     std::vector<uint8_t> bytes;
     std::string refusal;
     if (!ReadFirmwareFile(file->toStdString(), bytes, refusal))
     {
-        progress.End();
         ShowMessage(FromText(refusal));
         return;
     }
-    const TLinkResult result = m_link->UpgradeFirmware(bytes.data(), static_cast<int64_t>(bytes.size()), progress);
-    progress.End();
+    CFirmwareUpgrade progress(this);
+    const TLinkResult result =
+        RunTransfer(progress, false, [this, &bytes](IProgressSink& sink, IMessageSink&)
+                    { return m_link->UpgradeFirmware(bytes.data(), static_cast<int64_t>(bytes.size()), sink); });
     ApplyResult(result);
     SetConnectedState(m_link->IsConnected());
 }
@@ -463,6 +563,8 @@ void CMorvaneDlg::FinishFindPanel()
 
 void CMorvaneDlg::contextMenuEvent(QContextMenuEvent* event)
 {
+    if (m_busy)
+        return;
     QMenu menu(this);
     AddFileEntries(menu);
     QAction* find = menu.addAction(QStringLiteral("&Find Panel"));
@@ -494,7 +596,12 @@ void CMorvaneDlg::SetUpOpenFile(const TMainOptions& options)
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { m_file->SaveAs(this); }},
     };
     for (const auto& [key, run] : keys)
-        connect(new QShortcut(key, this), &QShortcut::activated, this, run);
+        connect(new QShortcut(key, this), &QShortcut::activated, this,
+                [this, run]
+                {
+                    if (!m_busy)
+                        run();
+                });
 }
 
 namespace
@@ -507,6 +614,7 @@ enum class EFileEntry
     Save,
     SaveAs,
     Recent,
+    Restore,
 };
 
 QAction* AddEntry(QMenu& menu, const QString& text, EFileEntry entry, const QKeySequence& keys = {},
@@ -531,6 +639,7 @@ void CMorvaneDlg::AddFileEntries(QMenu& menu)
     for (qsizetype i = 0; i < paths.size(); ++i)
         AddEntry(*recent, QStringLiteral("&%1 %2").arg(i + 1).arg(paths[i]), EFileEntry::Recent, {}, paths[i]);
     recent->setEnabled(!paths.isEmpty());
+    AddEntry(menu, QStringLiteral("Restore &Previous Layout..."), EFileEntry::Restore);
     menu.addSeparator();
 }
 
@@ -555,13 +664,36 @@ bool CMorvaneDlg::RunFileEntry(const QAction* chosen)
     case EFileEntry::Recent:
         m_file->LoadRecent(this, data[1].toString());
         break;
+    case EFileEntry::Restore:
+        RestorePreviousLayout();
+        break;
     }
     return true;
 }
 
+void CMorvaneDlg::RestorePreviousLayout()
+{
+    // The connected panel's own backups when it has some, otherwise all of them.
+    const QString root = QString::fromStdString(PanelBackupRoot());
+    QString folder = root;
+    if (m_connected)
+    {
+        const QString own =
+            root + u'/' + QString::fromStdString(BackupFolderName(m_layout.controlName));
+        if (QFileInfo(own).isDir())
+            folder = own;
+    }
+    TFileDialogSpec spec = CQELProg::TemplateFileDialog();
+    spec.initialName = folder + u'/';
+    const std::optional<QString> path = UiServices().GetOpenFileName(this, spec);
+    if (path)
+        m_file->LoadRecent(this, *path);
+}
+
 void CMorvaneDlg::done(int result)
 {
-    if (!m_file->MayDropChanges(this))
+    // A transfer ends only through its own Cancel.
+    if (m_busy || !m_file->MayDropChanges(this))
         return;
     QDialog::done(result);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LinkWorker.h"
 #include "PanelLink.h"
 #include "PanelProbe.h"
 #include "ProgressSink.h"
@@ -124,6 +125,16 @@ private:
     void SetConnectedState(bool connected);
     void ApplyResult(const TLinkResult& result);
     void FinishFindPanel();
+    // Runs an exchange with the panel on the link's worker thread; the
+    // window's buttons wait meanwhile and clicks on them are not kept.
+    TLinkResult RunTransfer(CFirmwareUpgrade& progress, bool cancellable, const CLinkWorker::TWork& work);
+    void UpdateButtons();
+    // "Layout: N of the panel's 512,000 bytes (P%), B blocks: about S s to
+    // send and read back"; empty for a layout too large to hold.
+    QString UploadSizeLine(int32_t length) const;
+    // Context menu "Restore Previous Layout...": a backup of a panel's
+    // layout, opened as a template.
+    void RestorePreviousLayout();
     void SetUpOpenFile(const TMainOptions& options);
     // The open file's entries of the context menu; runs the one chosen and
     // tells whether it was one of them.
@@ -133,6 +144,13 @@ private:
     TLayout& m_layout;
     CLayoutHistory& m_history;
     std::unique_ptr<CPanelLink> m_link;
+    // A transfer is running on the link's thread.
+    bool m_busy = false;
+    bool m_uploadAllowed = false;
+    std::optional<int32_t> m_firmwareVersion;
+    // The layout the panel holds, as Connect downloaded it or the last upload
+    // sent it: the backup an upload keeps before replacing it.
+    std::vector<uint8_t> m_panelLayout;
     QIcon m_hIcon;
     QComboBox* m_portCombo = nullptr;
     QPushButton* m_connectButton = nullptr;

@@ -8,6 +8,7 @@
 #include "HotspotDlg.h"
 #include "ImageLibrary.h"
 #include "Layout.h"
+#include "LayoutFile.h"
 #include "LayoutHistory.h"
 #include "MorvaneApp.h"
 #include "MorvaneDlg.h"
@@ -29,11 +30,14 @@
 
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -214,7 +218,7 @@ TEST_F(MainWindow, TemplateAndPortList)
     QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(10, 10), dlg.mapToGlobal(QPoint(10, 10)));
     QApplication::sendEvent(&dlg, &menu);
     EXPECT_EQ(m_ui.menusShown, QStringList{QStringLiteral("Open Template...,Save Template,Save Template As...,"
-                                                          "Recent Templates,Find Panel,About QELMorvane...")});
+                                                          "Recent Templates,Restore Previous Layout...,Find Panel,About QELMorvane...")});
 }
 
 TEST_F(MainWindow, ProgressWindow)
@@ -293,12 +297,12 @@ TEST_P(MainWindowStates, ConnectThenDisconnect)
     EXPECT_EQ(m_layout.pages.Size(), c.downloaded ? 1u : 0u);
     EXPECT_TRUE(m_ui.messages.empty());
     // Throughout the download the window is connected and shows the versions;
-    // Upload Layout waits for the download's end.
+    // its buttons wait for the transfer's end.
     if (c.downloaded)
     {
         ASSERT_FALSE(during.seen.empty());
         for (const CStateDuringTransfer::TSeen& seen : during.seen)
-            EXPECT_EQ(seen, (CStateDuringTransfer::TSeen{QStringLiteral("Disconnect"), true, false, true,
+            EXPECT_EQ(seen, (CStateDuringTransfer::TSeen{QStringLiteral("Disconnect"), false, false, true,
                                                          c.versions}));
     }
     else
@@ -333,10 +337,29 @@ TEST_F(MainWindow, UploadSendsTheDocumentAndRefusesOneTooLarge)
 
     // Edits made after the download go up with it.
     m_layout.pages.InsertPage(std::make_unique<TUserPage>(u"Added", m_layout.pages.NextPageId()));
+    const std::vector<uint8_t> before = panel.LayoutImage();
     Click(dlg, 1004);
     EXPECT_EQ(panel.LayoutsStored(), 1);
     EXPECT_EQ(panel.LayoutImage(), m_layout.SaveToBytes());
-    EXPECT_EQ(dlg.Log(), kDownloaded);
+    // What it would do, what it kept of the panel's layout, and the read-back.
+    const QStringList lines = dlg.Log().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3) << dlg.Log().toStdString();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Layout: [0-9,]+ of the panel's 512,000 bytes \\([0-9.]+%\\), "
+                                                  "[0-9]+ blocks: about [0-9.]+ s to send and read back$"))
+                    .match(lines[0])
+                    .hasMatch())
+        << lines[0].toStdString();
+    const QString backupPrefix = QStringLiteral("Backup of the panel's layout: ");
+    ASSERT_TRUE(lines[1].startsWith(backupPrefix)) << lines[1].toStdString();
+    const QString backup = lines[1].mid(backupPrefix.size());
+    EXPECT_TRUE(backup.startsWith(qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/qelmorvane/backups/")));
+    TLayout kept;
+    ASSERT_TRUE(LoadTemplateFile(kept, backup.toStdString()));
+    EXPECT_EQ(kept.SaveToBytes(), before) << "the layout the panel held";
+    EXPECT_EQ(QFileInfo(backup).permissions() & ~(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
+                                                  QFile::WriteUser),
+              QFile::Permissions()) << "no one else reads the PINs";
+    EXPECT_EQ(lines[2], QStringLiteral("Layout uploaded and verified"));
     ExpectState(dlg, true, true);
 
     // Noise does not compress: three screens of it overflow the upload buffer.
@@ -354,6 +377,52 @@ TEST_F(MainWindow, UploadSendsTheDocumentAndRefusesOneTooLarge)
     EXPECT_NE(dlg.Log(), kDownloaded);
     EXPECT_FALSE(dlg.Log().isEmpty());
     ExpectState(dlg, true, true);
+}
+
+// While an upload runs, the window lives and its buttons wait: clicks on
+// them are not kept for later. Cancel ends the upload back at 9600 baud, with
+// nothing stored; the next upload stores the layout once.
+TEST_F(MainWindow, CancelEndsAnUploadAndClicksMeanwhileAreNotKept)
+{
+    CVirtualPanel panel(Options());
+    TMainOptions options;
+    options.preselect = QString::fromStdString(panel.Path());
+    options.makeLink = panel.LinkMaker();
+    CMorvaneDlg dlg(m_layout, options);
+    Click(dlg, 1001);
+    ASSERT_TRUE(Button(dlg, 1004)->isEnabled());
+    m_layout.pages.InsertPage(std::make_unique<TUserPage>(u"Added", m_layout.pages.NextPageId()));
+
+    panel.HoldAtBinaryWrite(2);
+    bool acted = false;
+    QTimer::singleShot(0, &dlg,
+                       [&]
+                       {
+                           // Inside the transfer: the window answers, its buttons do not.
+                           ASSERT_TRUE(panel.WaitUntilHeld());
+                           acted = true;
+                           for (int i = 0; i < 3; ++i)
+                               Click(dlg, 1004);
+                           Click(dlg, 1001);
+                           EXPECT_FALSE(Button(dlg, 1004)->isEnabled());
+                           auto* progress = dlg.findChild<CFirmwareUpgrade*>();
+                           ASSERT_NE(progress, nullptr);
+                           QPushButton* cancel = progress->CancelButton();
+                           EXPECT_TRUE(cancel->isEnabled());
+                           QTest::mouseClick(cancel, Qt::LeftButton);
+                           panel.Release();
+                       });
+    Click(dlg, 1004);
+    ASSERT_TRUE(acted);
+    EXPECT_TRUE(dlg.Log().endsWith(QStringLiteral("Cancelled\r\nLayout not uploaded\r\n"))) << dlg.Log().toStdString();
+    EXPECT_EQ(panel.LayoutsStored(), 0);
+    ExpectState(dlg, true, true);
+
+    // Back at 9600 baud: the next upload goes through, once.
+    Click(dlg, 1004);
+    EXPECT_TRUE(dlg.Log().endsWith(QStringLiteral("Layout uploaded and verified\r\n"))) << dlg.Log().toStdString();
+    EXPECT_EQ(panel.LayoutsStored(), 1);
+    EXPECT_EQ(panel.LayoutImage(), m_layout.SaveToBytes());
 }
 
 TEST_F(MainWindow, FirmwareUpgradeEndsDisconnected)
@@ -391,7 +460,22 @@ TEST_F(MainWindow, FirmwareUpgradeEndsDisconnected)
                              .arg(QString::fromStdString(absent.string())));
     ExpectState(dlg, true, false);
     EXPECT_EQ(panel.FirmwareStored(), 0);
+    // A firmware upgrade cannot be stopped half way: its Cancel waits, saying why.
+    panel.HoldAtBinaryWrite(1);
+    QString cancelTip;
+    bool cancelEnabled = true;
+    QTimer::singleShot(0, &dlg,
+                       [&]
+                       {
+                           ASSERT_TRUE(panel.WaitUntilHeld());
+                           QPushButton* cancel = dlg.findChild<CFirmwareUpgrade*>()->CancelButton();
+                           cancelEnabled = cancel->isEnabled();
+                           cancelTip = cancel->toolTip();
+                           panel.Release();
+                       });
     Click(dlg, 1002);
+    EXPECT_FALSE(cancelEnabled);
+    EXPECT_TRUE(cancelTip.contains(QStringLiteral("without working firmware"))) << cancelTip.toStdString();
     fs::remove(file);
     fs::remove(empty);
     EXPECT_EQ(panel.FirmwareStored(), 1);

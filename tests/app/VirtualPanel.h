@@ -8,6 +8,9 @@
 #include "SimulatedPanel.h"
 
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -52,6 +55,30 @@ public:
     // and write fails, as on a terminal whose other side has closed.
     void Unplug() { m_unplugged = true; }
 
+    // The link's thread stops in the nth binary write from now (a block of a
+    // transfer) until Release, so that a test can act while a transfer is
+    // under way; it goes on by itself after 10 real seconds.
+    void HoldAtBinaryWrite(int n)
+    {
+        const std::lock_guard<std::mutex> lock(m_holdMutex);
+        m_holdAt = n;
+        m_held = false;
+    }
+    // Waits (in real time, at most 10 s) until the link's thread is held.
+    bool WaitUntilHeld()
+    {
+        std::unique_lock<std::mutex> lock(m_holdMutex);
+        return m_holdChanged.wait_for(lock, std::chrono::seconds(10), [this] { return m_held; });
+    }
+    void Release()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(m_holdMutex);
+            m_holdAt = 0;
+        }
+        m_holdChanged.notify_all();
+    }
+
     // What the panel holds, as CSimulatedPanel tells it.
     std::vector<uint8_t> LayoutImage() const { return m_layout; }
     std::vector<uint8_t> LastFirmware() const { return m_firmware; }
@@ -91,6 +118,7 @@ private:
         int32_t WriteBytes(const uint8_t* bytes, int32_t length) override
         {
             Check();
+            m_panel.MaybeHold();
             return m_line.WriteBytes(bytes, length);
         }
         void SetBaudRate(uint32_t baud) override
@@ -110,6 +138,22 @@ private:
         CModelLine m_line;
     };
 
+    void MaybeHold()
+    {
+        std::unique_lock<std::mutex> lock(m_holdMutex);
+        if (m_holdAt <= 0 || --m_holdAt > 0)
+            return;
+        m_held = true;
+        m_holdChanged.notify_all();
+        m_holdAt = -1;
+        m_holdChanged.wait_for(lock, std::chrono::seconds(10), [this] { return m_holdAt == 0; });
+        m_held = false;
+    }
+
+    std::mutex m_holdMutex;
+    std::condition_variable m_holdChanged;
+    int m_holdAt = 0;
+    bool m_held = false;
     CVirtualClock m_clock;
     CPanelModel m_model;
     std::string m_path = "/dev/ttyQEL-virtual";
