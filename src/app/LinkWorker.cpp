@@ -1,6 +1,7 @@
 #include "LinkWorker.h"
 
 #include "FirmwareUpgrade.h"
+#include "LinkReports.h"
 
 #include <QEventLoop>
 #include <QPushButton>
@@ -10,58 +11,6 @@
 #include <exception>
 #include <thread>
 
-namespace
-{
-
-// Calls made on the worker thread, carried out on the window thread in the
-// order they were made.
-void Post(QObject* context, std::function<void()> call)
-{
-    QMetaObject::invokeMethod(context, std::move(call), Qt::QueuedConnection);
-}
-
-class CQueuedProgress : public IProgressSink
-{
-public:
-    explicit CQueuedProgress(CFirmwareUpgrade& target) : m_target(target) {}
-
-    void Begin(bool reading) override
-    {
-        Post(&m_target, [t = &m_target, reading] { t->Begin(reading); });
-    }
-    void SetPosition(int32_t position) override
-    {
-        Post(&m_target, [t = &m_target, position] { t->SetPosition(position); });
-    }
-    void End() override
-    {
-        Post(&m_target, [t = &m_target] { t->End(); });
-    }
-
-private:
-    CFirmwareUpgrade& m_target;
-};
-
-class CQueuedMessages : public IMessageSink
-{
-public:
-    CQueuedMessages(IMessageSink& target, QObject* context) : m_target(target), m_context(context) {}
-
-    void ShowMessage(const std::string& text) override
-    {
-        Post(m_context, [t = &m_target, text] { t->ShowMessage(text); });
-    }
-    void PortOpened() override
-    {
-        Post(m_context, [t = &m_target] { t->PortOpened(); });
-    }
-
-private:
-    IMessageSink& m_target;
-    QObject* m_context;
-};
-
-} // namespace
 
 TLinkResult CLinkWorker::Run(CPanelLink& link, CFirmwareUpgrade& progress, IMessageSink& messages,
                              bool cancellable, const TWork& work)
@@ -79,9 +28,10 @@ TLinkResult CLinkWorker::Run(CPanelLink& link, CFirmwareUpgrade& progress, IMess
                          });
     link.SetCancelFlag(cancellable ? &cancel : nullptr);
 
-    CQueuedProgress queuedProgress(progress);
-    CQueuedMessages queuedMessages(messages, &progress);
+    CReports reports(progress, messages);
     QEventLoop loop;
+    // After every report the exchange made, so they all arrive first.
+    QObject::connect(&reports, &CReports::Finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
     TLinkResult result;
     std::exception_ptr failure;
     std::thread worker(
@@ -89,14 +39,13 @@ TLinkResult CLinkWorker::Run(CPanelLink& link, CFirmwareUpgrade& progress, IMess
         {
             try
             {
-                result = work(queuedProgress, queuedMessages);
+                result = work(reports, reports);
             }
             catch (...)
             {
                 failure = std::current_exception();
             }
-            // After every report the exchange made, so they all arrive first.
-            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+            emit reports.Finished();
         });
     loop.exec();
     worker.join();
@@ -115,6 +64,9 @@ bool CLinkWorker::OnThreadOf(QObject* context, const std::function<bool()>& fn)
     if (QThread::currentThread() == context->thread())
         return fn();
     bool answer = false;
-    QMetaObject::invokeMethod(context, [&answer, &fn] { answer = fn(); }, Qt::BlockingQueuedConnection);
+    CCallAcross call;
+    QObject::connect(&call, &CCallAcross::Call, context, [&answer, &fn] { answer = fn(); },
+                     Qt::BlockingQueuedConnection);
+    emit call.Call();
     return answer;
 }

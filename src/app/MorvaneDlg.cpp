@@ -595,13 +595,16 @@ void CMorvaneDlg::SetUpOpenFile(const TMainOptions& options)
         {QKeySequence(Qt::CTRL | Qt::Key_S), [this] { m_file->Save(this); }},
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { m_file->SaveAs(this); }},
     };
-    for (const auto& [key, run] : keys)
-        connect(new QShortcut(key, this), &QShortcut::activated, this,
+    for (const auto& entry : keys)
+    {
+        const std::function<void()> run = entry.second;
+        connect(new QShortcut(entry.first, this), &QShortcut::activated, this,
                 [this, run]
                 {
                     if (!m_busy)
                         run();
                 });
+    }
 }
 
 namespace
