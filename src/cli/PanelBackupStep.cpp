@@ -1,5 +1,7 @@
 #include "PanelBackupStep.h"
 
+#include "ProgressBar.h"
+
 #include "Layout.h"
 #include "TextField.h"
 
@@ -28,4 +30,11 @@ TPanelBackupStep BackUpPanelLayout(CPanelLink& link, int32_t firmwareVersion, IP
     }
     step.outcome = TPanelBackupStep::EOutcome::Saved;
     return step;
+}
+
+std::string BackupFailure(const TPanelBackupStep& step)
+{
+    if (step.outcome == TPanelBackupStep::EOutcome::NotSaved)
+        return "backup not saved: " + step.reason + "; Nothing sent";
+    return OneLine(step.read.message) + "; backup failed, Nothing sent";
 }

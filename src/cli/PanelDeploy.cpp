@@ -195,10 +195,8 @@ TPanelRun DeployOne(CBoard& board, size_t index, const std::string& port, const 
     const TPanelBackupStep backup = BackUpPanelLayout(link, *info.firmwareVersion, progress);
     run.controlName = backup.controlName;
     run.backup = backup.path;
-    if (backup.outcome == TPanelBackupStep::EOutcome::NotSaved)
-        return end(false, "backup not saved: " + backup.reason + "; Nothing sent");
-    if (backup.outcome == TPanelBackupStep::EOutcome::NotRead)
-        return end(false, OneLine(backup.read.message) + "; backup failed, Nothing sent");
+    if (backup.StopsUpload())
+        return end(false, BackupFailure(backup));
 
     board.Stage(index, "uploading");
     const TLinkResult sent = link.UploadLayout(image.data(), size, progress);
