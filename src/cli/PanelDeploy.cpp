@@ -1,5 +1,6 @@
 #include "Command.h"
 #include "PageArg.h"
+#include "PanelBackupStep.h"
 #include "PortArg.h"
 #include "ProgressBar.h"
 #include "StdStreams.h"
@@ -7,9 +8,7 @@
 #include "Layout.h"
 #include "LayoutFile.h"
 #include "LayoutVerify.h"
-#include "PanelBackup.h"
 #include "PanelLink.h"
-#include "TextField.h"
 
 #include <nlohmann/json.hpp>
 
@@ -193,18 +192,11 @@ TPanelRun DeployOne(CBoard& board, size_t index, const std::string& port, const 
         return end(false, "firmware takes no layout uploads; 201 or later is needed");
 
     board.Stage(index, "backing up");
-    TLayout current;
-    const TLinkResult read = link.RunLayoutDownload(*info.firmwareVersion, progress,
-                                                    [&current](const uint8_t* bytes, int32_t length)
-                                                    { return current.LoadFromBuffer(bytes, length); });
-    if (read.outcome == ELinkOutcome::Ok)
-    {
-        run.controlName = WideToUtf8(current.controlName);
-        if (const TFileResult saved = SavePanelBackup(current, run.backup); !saved)
-            return end(false, "backup not saved: " + saved.reason + "; Nothing sent");
-    }
-    else if (read.outcome != ELinkOutcome::NoLayout)
-        return end(false, OneLine(read.message) + "; backup failed, Nothing sent");
+    const TPanelBackupStep backup = BackUpPanelLayout(link, *info.firmwareVersion, progress);
+    run.controlName = backup.controlName;
+    run.backup = backup.path;
+    if (backup.StopsUpload())
+        return end(false, BackupFailure(backup));
 
     board.Stage(index, "uploading");
     const TLinkResult sent = link.UploadLayout(image.data(), size, progress);

@@ -1,5 +1,6 @@
 #include "Command.h"
 #include "PageArg.h"
+#include "PanelBackupStep.h"
 #include "PortArg.h"
 #include "ProgressBar.h"
 #include "StdStreams.h"
@@ -22,18 +23,25 @@ int RunUpload(const TArgs& parsed);
 
 const TCommand kUpload{
     "upload",
-    "upload --port PATH IN.qel [--verify]",
+    "upload --port PATH IN.qel [--no-backup] [--no-verify]",
     "send a template's layout to a panel",
-    "Opens the serial port PATH, asks the panel for its versions and, when its\n"
-    "firmware is 201 or later, sends the layout of the template IN.qel as Upload\n"
-    "Layout does: 1000-byte blocks at 115200 baud, each checked with CRC-32 and\n"
-    "acknowledged. A block refused 10 times, a silent panel, or a panel that does\n"
-    "not confirm the end record is an error. First it prints the layout's size\n"
-    "against the panel's 512,000 bytes and how long the transfer will take.\n"
+    "Opens the serial port PATH and asks the panel for its versions. When its\n"
+    "firmware is 201 or later, it downloads the layout the panel holds and keeps it\n"
+    "as a backup ($XDG_DATA_HOME/qelmorvane/backups/CONTROL/YYYYMMDD-HHMMSS.qel, the\n"
+    "newest 20 of each control kept), sends the layout of the template IN.qel as\n"
+    "Upload Layout does: 1000-byte blocks at 115200 baud, each checked with CRC-32\n"
+    "and acknowledged, then reads it back and compares it with what was sent. A\n"
+    "backup that cannot be read or saved stops it before anything is sent. A block\n"
+    "refused 10 times, a silent panel, a panel that does not confirm the end record\n"
+    "or a layout that reads back otherwise is an error. First it prints the layout's\n"
+    "size against the panel's 512,000 bytes and how long sending and reading back\n"
+    "will take.\n"
     "IN.qel - reads the template from standard input.\n\n"
-    "  --verify   then read the layout back from the panel and compare it with\n"
-    "             what was sent; a difference is an error",
-    {{ValueOption("--port", true), FlagOption("--verify")},
+    "  --no-backup  replace the panel's layout without keeping it first\n"
+    "  --no-verify  do not read the layout back\n"
+    "  --verify     read it back and compare: the default, still accepted",
+    {{ValueOption("--port", true), FlagOption("--verify"), FlagOption("--no-verify"),
+      FlagOption("--no-backup")},
      1,
      1,
      "give the panel's port with --port PATH and one template"},
@@ -50,12 +58,15 @@ std::string Seconds(int64_t ms)
 
 int RunUpload(const TArgs& parsed)
 {
+    if (parsed.Has("--verify") && parsed.Has("--no-verify"))
+        return UsageError(kUpload, "--verify and --no-verify cannot go together");
     std::string resolvedPort;
     if (!ResolvePortArg(*parsed.Value("--port"), resolvedPort))
         return kExitFailure;
     const std::string* port = &resolvedPort;
     const std::string& in = parsed.positional[0];
-    const bool verify = parsed.Has("--verify");
+    const bool verify = !parsed.Has("--no-verify");
+    const bool backup = !parsed.Has("--no-backup");
 
     TLayout layout;
     if (const TFileResult loaded = LoadTemplateInput(layout, in); !loaded)
@@ -91,6 +102,19 @@ int RunUpload(const TArgs& parsed)
                     "the panel's firmware (" + version + ") takes no layout uploads; 201 or later is needed");
     }
     CProgressBar bar;
+    if (backup)
+    {
+        const TPanelBackupStep kept = BackUpPanelLayout(link, *info.firmwareVersion, bar);
+        if (kept.read.outcome == ELinkOutcome::Cancelled)
+            return FailLink(*port, kept.read, kNotUploaded);
+        if (kept.StopsUpload())
+            return Fail(*port, BackupFailure(kept));
+        if (kept.outcome == TPanelBackupStep::EOutcome::Saved)
+            std::printf("Backup: %s\n", kept.path.c_str());
+        else
+            std::printf("Backup: none, the panel held no layout\n");
+        std::fflush(stdout);
+    }
     const TLinkResult r = link.UploadLayout(image.data(), size, bar);
     if (r.outcome != ELinkOutcome::Ok)
         return FailLink(*port, r, kNotUploaded);

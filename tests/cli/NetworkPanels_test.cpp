@@ -168,7 +168,8 @@ TEST_F(NetworkPanels, InfoDownloadAndVerifiedUploadThroughSer2net)
     const std::string back = (dir / "back.qel").string();
     const std::vector<TQelctlRun> runs = RunAtOnce({
         {"info --port " + server.urls[0], {}},
-        {"upload --verify --port " + server.urls[1] + " " + layout, {}},
+        {"upload --verify --no-backup --port " + server.urls[1] + " " + layout,
+         "XDG_DATA_HOME='" + (dir / "data").string() + "'"},
         {"download --port " + server.urls[2] + " -o " + back, {}},
     });
 
@@ -179,6 +180,7 @@ TEST_F(NetworkPanels, InfoDownloadAndVerifiedUploadThroughSer2net)
     // reached its end of the line.
     EXPECT_EQ(runs[1].status, 0) << runs[1].err;
     EXPECT_NE(runs[1].out.find("Layout verified on control"), std::string::npos) << runs[1].out;
+    EXPECT_FALSE(fs::exists(dir / "data"));
 
     EXPECT_EQ(runs[2].status, 0) << runs[2].err;
     EXPECT_EQ(RunQelctl("diff " + layout + " " + back, dir).status, 0);

@@ -43,6 +43,8 @@ TEST(PanelCommands, BadArgumentsAndFilesAreRefusedBeforeThePortIsOpened)
         {"firmware" + port + dir.string(), 1,
          "qelctl: " + dir.string() + ": not a regular file; Nothing sent\n"},
         {"upload" + port + (dir / "bad.qel").string(), 1, "qelctl: " + (dir / "bad.qel").string() + ": "},
+        {"upload --verify --no-verify" + port + (dir / "bad.qel").string(), 2,
+         "qelctl: --verify and --no-verify cannot go together\n"},
         // - reads standard input, and names it.
         {"firmware" + port + "- </dev/null", 1,
          "qelctl: standard input: Firmware file is empty; Nothing sent\n"},
@@ -56,12 +58,15 @@ TEST(PanelCommands, BadArgumentsAndFilesAreRefusedBeforeThePortIsOpened)
         {"download" + port + "-o " + (dir / "out.qel").string(), 1,
          "qelctl: /dev/qel-no-such-port: no such device\n"},
     };
+    // Nothing here gets as far as a backup; were one taken, it would stay in dir.
+    const std::string dataHome = "XDG_DATA_HOME='" + (dir / "data").string() + "'";
     for (const auto& c : cases)
     {
-        const TQelctlRun r = RunQelctl(c.args, dir);
+        const TQelctlRun r = RunQelctl(c.args, dir, dataHome);
         EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.err;
         EXPECT_EQ(r.err.rfind(c.errorStart, 0), 0u) << c.args << "\n" << r.err;
     }
     EXPECT_FALSE(fs::exists(dir / "out.qel"));
+    EXPECT_FALSE(fs::exists(dir / "data"));
     fs::remove_all(dir);
 }

@@ -107,7 +107,7 @@ completion)
   expect "qelctl import-page a.qel " "b.qup "
   expect "qelctl firmware --port /dev/pts/0 " "c.qfw "
   expect "qelctl dump a.qel -o " "d.json "
-  expect "qelctl upload --" "--help --port --verify "
+  expect "qelctl upload --" "--help --no-backup --no-verify --port --verify "
   expect "qelctl dump --t" "--textconv "
   expect "qelctl diff a.qel -" "- --help "
   expect "qelctl render a.qel 1 -o -" "- "
