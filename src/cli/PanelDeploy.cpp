@@ -1,6 +1,5 @@
 #include "Command.h"
 #include "PageArg.h"
-#include "PanelBackupStep.h"
 #include "PortArg.h"
 #include "ProgressBar.h"
 #include "StdStreams.h"
@@ -8,6 +7,7 @@
 #include "Layout.h"
 #include "LayoutFile.h"
 #include "LayoutVerify.h"
+#include "PanelDeployment.h"
 #include "PanelLink.h"
 
 #include <nlohmann/json.hpp>
@@ -51,31 +51,15 @@ const TCommand kDeploy{
 };
 const CCommandRegistrar kRegistrar(kDeploy);
 
-// One panel's deployment as it goes and as it ends.
-struct TPanelRun
-{
-    std::string port;
-    std::string stage = "waiting";
-    int32_t position = -1; // 0 to 1000 during a transfer
-    bool finished = false;
-    bool ok = false;
-    std::string result;
-    std::string controlName;
-    std::optional<int32_t> firmware;
-    std::string backup;
-    double seconds = 0;
-};
-
 class CBoard;
 
-// A panel's transfers reported to the board.
-class CPanelProgress : public IProgressSink
+// A panel's stages and transfers reported to the board.
+class CPanelWatcher : public IDeployWatcher
 {
 public:
-    CPanelProgress(CBoard& board, size_t index) : m_board(board), m_index(index) {}
-    void Begin(bool) override;
-    void SetPosition(int32_t position) override;
-    void End() override {}
+    CPanelWatcher(CBoard& board, size_t index) : m_board(board), m_index(index) {}
+    void Stage(const std::string& stage) override;
+    void Position(int32_t position) override;
 
 private:
     CBoard& m_board;
@@ -155,62 +139,21 @@ private:
     std::vector<TPanelRun> m_runs;
 };
 
-void CPanelProgress::Begin(bool)
+void CPanelWatcher::Stage(const std::string& stage)
 {
-    m_board.Position(m_index, 0);
+    m_board.Stage(m_index, stage);
 }
 
-void CPanelProgress::SetPosition(int32_t position)
+void CPanelWatcher::Position(int32_t position)
 {
     m_board.Position(m_index, position);
 }
 
 TPanelRun DeployOne(CBoard& board, size_t index, const std::string& port, const std::vector<uint8_t>& image)
 {
-    const auto started = std::chrono::steady_clock::now();
-    TPanelRun run;
-    run.port = port;
-    const auto end = [&](bool ok, const std::string& result)
-    {
-        run.ok = ok;
-        run.result = result;
-        run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-        return run;
-    };
-    const auto size = static_cast<int32_t>(image.size());
-    CPanelProgress progress(board, index);
+    CPanelWatcher watcher(board, index);
     CPanelLink link;
-
-    board.Stage(index, "connecting");
-    if (const TLinkResult opened = link.TryOpen(port); opened.outcome != ELinkOutcome::Ok)
-        return end(false, OneLine(opened.message));
-    const TLinkResult info = link.RequestInfo();
-    if (info.outcome != ELinkOutcome::Ok)
-        return end(false, OneLine(info.message));
-    run.firmware = info.firmwareVersion;
-    if (info.firmwareVersion.value_or(0) <= 200)
-        return end(false, "firmware takes no layout uploads; 201 or later is needed");
-
-    board.Stage(index, "backing up");
-    const TPanelBackupStep backup = BackUpPanelLayout(link, *info.firmwareVersion, progress);
-    run.controlName = backup.controlName;
-    run.backup = backup.path;
-    if (backup.StopsUpload())
-        return end(false, BackupFailure(backup));
-
-    board.Stage(index, "uploading");
-    const TLinkResult sent = link.UploadLayout(image.data(), size, progress);
-    if (sent.outcome != ELinkOutcome::Ok)
-        return end(false, OneLine(sent.message));
-    if (!sent.endConfirmed)
-        return end(false, "the panel did not confirm the layout");
-
-    board.Stage(index, "verifying");
-    const TLinkResult checked = VerifyLayout(link, *info.firmwareVersion, image.data(), size, progress);
-    link.Disconnect();
-    if (checked.outcome != ELinkOutcome::Ok)
-        return end(false, OneLine(checked.message));
-    return end(true, "uploaded and verified");
+    return DeployToPanel(link, port, image, watcher);
 }
 
 void PrintTable(const std::vector<TPanelRun>& runs)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LinkText.h"
 #include "PanelLink.h"
 #include "ProgressSink.h"
 
@@ -26,8 +27,6 @@ private:
 
 // The panel commands' way of turning link results into output.
 
-// A message-pane text on one line: "No response after connection; Firmware ...".
-std::string OneLine(const std::string& message);
 // The message-pane text as lines on stdout.
 void PrintMessage(const std::string& message);
 // Prints "qelctl: PORT: message" and returns the exit status of a failure.

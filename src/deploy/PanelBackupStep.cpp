@@ -1,6 +1,6 @@
 #include "PanelBackupStep.h"
 
-#include "ProgressBar.h"
+#include "LinkText.h"
 
 #include "Layout.h"
 #include "TextField.h"
