@@ -16,6 +16,7 @@
 #include "PortList.h"
 #include "ReportText.h"
 #include "SerialPort.h"
+#include "SeveralPanelsDlg.h"
 #include "TransferTime.h"
 #include "UiServices.h"
 
@@ -91,6 +92,7 @@ CMorvaneDlg::CMorvaneDlg(TLayout& layout, CLayoutHistory& history, const TMainOp
                          QWidget* parent)
     : QDialog(parent), m_layout(layout), m_history(history),
       m_link(options.makeLink ? options.makeLink() : std::make_unique<CPanelLink>()),
+      m_makePortLink(options.makePortLink),
       m_hIcon(QStringLiteral(":/app/qelmorvane.png")), m_uploadBuffer(static_cast<size_t>(kUploadCapacity))
 {
     BuildMainWindowTemplate(this);
@@ -569,11 +571,14 @@ void CMorvaneDlg::contextMenuEvent(QContextMenuEvent* event)
     AddFileEntries(menu);
     QAction* find = menu.addAction(QStringLiteral("&Find Panel"));
     find->setEnabled(!m_connected && !m_probe.valid());
+    QAction* several = menu.addAction(QStringLiteral("&Upload to Several Panels..."));
     menu.addSeparator();
     QAction* about = menu.addAction(QStringLiteral("&About QELMorvane..."));
     QAction* chosen = UiServices().PopupMenu(this, menu, event->globalPos());
     if (chosen == find)
         OnFindPanel();
+    else if (chosen == several)
+        OnUploadToSeveralPanels();
     else if (chosen == about)
     {
         CAboutDlg box(this);
@@ -583,6 +588,21 @@ void CMorvaneDlg::contextMenuEvent(QContextMenuEvent* event)
     {
         RunFileEntry(chosen);
     }
+}
+
+void CMorvaneDlg::OnUploadToSeveralPanels()
+{
+    std::vector<uint8_t> image = m_layout.SaveToBytes();
+    if (image.size() > static_cast<size_t>(kUploadCapacity))
+    {
+        ShowMessage(QStringLiteral("The layout is larger than the panel takes (512,000 bytes)\r\nLayout not uploaded\r\n"));
+        return;
+    }
+    std::vector<std::string> ports = m_ports;
+    if (!m_extraPort.empty() && std::find(ports.begin(), ports.end(), m_extraPort) == ports.end())
+        ports.push_back(m_extraPort);
+    CSeveralPanelsDlg dialog(std::move(image), ports, m_makePortLink, this);
+    UiServices().ExecDialog(dialog);
 }
 
 void CMorvaneDlg::SetUpOpenFile(const TMainOptions& options)

@@ -42,6 +42,9 @@ struct TMainOptions
     // Connect names (a serial device or an rfc2217:// network port) on the
     // steady clock. Tests give a panel on a virtual clock instead.
     std::function<std::unique_ptr<CPanelLink>()> makeLink;
+    // The link Upload to Several Panels reaches one port through. Unset: the
+    // port's own line on the steady clock.
+    std::function<std::unique_ptr<CPanelLink>(const std::string& port)> makePortLink;
 };
 
 // The main window: the port list, Connect/Disconnect, the layout and firmware
@@ -94,6 +97,8 @@ public:
     // a panel's versions in the background and selects the port that answers.
     // Connect waits meanwhile.
     void OnFindPanel();
+    // Context menu "Upload to Several Panels...": the layout to many panels at once.
+    void OnUploadToSeveralPanels();
     bool IsFindingPanel() const { return m_probe.valid(); }
     // Lists the serial devices again (an adapter plugged in or out), keeping
     // what the port box shows.
@@ -144,6 +149,7 @@ private:
     TLayout& m_layout;
     CLayoutHistory& m_history;
     std::unique_ptr<CPanelLink> m_link;
+    std::function<std::unique_ptr<CPanelLink>(const std::string& port)> m_makePortLink;
     // A transfer is running on the link's thread.
     bool m_busy = false;
     bool m_uploadAllowed = false;

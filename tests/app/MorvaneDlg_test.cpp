@@ -18,6 +18,7 @@
 #include "QelUserDlg.h"
 #include "QelWnd.h"
 #include "SerialPort.h"
+#include "SeveralPanelsDlg.h"
 #include "SimulatedPanel.h"
 #include "SliderPropDlg.h"
 #include "TextField.h"
@@ -30,6 +31,8 @@
 
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QEventLoop>
+#include <QListWidget>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -218,7 +221,7 @@ TEST_F(MainWindow, TemplateAndPortList)
     QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(10, 10), dlg.mapToGlobal(QPoint(10, 10)));
     QApplication::sendEvent(&dlg, &menu);
     EXPECT_EQ(m_ui.menusShown, QStringList{QStringLiteral("Open Template...,Save Template,Save Template As...,"
-                                                          "Recent Templates,Restore Previous Layout...,Find Panel,About QELMorvane...")});
+                                                          "Recent Templates,Restore Previous Layout...,Find Panel,Upload to Several Panels...,About QELMorvane...")});
 }
 
 TEST_F(MainWindow, ProgressWindow)
@@ -734,4 +737,49 @@ TEST_F(MainWindow, FindPanelSelectsThePortThatAnswersWhileTheWindowLives)
     EXPECT_EQ(dlg.Log(),
               QStringLiteral("Found a QEL-1 on %1 (firmware 201)\r\n").arg(QString::fromStdString(panel.Path())));
     EXPECT_TRUE(Button(dlg, 1001)->isEnabled());
+}
+
+// Upload to Several Panels: every ticked panel at once, each with its own
+// result; one that fails does not stop the other, and the window lives.
+TEST_F(MainWindow, UploadToSeveralPanelsGoesOnPastOneThatFails)
+{
+    CVirtualPanel lobby(Options(), "/dev/ttyQEL-lobby");
+    CVirtualPanel old(Options({{ESimFault::OldFirmware, 200}}), "/dev/ttyQEL-old");
+    TMainOptions options;
+    options.ports = std::vector<std::string>{lobby.Path(), old.Path()};
+    options.makePortLink = [&](const std::string& port)
+    { return (port == lobby.Path() ? lobby : old).LinkMaker()(); };
+    CMorvaneDlg dlg(m_layout, options);
+    m_layout.pages.InsertPage(std::make_unique<TUserPage>(u"Lobby", m_layout.pages.NextPageId()));
+
+    QStringList rows;
+    m_ui.menuAnswers.push_back(QStringLiteral("Upload to Several Panels..."));
+    m_ui.dialogAnswers.push_back(
+        [&](QDialog& shown)
+        {
+            auto& several = static_cast<CSeveralPanelsDlg&>(shown);
+            EXPECT_EQ(ListEntries(&several, CSeveralPanelsDlg::kPorts),
+                      QStringList({QString::fromStdString(lobby.Path()), QString::fromStdString(old.Path())}));
+            several.TickPort(QString::fromStdString(lobby.Path()));
+            several.TickPort(QString::fromStdString(old.Path()));
+            QEventLoop wait;
+            QObject::connect(&several, &CSeveralPanelsDlg::Finished, &wait, &QEventLoop::quit);
+            several.Start();
+            EXPECT_FALSE(DlgItem<QPushButton>(&several, CSeveralPanelsDlg::kClose)->isEnabled());
+            wait.exec();
+            rows = ListEntries(&several, CSeveralPanelsDlg::kResults);
+            several.reject();
+        });
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(10, 10), dlg.mapToGlobal(QPoint(10, 10)));
+    QApplication::sendEvent(&dlg, &menu);
+
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_TRUE(rows[0].startsWith(QString::fromStdString(lobby.Path()) + QStringLiteral(": ok: uploaded and verified")))
+        << rows[0].toStdString();
+    EXPECT_TRUE(rows[1].startsWith(QString::fromStdString(old.Path()) +
+                                   QStringLiteral(": FAILED: firmware takes no layout uploads")))
+        << rows[1].toStdString();
+    EXPECT_EQ(lobby.LayoutsStored(), 1);
+    EXPECT_EQ(lobby.LayoutImage(), m_layout.SaveToBytes());
+    EXPECT_EQ(old.LayoutsStored(), 0);
 }

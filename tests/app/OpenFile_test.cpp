@@ -122,7 +122,7 @@ TEST_F(OpenFileTest, TheTitleFollowsTheFileAndItsChanges)
     EXPECT_EQ(w.Title(), QStringLiteral("other.qel \u2014 QELMorvane"));
     EXPECT_EQ(w.layout.pages.Size(), 1u);
     EXPECT_EQ(m_ui.menusShown.back(), QStringLiteral("Open Template...,Save Template,Save Template As...,"
-                                                     "Recent Templates,Restore Previous Layout...,Find Panel,About QELMorvane..."));
+                                                     "Recent Templates,Restore Previous Layout...,Find Panel,Upload to Several Panels...,About QELMorvane..."));
     EXPECT_EQ(w.File().Recent().Entries(),
               (QStringList{Path(QStringLiteral("other.qel")), Path(QStringLiteral("lobby.qel"))}));
 

@@ -24,9 +24,9 @@
 class CVirtualPanel
 {
 public:
-    explicit CVirtualPanel(const TSimOptions& options)
+    explicit CVirtualPanel(const TSimOptions& options, std::string path = "/dev/ttyQEL-virtual")
         : m_model({options.firmwareVersion, options.hardwareVersion, options.faults}, options.layoutImage),
-          m_layout(options.layoutImage)
+          m_path(std::move(path)), m_layout(options.layoutImage)
     {
         m_model.onLayoutStored = [this](const std::vector<uint8_t>& image)
         {
@@ -156,7 +156,7 @@ private:
     bool m_held = false;
     CVirtualClock m_clock;
     CPanelModel m_model;
-    std::string m_path = "/dev/ttyQEL-virtual";
+    std::string m_path;
     bool m_unplugged = false;
     std::vector<uint8_t> m_layout;
     std::vector<uint8_t> m_firmware;
