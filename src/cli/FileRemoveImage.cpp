@@ -49,14 +49,7 @@ int Run(const TArgs& parsed)
         return Fail(inName, "built-in pictures cannot be removed");
     const std::vector<TPictureUse> uses = FindPictureUses(layout, id);
     if (!uses.empty())
-    {
-        std::string reason =
-            "picture " + std::to_string(id) + " is used by " + DescribePictureUse(uses.front());
-        if (uses.size() > 1)
-            reason += " and " + std::to_string(uses.size() - 1) +
-                      (uses.size() == 2 ? " more place" : " more places");
-        return Fail(inName, reason);
-    }
+        return Fail(inName, DescribePictureInUse(id, uses));
     layout.images.DeleteImage(entry);
     return SaveTemplateOutput(layout, out);
 }

@@ -102,3 +102,15 @@ std::string DescribePictureUse(const TPictureUse& use)
         text += std::string(ObjectKindName(use.objectType)) + " " + std::to_string(use.objectIndex + 1) + " ";
     return text + RoleWords(use.role);
 }
+
+std::string DescribePictureInUse(int32_t pictureId, const std::vector<TPictureUse>& uses)
+{
+    if (uses.empty())
+        return {};
+    std::string reason =
+        "picture " + std::to_string(pictureId) + " is used by " + DescribePictureUse(uses.front());
+    if (uses.size() > 1)
+        reason +=
+            " and " + std::to_string(uses.size() - 1) + (uses.size() == 2 ? " more place" : " more places");
+    return reason;
+}

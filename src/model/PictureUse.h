@@ -39,3 +39,8 @@ std::vector<TPictureUse> FindPictureUses(const TUserPage& page, int32_t pictureI
 // One line for a person, objects counted from 1 from the back as the other
 // commands count them: `page "Lobby": button 2 up face`.
 std::string DescribePictureUse(const TPictureUse& use);
+
+// Why a picture cannot leave the library, naming the first place that shows
+// it and counting the others: `picture 10003 is used by page "Lobby":
+// background and 1 more place`. Empty when there are no uses.
+std::string DescribePictureInUse(int32_t pictureId, const std::vector<TPictureUse>& uses);

@@ -8,6 +8,7 @@
 #include "PageDraw.h"
 #include "PictureFile.h"
 #include "RasterView.h"
+#include "TextDlg.h"
 #include "UiServices.h"
 
 #include <QFile>
@@ -30,10 +31,11 @@ const TDlgTemplate& CAddImageDlg::Template()
             {kDescription, EControlKind::Edit, {}, 78, 9, 216, 14, kStyleBorder | kStyleAutoHScroll},
             {kPreviewFrame, EControlKind::GroupBox, {}, 77, 30, 217, 156},
             {kBrowse, EControlKind::Button, QStringLiteral("Browse"), 16, 46, 50, 14},
-            {kStaticId, EControlKind::Static, QStringLiteral("Width:"), 17, 75, 22, 8},
-            {kWidth, EControlKind::Static, QStringLiteral("Static"), 18, 88, 42, 8},
-            {kStaticId, EControlKind::Static, QStringLiteral("Height:"), 17, 106, 24, 8},
-            {kHeight, EControlKind::Static, QStringLiteral("Static"), 18, 120, 42, 8},
+            {kText, EControlKind::Button, QStringLiteral("Text..."), 16, 64, 50, 14},
+            {kStaticId, EControlKind::Static, QStringLiteral("Width:"), 17, 85, 22, 8},
+            {kWidth, EControlKind::Static, QStringLiteral("Static"), 18, 96, 42, 8},
+            {kStaticId, EControlKind::Static, QStringLiteral("Height:"), 17, 112, 24, 8},
+            {kHeight, EControlKind::Static, QStringLiteral("Static"), 18, 123, 42, 8},
             {kCancel, EControlKind::Button, QStringLiteral("Cancel"), 15, 153, 50, 14},
             {kOk, EControlKind::DefButton, QStringLiteral("OK"), 15, 173, 50, 14},
             {kProblem, EControlKind::Static, {}, 77, 190, 217, 8},
@@ -76,6 +78,7 @@ CAddImageDlg::CAddImageDlg(QWidget* parent) : QDialog(parent)
         });
 
     connect(DlgItem<QPushButton>(this, kBrowse), &QPushButton::clicked, this, [this] { Browse(); });
+    connect(DlgItem<QPushButton>(this, kText), &QPushButton::clicked, this, [this] { MakeText(); });
     ShowValues();
 }
 
@@ -129,6 +132,29 @@ void CAddImageDlg::Browse()
         }
     }
     ShowProblem(problem);
+    ShowValues();
+    m_preview->update();
+}
+
+void CAddImageDlg::MakeText()
+{
+    CTextDlg dlg(m_label, this);
+    if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
+        return;
+    std::unique_ptr<CImageBuffer> picture = dlg.TakePicture();
+    if (!picture)
+        return;
+    m_label = dlg.Label();
+    // As a file would be: the picture and its size; the description offered
+    // from the text unless something else was typed.
+    m_width = picture->GetWidth();
+    m_height = picture->GetHeight();
+    m_image = std::move(picture);
+    const QString proposed = QString::fromStdU16String(LabelDescription(m_label));
+    if (m_descriptionEdit->text().isEmpty() || m_descriptionEdit->text() == m_proposed)
+        m_descriptionEdit->setText(proposed);
+    m_proposed = proposed;
+    ShowProblem({});
     ShowValues();
     m_preview->update();
 }

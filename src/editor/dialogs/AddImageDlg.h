@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DialogTemplate.h"
+#include "Label.h"
 #include "UiServices.h"
 
 #include <QDialog>
@@ -17,7 +18,8 @@ class TImageEntry;
 class TLayout;
 
 // "Add Image": a picture file for the image library, scaled down to fit the
-// panel's screen, and a description that becomes its name.
+// panel's screen, or a picture made from text, and a description that
+// becomes its name.
 class CAddImageDlg : public QDialog
 {
 public:
@@ -29,6 +31,8 @@ public:
         kBrowse = 1055,
         kWidth = 1056,
         kHeight = 1057,
+        // Opens the text dialog: a picture made from text instead of a file.
+        kText = 1060,
         kDescription = 1058,
         // Why the last file chosen gave no picture; empty otherwise.
         kProblem = 1059,
@@ -52,6 +56,7 @@ public:
 
 private:
     void Browse();
+    void MakeText();
     void ShowValues();
     void ShowProblem(const QString& text);
 
@@ -60,6 +65,10 @@ private:
     uint32_t m_width = 0;
     uint32_t m_height = 0;
     std::u16string m_description;
+    // What the text dialog last made, to start from next time, and the
+    // description it offered.
+    TLabel m_label;
+    QString m_proposed;
     QLineEdit* m_descriptionEdit;
     QLabel* m_widthLabel;
     QLabel* m_heightLabel;

@@ -1,12 +1,16 @@
 #include "ButtonAddDlg.h"
 
 #include "ImageBuffer.h"
+#include "LabelPicture.h"
 #include "Layout.h"
+#include "LayoutEdits.h"
+#include "LayoutHistory.h"
 #include "LayoutImages.h"
 #include "ListChoice.h"
 #include "PageDraw.h"
 #include "QelFaceDlg.h"
 #include "RasterView.h"
+#include "TextDlg.h"
 #include "TextFieldEdit.h"
 #include "UiServices.h"
 
@@ -23,7 +27,7 @@ const TDlgTemplate& CButtonAddDlg::Template()
         111,
         QStringLiteral("Button Object"),
         231,
-        246,
+        262,
         {
             {kPreviewFrame, EControlKind::GroupBox, {}, 7, 7, 217, 156},
             {kUp, EControlKind::RadioButton, QStringLiteral("Up"), 20, 166, 25, 10, kStyleGroup},
@@ -37,6 +41,7 @@ const TDlgTemplate& CButtonAddDlg::Template()
             {kUpText, EControlKind::Edit, {}, 57, 202, 166, 14, kStyleBorder | kStyleAutoHScroll},
             {kTopface, EControlKind::Button, QStringLiteral("Topface"), 6, 221, 50, 14},
             {kBottomface, EControlKind::Button, QStringLiteral("Bottomface"), 61, 221, 50, 14},
+            {kLabel, EControlKind::Button, QStringLiteral("Label..."), 6, 239, 50, 14},
             {kCancel, EControlKind::Button, QStringLiteral("Cancel"), 116, 221, 50, 14},
             {kOk, EControlKind::DefButton, QStringLiteral("OK"), 171, 221, 50, 14},
         },
@@ -54,8 +59,8 @@ CButtonAddDlg::CButtonAddDlg(TLayout* layout, const TButtonProps& props, QWidget
     m_downText = CTextFieldEdit::Replace(this, kDownText);
     m_upText = CTextFieldEdit::Replace(this, kUpText);
     auto* warning = new CTextFieldWarning(this);
-    // Under the buttons, the one strip the template leaves free.
-    warning->setGeometry(units.ToPixels(7, 237, 217, 8));
+    // Beside "Label...", the one strip the template leaves free.
+    warning->setGeometry(units.ToPixels(61, 242, 163, 8));
     warning->Watch(m_downText);
     warning->Watch(m_upText);
 
@@ -98,6 +103,10 @@ CButtonAddDlg::CButtonAddDlg(TLayout* layout, const TButtonProps& props, QWidget
             [this] { EditFace(m_upFace); });
     connect(DlgItem<QPushButton>(this, kBottomface), &QPushButton::clicked, this,
             [this] { EditFace(m_downFace); });
+    if (m_layout != nullptr)
+        connect(DlgItem<QPushButton>(this, kLabel), &QPushButton::clicked, this, [this] { MakeLabel(); });
+    else
+        DlgItem<QWidget>(this, kLabel)->hide();
     TakeTypedEntries(m_selectorList);
     connect(m_selectorList, &QComboBox::activated, this,
             [this](int index) { m_selectorId = m_selectorList->itemData(index).toInt(); });
@@ -113,6 +122,37 @@ void CButtonAddDlg::EditFace(TUserFace& face)
     face.param = edited.param;
     face.colour1 = edited.colour1;
     face.colour2 = edited.colour2;
+    m_preview->update();
+}
+
+void CButtonAddDlg::MakeLabel()
+{
+    CTextDlg dlg(m_label, this, QStringLiteral("Label"));
+    if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
+        return;
+    std::unique_ptr<CImageBuffer> up = dlg.TakePicture();
+    if (!up)
+        return;
+    m_label = dlg.Label();
+    auto down = std::make_unique<CImageBuffer>();
+    std::string error;
+    if (!MakeLabelPicture(SwappedLabel(m_label), *down, error))
+    {
+        UiServices().MessageBox(
+            this, QStringLiteral("Cannot make the down face: %1").arg(QString::fromStdString(error)),
+            QStringLiteral("Label"), EMsgButtons::Ok, EMsgIcon::Warning);
+        return;
+    }
+    const std::u16string name = LabelDescription(m_label);
+    // Both pictures are in the library at once, as Add Image's are, and go
+    // back together with one undo.
+    TImageEntry* upEntry = m_layout->images.AddImage(name + u" (up)", std::move(up));
+    TImageEntry* downEntry = m_layout->images.AddImage(name + u" (down)", std::move(down));
+    CLayoutHistory::Of(*m_layout).Edits().PicturesAdded({upEntry, downEntry}, QStringLiteral("Add Label"));
+    m_upFace.type = kFaceImage;
+    m_upFace.param = upEntry->id;
+    m_downFace.type = kFaceImage;
+    m_downFace.param = downEntry->id;
     m_preview->update();
 }
 

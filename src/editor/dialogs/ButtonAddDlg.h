@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DialogTemplate.h"
+#include "Label.h"
 #include "TextField.h"
 #include "UserFace.h"
 
@@ -34,6 +35,7 @@ struct TButtonProps
 // "Button Object": the faces a button shows while up and while held down,
 // the event texts it sends going down and coming up, whether it toggles, and
 // in a selection group its selector id; a preview shows either face.
+// "Label..." makes both faces from one text.
 class CButtonAddDlg : public QDialog
 {
 public:
@@ -52,6 +54,8 @@ public:
         kTopface = 1061,
         kBottomface = 1062,
         kToggle = 1064,
+        // One text makes both faces: the down face has the colours swapped.
+        kLabel = 1065,
         // The preview over the frame.
         kPreview = 1200,
     };
@@ -70,6 +74,7 @@ public:
 
 private:
     void EditFace(TUserFace& face);
+    void MakeLabel();
     void FitToPictures();
 
     TLayout* m_layout;
@@ -79,6 +84,9 @@ private:
     TUserFace m_downFace;
     int32_t m_selectorId;
     bool m_previewDown = false;
+    // What "Label..." made last, to start from the next time; light letters
+    // on a dark face until then.
+    TLabel m_label{TTextPicture{}, 0xFFFFFF, TUserFace{kFaceColour, kColourSingle, 0, 0x603000, 0}};
     QCheckBox* m_toggle;
     QComboBox* m_selectorList;
     CTextFieldEdit* m_downText;

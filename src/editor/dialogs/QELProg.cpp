@@ -12,6 +12,7 @@
 #include "PageVisitor.h"
 #include "PanelPreview.h"
 #include "PanelSettings.h"
+#include "PicturesDlg.h"
 #include "QelUserDlg.h"
 #include "TemplateFile.h"
 #include "UserPage.h"
@@ -69,6 +70,7 @@ const TDlgTemplate& CQELProg::Template()
             {kStaticId, EControlKind::Static, QStringLiteral("Manual Brightness:"), 98, 186, 64, 8},
             {kManualBrightness, EControlKind::Edit, {}, 165, 183, 40, 14, kStyleBorder | kStyleAutoHScroll},
             {kStaticId, EControlKind::Static, QStringLiteral("%"), 208, 186, 8, 8},
+            {kPictures, EControlKind::Button, QStringLiteral("Pictures..."), 170, 199, 50, 14},
             {kAudibleFeedback, EControlKind::CheckBox, QStringLiteral("Give Audible Feedback"), 21, 201, 88,
              10},
             {kSleepEnabled, EControlKind::CheckBox, QStringLiteral("Enable Sleep on Timeout"), 21, 218, 94,
@@ -113,6 +115,7 @@ CQELProg::CQELProg(TLayout& layout, CLayoutHistory& history, QWidget* parent)
         {kMoveUp, &CQELProg::OnMoveUp},     {kMoveDown, &CQELProg::OnMoveDown},
         {kClearAll, &CQELProg::OnClearAll}, {kLoad, &CQELProg::OnLoad},
         {kSave, &CQELProg::OnSave},         {kTry, &CQELProg::OnTry},
+        {kPictures, &CQELProg::OnPictures},
     };
     for (const auto& [id, handler] : buttons)
         connect(DlgItem<QPushButton>(this, id), &QPushButton::clicked, this, handler);
@@ -393,6 +396,12 @@ void CQELProg::OnTry()
 {
     CPanelPreview preview(m_layout, nullptr, this);
     UiServices().ExecDialog(preview);
+}
+
+void CQELProg::OnPictures()
+{
+    CPicturesDlg dlg(m_layout, this);
+    UiServices().ExecDialog(dlg);
 }
 
 bool CQELProg::ReadInteger(int id, int32_t& value, bool brightness)

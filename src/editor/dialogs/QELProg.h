@@ -51,6 +51,8 @@ public:
         kControlName = 1039,
         // Opens the panel preview; beside the control name, where the template leaves room.
         kTry = 1040,
+        // Opens the image library's pictures; beside the audible feedback box.
+        kPictures = 1041,
     };
     // Commands of the Add menu (menu 1085).
     enum ECommand : int
@@ -80,6 +82,7 @@ public:
     void OnLoad();
     void OnSave();
     void OnTry();
+    void OnPictures();
 
 protected:
     void accept() override;

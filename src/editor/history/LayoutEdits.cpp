@@ -161,6 +161,19 @@ void CLayoutEdits::PicturesAdded(std::vector<TImageEntry*> entries, const QStrin
             std::make_unique<CAddPicturesCommand>(m_history.Layout(), m_history, std::move(entries), name));
 }
 
+void CLayoutEdits::RenamePicture(TImageEntry& entry, const std::u16string& name)
+{
+    if (entry.name != name)
+        m_history.Push(std::make_unique<CSwapStep<TPictureNamePlace>>(QStringLiteral("Rename Picture"),
+                                                                      TPictureNamePlace{entry}, name));
+}
+
+void CLayoutEdits::RemovePicture(TImageEntry& entry)
+{
+    if (m_history.Layout().images.IndexOf(&entry) >= 0)
+        m_history.Push(std::make_unique<CRemovePictureCommand>(m_history.Layout(), entry));
+}
+
 CLayoutEdits::CGroup::CGroup(CLayoutEdits& edits, const QString& text) : m_history(edits.m_history)
 {
     m_history.BeginGroup(text);

@@ -78,6 +78,10 @@ public:
     void EventsWritten(const TEventTexts& descriptionsBefore, const TEventTexts& textsBefore);
     // Pictures just put into the image library, under the step's name.
     void PicturesAdded(std::vector<TImageEntry*> entries, const QString& name);
+    // A picture of the library takes a new name.
+    void RenamePicture(TImageEntry& entry, const std::u16string& name);
+    // A picture leaves the library; the caller has made sure nothing shows it.
+    void RemovePicture(TImageEntry& entry);
 
     // The changes made while a group lives become one step named `text` (a
     // group of one change is that change's own step). Groups opened inside

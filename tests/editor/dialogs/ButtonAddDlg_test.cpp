@@ -4,15 +4,19 @@
 #include "DialogDriver.h"
 #include "Faces.h"
 #include "ImageBuffer.h"
+#include "LabelPicture.h"
 #include "Layout.h"
+#include "LayoutHistory.h"
 #include "LayoutImages.h"
 #include "PageDraw.h"
 #include "QelFaceDlg.h"
 #include "RasterView.h"
 #include "ScriptedUiServices.h"
+#include "TextDlg.h"
 #include "TextFieldEdit.h"
 
 #include <QCheckBox>
+#include <QPlainTextEdit>
 
 #include <gtest/gtest.h>
 
@@ -231,6 +235,54 @@ TEST_F(ButtonAddDlgTest, EventTextsAreFieldsOfTheirOwn)
     EXPECT_EQ(TextFieldToWide(dlg.Props().downText), std::u16string(79, u'x'))
         << "what a field holds and no more";
     EXPECT_EQ(TextFieldToWide(dlg.Props().upText), u"stop ?");
+}
+
+TEST_F(ButtonAddDlgTest, LabelMakesBothFacesWithTheColoursSwappedAsOneStep)
+{
+    CLayoutHistory history(m_layout);
+    const std::vector<uint8_t> before = m_layout.SaveToBytes();
+    const size_t pictures = m_layout.images.Size();
+    TLabel label;
+    m_ui.dialogAnswers.push_back(
+        [&](QDialog& text)
+        {
+            auto* edit = DlgItem<QPlainTextEdit>(&text, CTextDlg::kText);
+            ASSERT_NE(edit, nullptr);
+            KeyClicks(edit, QStringLiteral("Scenes"));
+            label = static_cast<CTextDlg&>(text).Label();
+            Click(&text, CTextDlg::kOk);
+        });
+    D dlg(&m_layout, m_props);
+    Click(&dlg, D::kLabel);
+    EXPECT_EQ(m_ui.dialogsShown.value(0), QStringLiteral("Label"));
+    ASSERT_EQ(m_layout.images.Size(), pictures + 2);
+    ASSERT_EQ(history.Stack().count(), 1) << "both pictures, one step";
+    Click(&dlg, D::kOk);
+    const TButtonProps& props = dlg.Props();
+    ASSERT_EQ(props.upFace.type, kFaceImage);
+    ASSERT_EQ(props.downFace.type, kFaceImage);
+    const TImageEntry* up = m_layout.images.FindImage(props.upFace.param);
+    const TImageEntry* down = m_layout.images.FindImage(props.downFace.param);
+    ASSERT_TRUE(up != nullptr && down != nullptr && up->image && down->image);
+    EXPECT_EQ(up->name, u"Scenes (up)");
+    EXPECT_EQ(down->name, u"Scenes (down)");
+
+    // Light letters on a dark face going up; dark letters on a light face held down.
+    ASSERT_EQ(label.background.type, kFaceColour);
+    TLabel swapped = label;
+    std::swap(swapped.colour, swapped.background.colour1);
+    for (const auto& [entry, made] : {std::pair{up, label}, std::pair{down, swapped}})
+    {
+        CImageBuffer expected;
+        std::string error;
+        ASSERT_TRUE(MakeLabelPicture(made, expected, error)) << error;
+        EXPECT_EQ(entry->image->Data().bits, expected.Data().bits);
+    }
+    EXPECT_EQ(props.width, static_cast<int32_t>(up->image->GetWidth()));
+    EXPECT_EQ(props.height, static_cast<int32_t>(up->image->GetHeight()));
+
+    history.Undo();
+    EXPECT_EQ(m_layout.SaveToBytes(), before) << "one undo takes both pictures";
 }
 
 } // namespace

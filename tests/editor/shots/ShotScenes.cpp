@@ -10,13 +10,16 @@
 #include "Faces.h"
 #include "HotspotDlg.h"
 #include "ImageBuffer.h"
+#include "LabelPicture.h"
 #include "PanelPreview.h"
 #include "PictureFiles.h"
+#include "PicturesDlg.h"
 #include "QelFaceDlg.h"
 #include "QelUserDlg.h"
 #include "QelWnd.h"
 #include "RasterView.h"
 #include "SliderPropDlg.h"
+#include "TextDlg.h"
 #include "UserButton.h"
 #include "UserHotspot.h"
 #include "UserImage.h"
@@ -341,6 +344,41 @@ const std::vector<TShotScene>& ShotScenes()
              stage.ui.openAnswers.push_back(path);
              DlgItem<QPushButton>(dlg, CAddImageDlg::kBrowse)->click();
              DlgItem<QLineEdit>(dlg, CAddImageDlg::kDescription)->setText(QStringLiteral("Lakeside at dusk"));
+             return dlg;
+         }},
+        {"text-dialog",
+         [](CShotStage& stage) -> QWidget*
+         {
+             TLabel label;
+             label.text.text = "Lights\non";
+             label.text.size = 28;
+             label.text.bold = true;
+             label.colour = Rgb(255, 255, 255);
+             label.background = TUserFace{kFaceColour, kColourSingle, 0, Rgb(0, 51, 102), 0};
+             return stage.Show(std::make_unique<CTextDlg>(label));
+         }},
+        {"pictures-dialog",
+         [](CShotStage& stage) -> QWidget*
+         {
+             TLabel label;
+             label.text.text = "Scenes";
+             label.text.size = 20;
+             label.colour = Rgb(255, 255, 255);
+             label.background = TUserFace{kFaceColour, kColourSingle, 0, Rgb(0, 51, 102), 0};
+             auto picture = std::make_unique<CImageBuffer>();
+             std::string error;
+             if (!MakeLabelPicture(label, *picture, error))
+                 return nullptr;
+             const int32_t scenes = stage.layout.images.AddImage(u"Scenes", std::move(picture))->id;
+             const int32_t logo = stage.layout.images.FindImage(TImageEntry::kFirstAddedId)->id;
+             // The first page shows the logo as its face and the label on a button.
+             auto* lobby = static_cast<TUserPage*>(stage.layout.pages.Head());
+             lobby->face = {kFaceImage, logo};
+             auto button = std::make_unique<TUserButton>();
+             button->upFace = {kFaceImage, scenes};
+             lobby->AppendObject(std::move(button));
+             auto* dlg = static_cast<CPicturesDlg*>(stage.Show(std::make_unique<CPicturesDlg>(stage.layout)));
+             dlg->Select(scenes);
              return dlg;
          }},
         {"slider",

@@ -4,7 +4,6 @@
 #include "Layout.h"
 #include "LayoutHistory.h"
 
-
 CAddedPictures::CAddedPictures(TLayout& layout, const CLayoutHistory& history,
                                std::vector<TImageEntry*> entries)
     : m_layout(layout), m_history(history), m_entries(std::move(entries))
@@ -51,4 +50,24 @@ void CAddPicturesCommand::Do()
 void CAddPicturesCommand::Undo()
 {
     m_pictures.TakeBack();
+}
+
+CRemovePictureCommand::CRemovePictureCommand(TLayout& layout, TImageEntry& entry)
+    : CLayoutCommand(QStringLiteral("Remove Picture")), m_layout(layout), m_entry(&entry)
+{
+}
+
+void CRemovePictureCommand::Do()
+{
+    const int index = m_layout.images.IndexOf(m_entry);
+    if (index < 0)
+        return;
+    m_index = static_cast<size_t>(index);
+    m_held = m_layout.images.TakeAt(m_index);
+}
+
+void CRemovePictureCommand::Undo()
+{
+    if (m_held)
+        m_layout.images.InsertAt(m_index, std::move(m_held));
 }

@@ -56,3 +56,21 @@ private:
     TLayout& m_layout;
     const CLayoutHistory& m_history;
 };
+
+// "Remove Picture": an entry leaves the image library; undone, it goes back
+// to its place, so that the library is stored as it was.
+class CRemovePictureCommand : public CLayoutCommand
+{
+public:
+    CRemovePictureCommand(TLayout& layout, TImageEntry& entry);
+
+protected:
+    void Do() override;
+    void Undo() override;
+
+private:
+    TLayout& m_layout;
+    TImageEntry* m_entry;
+    size_t m_index = 0;
+    std::unique_ptr<TImageEntry> m_held;
+};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Btn8Ctrl.h"
+#include "ImageEntry.h"
 #include "Layout.h"
 #include "LayoutCommand.h"
 #include "LayoutEdits.h"
@@ -197,4 +198,16 @@ struct TDefaultPagePlace
 
     TLayout& layout;
     const TListItem* page;
+};
+
+// A picture's name in the image library.
+struct TPictureNamePlace
+{
+    using TValue = std::u16string;
+
+    void Trade(TValue& other) const { std::swap(entry.name, other); }
+    TStepScope Scope() const { return {}; }
+    bool IsAbout(const TListItem&) const { return false; }
+
+    TImageEntry& entry;
 };

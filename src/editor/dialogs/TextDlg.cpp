@@ -1,0 +1,278 @@
+#include "TextDlg.h"
+
+#include "ColorButton.h"
+#include "ImageBuffer.h"
+#include "LabelPicture.h"
+#include "PageDraw.h"
+#include "RasterView.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+
+namespace
+{
+
+constexpr uint32_t kRgbMask = 0x00FFFFFFu;
+
+// Cut short so that the library's lists stay readable.
+constexpr qsizetype kDescriptionLength = 40;
+
+} // namespace
+
+const TDlgTemplate& CTextDlg::Template()
+{
+    static const TDlgTemplate tmpl{
+        113,
+        QStringLiteral("Text"),
+        361,
+        208,
+        {
+            {kStaticId, EControlKind::Static, QStringLiteral("Text:"), 7, 7, 40, 8},
+            {kText, EControlKind::Edit, {}, 7, 17, 123, 38, kStyleMultiLine | kStyleBorder | kStyleVScroll},
+            {kStaticId, EControlKind::Static, QStringLiteral("Font:"), 7, 63, 30, 8},
+            {kFont, EControlKind::ComboBox, {}, 40, 61, 90, 100, kStyleEditable | kStyleVScroll},
+            {kStaticId, EControlKind::Static, QStringLiteral("Size:"), 7, 81, 30, 8},
+            {kSize, EControlKind::Edit, {}, 40, 79, 30, 14, kStyleBorder | kStyleNumber},
+            {kBold, EControlKind::CheckBox, QStringLiteral("Bold"), 82, 81, 40, 10},
+            {kStaticId, EControlKind::Static, QStringLiteral("Text color:"), 7, 100, 40, 8},
+            {kColour, EControlKind::Button, QStringLiteral("Color"), 55, 97, 75, 15},
+            {kNoBackground, EControlKind::RadioButton, QStringLiteral("No background"), 7, 118, 70, 10,
+             kStyleGroup},
+            {kBackground, EControlKind::RadioButton, QStringLiteral("Background:"), 7, 134, 50, 10},
+            {kBackColour, EControlKind::Button, QStringLiteral("Background color"), 60, 131, 70, 15},
+            {kStaticId, EControlKind::Static, QStringLiteral("Align:"), 7, 153, 25, 8},
+            {kLeft, EControlKind::RadioButton, QStringLiteral("Left"), 33, 152, 28, 10, kStyleGroup},
+            {kCentre, EControlKind::RadioButton, QStringLiteral("Centre"), 62, 152, 34, 10},
+            {kRight, EControlKind::RadioButton, QStringLiteral("Right"), 98, 152, 32, 10},
+            {kAutoSize, EControlKind::CheckBox, QStringLiteral("Size from the text"), 7, 169, 100, 10,
+             kStyleGroup},
+            {kStaticId, EControlKind::Static, QStringLiteral("Width:"), 7, 186, 24, 8},
+            {kWidth, EControlKind::Edit, {}, 32, 184, 30, 14, kStyleBorder | kStyleNumber},
+            {kStaticId, EControlKind::Static, QStringLiteral("Height:"), 68, 186, 26, 8},
+            {kHeight, EControlKind::Edit, {}, 98, 184, 30, 14, kStyleBorder | kStyleNumber},
+            {kPreviewFrame, EControlKind::GroupBox, {}, 137, 7, 217, 156},
+            {kPictureSize, EControlKind::Static, {}, 140, 166, 100, 8},
+            {kProblem, EControlKind::Static, {}, 140, 176, 214, 8},
+            {kCancel, EControlKind::Button, QStringLiteral("Cancel"), 244, 188, 50, 14},
+            {kOk, EControlKind::DefButton, QStringLiteral("OK"), 304, 188, 50, 14},
+        },
+    };
+    return tmpl;
+}
+
+CTextDlg::CTextDlg(const TLabel& label, QWidget* parent, const QString& title)
+    : QDialog(parent), m_label(label)
+{
+    BuildDialog(this, Template());
+    setWindowTitle(title);
+    m_text = DlgItem<QPlainTextEdit>(this, kText);
+    m_font = DlgItem<QComboBox>(this, kFont);
+    m_size = DlgItem<QLineEdit>(this, kSize);
+    m_bold = DlgItem<QCheckBox>(this, kBold);
+    m_autoSize = DlgItem<QCheckBox>(this, kAutoSize);
+    m_width = DlgItem<QLineEdit>(this, kWidth);
+    m_height = DlgItem<QLineEdit>(this, kHeight);
+    m_pictureSize = DlgItem<QLabel>(this, kPictureSize);
+    m_problem = DlgItem<QLabel>(this, kProblem);
+    m_colour = new CColorButton;
+    ReplaceControl(this, kColour, m_colour);
+    m_backColourButton = new CColorButton;
+    ReplaceControl(this, kBackColour, m_backColourButton);
+
+    m_font->addItems(QFontDatabase::families());
+    m_font->lineEdit()->setPlaceholderText(QStringLiteral("Sans-serif"));
+
+    m_preview = new CRasterView;
+    PlaceOverControl(this, kPreviewFrame, m_preview, QMargins(1, 7, 1, 1), kPreview);
+    m_preview->SetBackground(WindowColour(this));
+    m_preview->SetPainter(
+        [this](CRaster& dc)
+        {
+            if (m_picture)
+                DrawPictureCentred(*m_picture, dc, TRect{0, 0, dc.Width(), dc.Height()});
+        });
+
+    if (m_label.background.type == kFaceColour || m_label.background.colour1 != 0)
+        m_backColour = m_label.background.colour1 & kRgbMask;
+    ShowLabel();
+
+    const auto changed = [this] { Remake(); };
+    connect(m_text, &QPlainTextEdit::textChanged, this, changed);
+    connect(m_font, &QComboBox::currentTextChanged, this, changed);
+    for (QLineEdit* edit : {m_size, m_width, m_height})
+        connect(edit, &QLineEdit::textChanged, this, changed);
+    connect(m_bold, &QCheckBox::toggled, this, changed);
+    for (const int id : {kNoBackground, kBackground, kLeft, kCentre, kRight})
+        connect(DlgItem<QRadioButton>(this, id), &QRadioButton::toggled, this, changed);
+    connect(m_autoSize, &QCheckBox::toggled, this, &CTextDlg::OnAutoSize);
+    connect(m_colour, &CColorButton::Notify, this, &CTextDlg::OnColour);
+    connect(m_backColourButton, &CColorButton::Notify, this, &CTextDlg::OnColour);
+    Remake();
+}
+
+CTextDlg::~CTextDlg() = default;
+
+std::unique_ptr<CImageBuffer> CTextDlg::TakePicture()
+{
+    return std::move(m_picture);
+}
+
+void CTextDlg::reject()
+{
+    m_picture.reset();
+    QDialog::reject();
+}
+
+void CTextDlg::ShowLabel()
+{
+    m_showing = true;
+    const TTextPicture& text = m_label.text;
+    m_text->setPlainText(QString::fromStdString(text.text));
+    m_font->setCurrentIndex(-1);
+    m_font->setEditText(QString::fromStdString(text.family));
+    m_size->setText(QString::number(text.size));
+    m_bold->setChecked(text.bold);
+    m_colour->SetColour(m_label.colour & kRgbMask);
+    m_backColourButton->SetColour(m_backColour);
+    const bool background = m_label.background.type == kFaceColour;
+    SetRadioChecked(this, kBackground, background);
+    SetRadioChecked(this, kNoBackground, !background);
+    SetRadioChecked(this, kLeft, text.align == ETextAlign::Left);
+    SetRadioChecked(this, kCentre, text.align == ETextAlign::Centre);
+    SetRadioChecked(this, kRight, text.align == ETextAlign::Right);
+    const bool automatic = !text.width && !text.height;
+    m_autoSize->setChecked(automatic);
+    m_width->setText(text.width ? QString::number(*text.width) : QString());
+    m_height->setText(text.height ? QString::number(*text.height) : QString());
+    m_width->setEnabled(!automatic);
+    m_height->setEnabled(!automatic);
+    m_showing = false;
+}
+
+void CTextDlg::ReadControls()
+{
+    TTextPicture& text = m_label.text;
+    text.text = m_text->toPlainText().toStdString();
+    text.family = m_font->currentText().trimmed().toStdString();
+    bool ok = false;
+    const int size = m_size->text().toInt(&ok);
+    // An empty or unreadable size draws nothing rather than a guess.
+    text.size = ok ? size : 0;
+    text.bold = m_bold->isChecked();
+    text.align = IsChecked(this, kLeft)    ? ETextAlign::Left
+                 : IsChecked(this, kRight) ? ETextAlign::Right
+                                           : ETextAlign::Centre;
+    if (m_autoSize->isChecked())
+    {
+        text.width.reset();
+        text.height.reset();
+    }
+    else
+    {
+        text.width = m_width->text().toInt();
+        text.height = m_height->text().toInt();
+    }
+    // Without a background its colour is kept all the same, for the face
+    // that shows the label the other way round.
+    if (IsChecked(this, kBackground))
+        m_label.background = TUserFace{kFaceColour, kColourSingle, 0, m_backColour, 0};
+    else
+        m_label.background = TUserFace{kFaceBlank, 0, 0, m_backColour, 0};
+    m_backColourButton->setEnabled(IsChecked(this, kBackground));
+}
+
+void CTextDlg::Remake()
+{
+    if (m_showing)
+        return;
+    ReadControls();
+    auto picture = std::make_unique<CImageBuffer>();
+    std::string error;
+    QString problem;
+    if (m_label.text.text.empty())
+        picture.reset();
+    else if (!MakeLabelPicture(m_label, *picture, error))
+    {
+        picture.reset();
+        problem = QString::fromStdString(error);
+    }
+    m_picture = std::move(picture);
+    m_pictureSize->setText(
+        m_picture
+            ? QStringLiteral("%1 \u00D7 %2 pixels").arg(m_picture->GetWidth()).arg(m_picture->GetHeight())
+            : QString());
+    m_problem->setText(m_problem->fontMetrics().elidedText(problem, Qt::ElideRight, m_problem->width()));
+    m_problem->setToolTip(problem);
+    if (QWidget* ok = DlgItem<QWidget>(this, kOk))
+        ok->setEnabled(m_picture != nullptr);
+    m_preview->update();
+}
+
+void CTextDlg::OnColour(int code, uint32_t colour, int controlId)
+{
+    CColorButton* button = controlId == kColour ? m_colour : m_backColourButton;
+    const auto set = [&](uint32_t value)
+    {
+        if (controlId == kColour)
+            m_label.colour = value;
+        else
+            m_backColour = value;
+    };
+    switch (code)
+    {
+    case kCpnDropDown:
+        m_colourBeforePalette = controlId == kColour ? m_label.colour : m_backColour;
+        return;
+    case kCpnSelChange:
+    case kCpnSelEndOk:
+        // "Automatic" is black, as on a face.
+        set(colour & kRgbMask);
+        break;
+    case kCpnSelEndCancel:
+        set(m_colourBeforePalette);
+        break;
+    default:
+        return;
+    }
+    // The swatch follows once the palette has closed; the preview at once.
+    if (code != kCpnSelChange)
+        button->SetColour(controlId == kColour ? m_label.colour : m_backColour);
+    Remake();
+}
+
+void CTextDlg::OnAutoSize()
+{
+    const bool automatic = m_autoSize->isChecked();
+    // Turned off, the size starts from what the text needs.
+    if (!automatic && m_picture && m_width->text().isEmpty() && m_height->text().isEmpty())
+    {
+        m_showing = true;
+        m_width->setText(QString::number(m_picture->GetWidth()));
+        m_height->setText(QString::number(m_picture->GetHeight()));
+        m_showing = false;
+    }
+    m_width->setEnabled(!automatic);
+    m_height->setEnabled(!automatic);
+    Remake();
+}
+
+std::u16string LabelDescription(const TLabel& label)
+{
+    QString text = QString::fromStdString(label.text.text).simplified();
+    if (text.size() > kDescriptionLength)
+        text = text.left(kDescriptionLength - 1).trimmed() + QChar(u'\u2026');
+    return text.toStdU16String();
+}
+
+TLabel SwappedLabel(const TLabel& label)
+{
+    TLabel swapped = label;
+    swapped.colour = label.background.colour1 & kRgbMask;
+    swapped.background = TUserFace{kFaceColour, kColourSingle, 0, label.colour & kRgbMask, 0};
+    return swapped;
+}
