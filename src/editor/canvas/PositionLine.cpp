@@ -1,5 +1,6 @@
 #include "PositionLine.h"
 
+#include "Arrange.h"
 #include "ObjectKind.h"
 #include "QelWnd.h"
 
@@ -25,7 +26,23 @@ QString CPositionLine::Describe(const TUserObject* selected, std::optional<QPoin
     return {};
 }
 
+QString CPositionLine::Describe(const std::vector<TUserObject*>& selection, std::optional<QPoint> pointer)
+{
+    if (selection.size() < 2)
+        return Describe(selection.empty() ? nullptr : selection.front(), pointer);
+    std::vector<TObjectRect> rects;
+    for (const TUserObject* object : selection)
+        rects.push_back(object->Rect());
+    const TObjectRect bounds = BoundsOf(rects);
+    return QStringLiteral("%1 objects: x %2, y %3, width %4, height %5")
+        .arg(selection.size())
+        .arg(bounds.left)
+        .arg(bounds.top)
+        .arg(bounds.width)
+        .arg(bounds.height);
+}
+
 void CPositionLine::Show()
 {
-    setText(Describe(m_canvas.Selected(), m_canvas.Pointer()));
+    setText(Describe(m_canvas.Selection(), m_canvas.Pointer()));
 }
