@@ -529,6 +529,12 @@ void CQelWnd::keyPressEvent(QKeyEvent* event)
             break;
         }
     }
+    if (held == Qt::NoModifier && event->key() == Qt::Key_F2 && !IsDragging())
+    {
+        if (!Selection().empty())
+            emit EditPositionAsked();
+        return;
+    }
     TUserObject* selected = Selected();
     if (selected == nullptr || IsDragging() || ctrl || (event->modifiers() & Qt::AltModifier))
     {
@@ -1116,6 +1122,48 @@ void CQelWnd::ArrangeSelection(EArrange command)
             const auto index = static_cast<size_t>(IndexOf(selection[i]));
             const bool resized = arranged[i].width != rects[i].width || arranged[i].height != rects[i].height;
             Edits().MoveResize(m_page, index, arranged[i]);
+            Edits().EndMoveResize(m_page, index, rects[i], resized);
+            changed = true;
+        }
+    }
+    if (changed)
+        Changed();
+}
+
+void CQelWnd::PlaceSelection(const TObjectRect& rect)
+{
+    const std::vector<TUserObject*> selection = Selection();
+    if (selection.empty() || IsDragging())
+        return;
+    std::vector<TObjectRect> rects;
+    for (const TUserObject* object : selection)
+        rects.push_back(object->Rect());
+    std::vector<TObjectRect> placed;
+    if (selection.size() == 1)
+    {
+        placed.push_back(rect);
+    }
+    else
+    {
+        const TObjectRect bounds = BoundsOf(rects);
+        for (TObjectRect r : rects)
+        {
+            r.left = NotBelowZero(Saturate(int64_t{r.left} + rect.left - bounds.left));
+            r.top = NotBelowZero(Saturate(int64_t{r.top} + rect.top - bounds.top));
+            placed.push_back(r);
+        }
+    }
+    bool changed = false;
+    {
+        const bool resized = placed.front().width != rects.front().width || placed.front().height != rects.front().height;
+        CLayoutEdits::CGroup group(
+            Edits(), CountName(resized ? QStringLiteral("Resize") : QStringLiteral("Move"), selection.size()));
+        for (size_t i = 0; i < selection.size(); ++i)
+        {
+            if (placed[i] == rects[i])
+                continue;
+            const auto index = static_cast<size_t>(IndexOf(selection[i]));
+            Edits().MoveResize(m_page, index, placed[i]);
             Edits().EndMoveResize(m_page, index, rects[i], resized);
             changed = true;
         }

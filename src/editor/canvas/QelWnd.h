@@ -149,6 +149,9 @@ public:
     void Duplicate();
     // An Arrange command on the selection, the key object leading.
     void ArrangeSelection(EArrange command);
+    // One object takes the rectangle exactly; several move together so
+    // that their bounds start at its top-left. One step.
+    void PlaceSelection(const TObjectRect& rect);
 
     bool IsDragging() const { return m_moving || m_resizing || m_banding; }
     // Puts the dragged object back where the drag began and ends the drag.
@@ -160,6 +163,8 @@ signals:
     void SelectionChanged();
     void ZoomChanged(int zoom);
     void PointerMoved();
+    // F2: the position line is to be edited.
+    void EditPositionAsked();
 
 protected:
     bool event(QEvent* event) override;

@@ -13,6 +13,7 @@
 #include "UserPage.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QMouseEvent>
 
 #include <gtest/gtest.h>
@@ -294,6 +295,46 @@ TEST_F(CanvasSelectionTest, DoubleClickOpensTheProperties)
     ASSERT_EQ(m_ui.dialogsShown.size(), 1);
     EXPECT_EQ(m_ui.dialogsShown.back(), QStringLiteral("Face Definition"));
     EXPECT_EQ(image->Rect(), R(10, 10, 40, 40));
+}
+
+// F2 (or a click on the position line) edits the line: Enter places the
+// selection exactly as typed, one step; Escape and a line that is no four
+// numbers leave it.
+TEST_F(CanvasSelectionTest, TypedGeometryPlacesTheSelection)
+{
+    CQelWnd& canvas = m_doc.canvas;
+    CPositionLine line(canvas);
+    line.resize(300, 20);
+    line.show();
+    TUserObject* a = m_doc.Put<TUserImage>(10, 10, 40, 40);
+    TUserObject* b = m_doc.Put<TUserImage>(60, 30, 20, 20);
+    auto* edit = DlgItem<QLineEdit>(&line, CPositionLine::kEditId);
+    ASSERT_NE(edit, nullptr);
+    const auto type = [&](const QString& text, Qt::Key end)
+    {
+        QTest::keyClick(&canvas, Qt::Key_F2);
+        ASSERT_TRUE(line.IsEditing());
+        edit->setText(text);
+        QTest::keyClick(edit, end);
+        EXPECT_FALSE(line.IsEditing());
+    };
+
+    canvas.SetSelection({a});
+    QTest::keyClick(&canvas, Qt::Key_F2);
+    EXPECT_EQ(edit->text(), QStringLiteral("10, 10, 40, 40"));
+    QTest::keyClick(edit, Qt::Key_Escape);
+    type(QStringLiteral("5, 6, 70, 80"), Qt::Key_Return);
+    EXPECT_EQ(a->Rect(), R(5, 6, 70, 80));
+    type(QStringLiteral("1 2 3 4"), Qt::Key_Escape);
+    type(QStringLiteral("1, 2, three, 4"), Qt::Key_Return);
+    EXPECT_EQ(a->Rect(), R(5, 6, 70, 80));
+    EXPECT_EQ(canvas.History().Stack().count(), 1);
+
+    canvas.SetSelection({a, b});
+    type(QStringLiteral("100 100 1 1"), Qt::Key_Enter);
+    EXPECT_EQ(a->Rect(), R(100, 100, 70, 80)) << "several move together; their sizes stay";
+    EXPECT_EQ(b->Rect(), R(155, 124, 20, 20));
+    EXPECT_EQ(canvas.History().Stack().count(), 2);
 }
 
 } // namespace
