@@ -1,9 +1,9 @@
 #include "MorvaneApp.h"
 
+#include "CanvasZoom.h"
 #include "Layout.h"
 #include "LayoutFile.h"
 #include "LayoutHistory.h"
-#include "CanvasZoom.h"
 #include "MorvaneDlg.h"
 #include "OpenFile.h"
 #include "PanelPreview.h"

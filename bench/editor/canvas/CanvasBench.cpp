@@ -50,8 +50,8 @@ static void BM_CanvasMoveSelection(benchmark::State& state)
     canvas.SetZoom(4);
     canvas.SetGrid(10);
     ShowExposed(canvas);
-    const auto send = [&canvas](QEvent::Type type, QPoint panel, Qt::MouseButton button, Qt::MouseButtons held,
-                                Qt::KeyboardModifiers modifiers)
+    const auto send = [&canvas](QEvent::Type type, QPoint panel, Qt::MouseButton button,
+                                Qt::MouseButtons held, Qt::KeyboardModifiers modifiers)
     {
         const QPoint at = canvas.ToWidget(panel) + QPoint(2, 2);
         QMouseEvent event(type, QPointF(at), QPointF(canvas.mapToGlobal(at)), button, held, modifiers);
@@ -81,7 +81,8 @@ static void BM_CanvasMoveSelection(benchmark::State& state)
     for (auto _ : state)
     {
         const int offset = (step++ % 40) - 20;
-        send(QEvent::MouseMove, start + QPoint(offset, offset / 2), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        send(QEvent::MouseMove, start + QPoint(offset, offset / 2), Qt::NoButton, Qt::LeftButton,
+             Qt::NoModifier);
         canvas.repaint();
     }
     send(QEvent::MouseButtonRelease, start, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);

@@ -22,8 +22,8 @@ std::unique_ptr<QSettings> OpenSettings()
 {
     if (!g_settingsFile->isEmpty())
         return std::make_unique<QSettings>(*g_settingsFile, QSettings::IniFormat);
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("qelmorvane"),
-                                       QStringLiteral("qelmorvane"));
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QStringLiteral("qelmorvane"), QStringLiteral("qelmorvane"));
 }
 
 void Store(const QString& key, int value)
@@ -34,7 +34,10 @@ void Store(const QString& key, int value)
 
 } // namespace
 
-int CanvasZoom() { return g_zoom; }
+int CanvasZoom()
+{
+    return g_zoom;
+}
 
 void SetCanvasZoom(int zoom)
 {
@@ -45,7 +48,10 @@ void SetCanvasZoom(int zoom)
     Store(kZoomKey, g_zoom);
 }
 
-int CanvasGrid() { return g_grid; }
+int CanvasGrid()
+{
+    return g_grid;
+}
 
 void SetCanvasGrid(int grid)
 {
@@ -62,4 +68,9 @@ void RememberCanvasSettings(const QString& settingsFile)
     const std::unique_ptr<QSettings> settings = OpenSettings();
     g_zoom = std::clamp(settings->value(kZoomKey, g_zoom).toInt(), kMinCanvasZoom, kMaxCanvasZoom);
     g_grid = std::clamp(settings->value(kGridKey, g_grid).toInt(), 0, 100);
+}
+
+void ForgetCanvasSettings()
+{
+    g_settingsFile.reset();
 }

@@ -21,3 +21,5 @@ void SetCanvasGrid(int grid);
 // settings) and from then on written to it as they change, so that the next
 // run opens as this one left off.
 void RememberCanvasSettings(const QString& settingsFile);
+// Changes are no longer written anywhere.
+void ForgetCanvasSettings();

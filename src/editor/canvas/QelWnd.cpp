@@ -26,10 +26,10 @@
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QGuiApplication>
-#include <QMimeData>
 #include <QHideEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QWheelEvent>
 
@@ -79,7 +79,9 @@ const std::vector<TMenuItem>& CanvasMenu()
              {ArrangeCommand(EArrange::AlignMiddle), QStringLiteral("Align Middle"), {}},
              {ArrangeCommand(EArrange::AlignBottom), QStringLiteral("Align Bottom"), {}},
              TMenuItem::Separator(),
-             {ArrangeCommand(EArrange::DistributeHorizontally), QStringLiteral("Distribute Horizontally"), {}},
+             {ArrangeCommand(EArrange::DistributeHorizontally),
+              QStringLiteral("Distribute Horizontally"),
+              {}},
              {ArrangeCommand(EArrange::DistributeVertically), QStringLiteral("Distribute Vertically"), {}},
              TMenuItem::Separator(),
              {ArrangeCommand(EArrange::SameWidth), QStringLiteral("Same Width"), {}},
@@ -89,7 +91,8 @@ const std::vector<TMenuItem>& CanvasMenu()
              {ArrangeCommand(EArrange::CentreOnScreenHorizontally),
               QStringLiteral("Centre on Screen Horizontally"),
               {}},
-             {ArrangeCommand(EArrange::CentreOnScreenVertically), QStringLiteral("Centre on Screen Vertically"),
+             {ArrangeCommand(EArrange::CentreOnScreenVertically),
+              QStringLiteral("Centre on Screen Vertically"),
               {}},
          }},
         {0,
@@ -111,10 +114,18 @@ constexpr std::pair<int, int> kGridItems[] = {
 QString ArrangeName(EArrange command)
 {
     static const char* const names[] = {
-        "Align Left",      "Align Centre",           "Align Right",
-        "Align Top",       "Align Middle",           "Align Bottom",
-        "Distribute Horizontally", "Distribute Vertically", "Same Width",
-        "Same Height",     "Same Size",              "Centre on Screen Horizontally",
+        "Align Left",
+        "Align Centre",
+        "Align Right",
+        "Align Top",
+        "Align Middle",
+        "Align Bottom",
+        "Distribute Horizontally",
+        "Distribute Vertically",
+        "Same Width",
+        "Same Height",
+        "Same Size",
+        "Centre on Screen Horizontally",
         "Centre on Screen Vertically",
     };
     return QString::fromLatin1(names[static_cast<int>(command)]);
@@ -122,7 +133,8 @@ QString ArrangeName(EArrange command)
 
 QString CountName(const QString& verb, size_t count)
 {
-    return count == 1 ? verb + QStringLiteral(" 1 Object") : QStringLiteral("%1 %2 Objects").arg(verb).arg(count);
+    return count == 1 ? verb + QStringLiteral(" 1 Object")
+                      : QStringLiteral("%1 %2 Objects").arg(verb).arg(count);
 }
 
 // Copies from this canvas's page, so that Paste from the keys can tell its
@@ -225,7 +237,8 @@ void CQelWnd::Paint(CRaster& dc)
         DrawSelection(dc, TRect64::OfSize(o.left, o.top, o.width, o.height), i == 0 && selection.size() > 1);
     }
     if (m_banding)
-        DrawRubberBand(dc, TRect64(std::min(m_bandStart.x(), m_bandEnd.x()), std::min(m_bandStart.y(), m_bandEnd.y()),
+        DrawRubberBand(dc, TRect64(std::min(m_bandStart.x(), m_bandEnd.x()),
+                                   std::min(m_bandStart.y(), m_bandEnd.y()),
                                    std::max(m_bandStart.x(), m_bandEnd.x()) + 1,
                                    std::max(m_bandStart.y(), m_bandEnd.y()) + 1));
     if (m_snap)
@@ -294,7 +307,8 @@ void CQelWnd::SetSelection(std::vector<TUserObject*> objects)
 
 bool CQelWnd::IsSelected(const TUserObject* object) const
 {
-    return object != nullptr && std::find(m_selection.begin(), m_selection.end(), object) != m_selection.end();
+    return object != nullptr &&
+           std::find(m_selection.begin(), m_selection.end(), object) != m_selection.end();
 }
 
 CLayoutEdits& CQelWnd::Edits() const
@@ -756,7 +770,8 @@ void CQelWnd::MouseMove(const QPoint& p, Qt::KeyboardModifiers modifiers)
                 x += w, w = -w, std::swap(edges.left, edges.right);
             if (h < 0)
                 y += h, h = -h, std::swap(edges.top, edges.bottom);
-            m_free = TObjectRect{NotBelowZero(Saturate(x)), NotBelowZero(Saturate(y)), Saturate(w), Saturate(h)};
+            m_free =
+                TObjectRect{NotBelowZero(Saturate(x)), NotBelowZero(Saturate(y)), Saturate(w), Saturate(h)};
             Edits().MoveResize(m_page, static_cast<size_t>(IndexOf(selected)), Snapped(m_free, edges, snap));
         }
         Changed();
@@ -820,8 +835,8 @@ void CQelWnd::LeftUp()
     m_dragStarts.clear();
     if (moved.empty())
         return;
-    CLayoutEdits::CGroup group(Edits(), CountName(resized ? QStringLiteral("Resize") : QStringLiteral("Move"),
-                                                  moved.size()));
+    CLayoutEdits::CGroup group(
+        Edits(), CountName(resized ? QStringLiteral("Resize") : QStringLiteral("Move"), moved.size()));
     for (const auto& [index, start] : moved)
         Edits().EndMoveResize(m_page, index, start, resized);
 }
@@ -879,6 +894,14 @@ void CQelWnd::ContextMenu(const QPoint& p)
     const size_t selected = Selection().size();
     for (const int command : {kCut, kCopy, kDuplicate})
         FindCommand(menu, command)->setEnabled(selected > 0);
+    // Shown beside the items; the canvas's own keys do the work.
+    for (const auto& [command, key] : {std::pair{kCut, Qt::Key_X}, std::pair{kCopy, Qt::Key_C},
+                                       std::pair{kPaste, Qt::Key_V}, std::pair{kDuplicate, Qt::Key_D}})
+    {
+        QAction* item = FindCommand(menu, command);
+        item->setShortcut(QKeySequence(Qt::CTRL | key));
+        item->setShortcutContext(Qt::WidgetShortcut);
+    }
     const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
     FindCommand(menu, kPaste)->setEnabled(clipboard != nullptr && clipboard->hasFormat(ClipboardFormat()));
     for (int i = 0; i < kArrangeCount; ++i)
@@ -1004,8 +1027,8 @@ void CQelWnd::Restack(std::vector<TUserObject*> objects, bool toTop)
         std::reverse(objects.begin(), objects.end());
     bool changed = false;
     {
-        CLayoutEdits::CGroup group(Edits(), CountName(toTop ? QStringLiteral("Pull") : QStringLiteral("Push"),
-                                                      objects.size()));
+        CLayoutEdits::CGroup group(
+            Edits(), CountName(toTop ? QStringLiteral("Pull") : QStringLiteral("Push"), objects.size()));
         const size_t count = m_page.objects.size();
         for (size_t k = 0; k < objects.size(); ++k)
         {
@@ -1033,8 +1056,8 @@ void CQelWnd::Copy()
     const std::vector<uint8_t> bytes =
         CopyObjects(m_layout, std::vector<const TUserObject*>(selection.begin(), selection.end()));
     auto* data = new QMimeData;
-    data->setData(ClipboardFormat(),
-                  QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
+    data->setData(ClipboardFormat(), QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<qsizetype>(bytes.size())));
     data->setData(SourceFormat(), SourceTag(m_page).toUtf8());
     QGuiApplication::clipboard()->setMimeData(data);
 }
@@ -1155,9 +1178,11 @@ void CQelWnd::PlaceSelection(const TObjectRect& rect)
     }
     bool changed = false;
     {
-        const bool resized = placed.front().width != rects.front().width || placed.front().height != rects.front().height;
+        const bool resized =
+            placed.front().width != rects.front().width || placed.front().height != rects.front().height;
         CLayoutEdits::CGroup group(
-            Edits(), CountName(resized ? QStringLiteral("Resize") : QStringLiteral("Move"), selection.size()));
+            Edits(),
+            CountName(resized ? QStringLiteral("Resize") : QStringLiteral("Move"), selection.size()));
         for (size_t i = 0; i < selection.size(); ++i)
         {
             if (placed[i] == rects[i])
@@ -1332,7 +1357,8 @@ void CQelWnd::DeleteObjects(const std::vector<TUserObject*>& objects, bool ask, 
         const QString question =
             objects.size() == 1
                 ? QStringLiteral("Are you sure you want to permanently delete this object ?")
-                : QStringLiteral("Are you sure you want to permanently delete these %1 objects ?").arg(objects.size());
+                : QStringLiteral("Are you sure you want to permanently delete these %1 objects ?")
+                      .arg(objects.size());
         const EMsgResult answer = UiServices().MessageBox(this, question, QStringLiteral("Confirm Delete"),
                                                           EMsgButtons::YesNo, EMsgIcon::Question);
         if (answer != EMsgResult::Yes)

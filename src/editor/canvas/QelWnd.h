@@ -187,7 +187,8 @@ private:
     void StartDrag();
     // Each selected object at its start rectangle moved by the offset.
     void MoveSelectionBy(int64_t dx, int64_t dy);
-    void PasteBytes(const std::vector<uint8_t>& bytes, std::optional<QPoint> at, bool offset, const QString& verb);
+    void PasteBytes(const std::vector<uint8_t>& bytes, std::optional<QPoint> at, bool offset,
+                    const QString& verb);
     // One step named "VERB N Objects" (or the object's own for one); Delete
     // asks first.
     void DeleteObjects(const std::vector<TUserObject*>& objects, bool ask, const QString& verb);

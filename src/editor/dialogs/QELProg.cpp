@@ -17,8 +17,8 @@
 #include "TemplateFile.h"
 #include "UserPage.h"
 
-#include <QCheckBox>
 #include <QAbstractItemDelegate>
+#include <QCheckBox>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -161,8 +161,7 @@ QString CQELProg::EntryText(const TListItem& page) const
 TListItem* CQELProg::EntryAt(int row) const
 {
     const QListWidgetItem* item = row >= 0 ? m_list->item(row) : nullptr;
-    return item != nullptr ? static_cast<TListItem*>(item->data(Qt::UserRole).value<void*>())
-                           : nullptr;
+    return item != nullptr ? static_cast<TListItem*>(item->data(Qt::UserRole).value<void*>()) : nullptr;
 }
 
 int CQELProg::SelectedRow() const

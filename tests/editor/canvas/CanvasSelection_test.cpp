@@ -59,7 +59,8 @@ protected:
                Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         const QPoint at = canvas.ToWidget(panel) + QPoint(canvas.Zoom() / 2, canvas.Zoom() / 2);
-        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(m_held);
+        const Qt::MouseButtons held =
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(m_held);
         QMouseEvent event(type, QPointF(at), QPointF(canvas.mapToGlobal(at)), button, held, modifiers);
         QApplication::sendEvent(&canvas, &event);
     }
@@ -118,6 +119,9 @@ TEST_F(CanvasSelectionTest, RubberBandShiftClickAndSelectAll)
     QTest::keyClick(&canvas, Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(canvas.Selection(), (TSel{a, b, c}));
     EXPECT_EQ(line.text(), QStringLiteral("3 objects: x 10, y 10, width 110, height 110"));
+    const QImage shown = canvas.grab().toImage();
+    EXPECT_EQ(shown.pixelColor(9, 9), QColor(Qt::black)) << "the key object's handles are filled";
+    EXPECT_EQ(shown.pixelColor(49, 9), QColor(Qt::white)) << "the others' are not";
     EXPECT_TRUE(m_doc.layout.pages.Size() == 1 && m_doc.canvas.History().Stack().count() == 0)
         << "selecting changes nothing";
 
@@ -184,7 +188,8 @@ TEST_F(CanvasSelectionTest, TheSelectionMovesAndGoesAsOneStep)
 // menu at the click point; the pasted objects are the selection.
 TEST_F(CanvasSelectionTest, CopyAndPasteBetweenLayoutsBringAPictureOnce)
 {
-    const int32_t logo = m_doc.layout.images.AddImage(u"Logo", std::make_unique<CImageBuffer>(PatternPicture(4, 4)))->id;
+    const int32_t logo =
+        m_doc.layout.images.AddImage(u"Logo", std::make_unique<CImageBuffer>(PatternPicture(4, 4)))->id;
     auto* button = m_doc.Put<TUserButton>(30, 40, 31, 31);
     button->upFace = {kFaceImage, logo};
     m_doc.Put<TUserImage>(100, 40, 10, 10);
@@ -263,7 +268,8 @@ TEST_F(CanvasSelectionTest, DragsSnapAtEveryZoom)
     EXPECT_EQ(moving->Rect(), R(100, 151, 30, 30)) << "97 came to 100";
     EXPECT_EQ(canvas.GuideX(), 100);
     const QImage shown = canvas.grab().toImage();
-    EXPECT_EQ(shown.pixelColor(canvas.ToWidget({100, 10}) + QPoint(1, 1)), QColor(255, 0, 255)) << "the guide";
+    EXPECT_EQ(shown.pixelColor(canvas.ToWidget({100, 10}) + QPoint(1, 1)), QColor(255, 0, 255))
+        << "the guide";
     Mouse(canvas, QEvent::MouseMove, Qt::NoButton, {107, 161}, Qt::AltModifier);
     EXPECT_EQ(moving->Rect(), R(97, 151, 30, 30)) << "Alt held";
     EXPECT_FALSE(canvas.GuideX());

@@ -106,7 +106,8 @@ TEST_F(QELProgTest, AddPutsThePageBelowTheSelectionOrAtTheEnd)
     Click(&dlg, CQELProg::kAdd);
     EXPECT_EQ(m_layout.pages.Size(), 6u);
     EXPECT_EQ(Pages(), Shown(&dlg));
-    EXPECT_EQ(m_ui.menusShown.back(), QStringLiteral("8 Button 2 Column,User Defined,Duplicate Selected Page"));
+    EXPECT_EQ(m_ui.menusShown.back(),
+              QStringLiteral("8 Button 2 Column,User Defined,Duplicate Selected Page"));
 }
 
 // Duplicate (the Add menu's item or Ctrl+D) puts a copy with an id of its own
