@@ -38,7 +38,8 @@ class TUserPage;
 // which Arrange follows. Drags, arrows, Delete, Push, Pull, Cut, Copy,
 // Paste (Ctrl+X, Ctrl+C, Ctrl+V) and Duplicate (Ctrl+D) take the whole
 // selection, each as one step. Drags snap to other objects, the screen and
-// the grid, with a guide line shown; Alt held drags freely.
+// the grid, with a guide line shown; Alt held drags freely. A double click
+// opens an object's properties; F2 asks for the position line to be edited.
 class CQelWnd : public CRasterView
 {
     Q_OBJECT
