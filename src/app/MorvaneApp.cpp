@@ -1,5 +1,6 @@
 #include "MorvaneApp.h"
 
+#include "CanvasZoom.h"
 #include "Layout.h"
 #include "LayoutFile.h"
 #include "LayoutHistory.h"
@@ -163,6 +164,8 @@ int CMorvaneApp::Run(int argc, char** argv)
     // run, with its history of changes.
     TLayout layout;
     CLayoutHistory history(layout);
+    // The canvas opens at the zoom and grid the last run left.
+    RememberCanvasSettings(QString());
 
     if (!options.tryFile.isEmpty())
     {

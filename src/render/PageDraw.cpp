@@ -344,7 +344,7 @@ void DrawHotspotGrid(CRaster& dc, int32_t x, int32_t y, int32_t width, int32_t h
     dc.RestoreState();
 }
 
-void DrawSelection(CRaster& dc, const TRect64& rect)
+void DrawSelection(CRaster& dc, const TRect64& rect, bool key)
 {
     const int64_t l = rect.left - 1;
     const int64_t t = rect.top - 1;
@@ -360,7 +360,7 @@ void DrawSelection(CRaster& dc, const TRect64& rect)
     DrawSegment(dc, l, b - 1, l, t);
 
     dc.SetPen(EPenStyle::Solid, Rgb(0, 0, 0));
-    dc.SetBrush(Rgb(255, 255, 255));
+    dc.SetBrush(key ? Rgb(0, 0, 0) : Rgb(255, 255, 255));
     const TRect clip = dc.GetClip();
     const int64_t corners[4][2] = {{l, t}, {l, b}, {r, t}, {r, b}};
     for (const auto& c : corners)
@@ -417,6 +417,55 @@ void DrawObject(const TUserObject& object, const TImageFinder& images, CRaster& 
         [](const TUserObject&) {},
     };
     VisitObject(object, draw);
+}
+
+void DrawRubberBand(CRaster& dc, const TRect64& rect)
+{
+    if (rect.IsEmpty())
+        return;
+    dc.SaveState();
+    dc.SetBackgroundMode(EBackgroundMode::Opaque);
+    dc.SetBackgroundColor(Rgb(255, 255, 255));
+    dc.SetPen(EPenStyle::Dot, Rgb(0, 0, 0));
+    const int64_t r = rect.right - 1;
+    const int64_t b = rect.bottom - 1;
+    DrawSegment(dc, rect.left, rect.top, r, rect.top);
+    DrawSegment(dc, r, rect.top, r, b);
+    DrawSegment(dc, r, b, rect.left, b);
+    DrawSegment(dc, rect.left, b, rect.left, rect.top);
+    dc.RestoreState();
+}
+
+void DrawGuides(CRaster& dc, std::optional<int32_t> x, std::optional<int32_t> y)
+{
+    dc.SaveState();
+    dc.SetPen(EPenStyle::Solid, Rgb(255, 0, 255));
+    if (x)
+        DrawSegment(dc, *x, 0, *x, kPageHeight);
+    if (y)
+        DrawSegment(dc, 0, *y, kPageWidth, *y);
+    dc.RestoreState();
+}
+
+void DrawGrid(CRaster& dc, int32_t step)
+{
+    if (step <= 0)
+        return;
+    const TRect clip = dc.GetClip().Intersect(TRect{0, 0, kPageWidth, kPageHeight});
+    for (int32_t y = 0; y < clip.bottom; y += step)
+    {
+        if (y < clip.top)
+            continue;
+        for (int32_t x = 0; x < clip.right; x += step)
+        {
+            if (x < clip.left)
+                continue;
+            // Seen on light and dark pages alike.
+            const TColor under = dc.GetPixel(x, y);
+            const int light = RedOf(under) + GreenOf(under) + BlueOf(under);
+            dc.SetPixel(x, y, light > 384 ? Rgb(0, 0, 0) : Rgb(255, 255, 255));
+        }
+    }
 }
 
 void PaintPage(const TUserPage& page, const TImageFinder& images, CRaster& dc, const TUserObject* selected)

@@ -48,8 +48,19 @@ void DrawPictureCentred(CImageBuffer& picture, CRaster& dc, const TRect& rect);
 void DrawHotspotGrid(CRaster& dc, int32_t x, int32_t y, int32_t width, int32_t height);
 
 // The dotted outline and four corner handles around a selected object's
-// rectangle. Leaves the background mode transparent.
-void DrawSelection(CRaster& dc, const TRect64& rect);
+// rectangle; the key object of several has its handles filled. Leaves the
+// background mode transparent.
+void DrawSelection(CRaster& dc, const TRect64& rect, bool key = false);
+
+// Marks the canvas draws over the page while it is designed.
+
+// The dotted rectangle a drag across empty canvas draws (right and bottom
+// exclusive).
+void DrawRubberBand(CRaster& dc, const TRect64& rect);
+// The guide lines of a snap, across the whole page.
+void DrawGuides(CRaster& dc, std::optional<int32_t> x, std::optional<int32_t> y);
+// A dot at every crossing of the grid's lines, `step` pixels apart.
+void DrawGrid(CRaster& dc, int32_t step);
 
 // How an object shows while a finger works the page: a button held or
 // latched down shows its down face drawn over its up face, and a slider's

@@ -7,6 +7,11 @@ void BuildMenu(QMenu& menu, const std::vector<TMenuItem>& items)
 {
     for (const TMenuItem& item : items)
     {
+        if (item.command == 0 && item.caption.isEmpty() && item.items.empty())
+        {
+            menu.addSeparator();
+            continue;
+        }
         if (!item.items.empty())
         {
             QMenu* sub = menu.addMenu(item.caption);

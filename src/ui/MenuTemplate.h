@@ -8,12 +8,14 @@ class QAction;
 class QMenu;
 
 // A popup menu as data: each item has a command id and a caption, or a
-// caption and the items of a submenu.
+// caption and the items of a submenu. An item with neither is a separator.
 struct TMenuItem
 {
     int command = 0;
     QString caption;
     std::vector<TMenuItem> items;
+
+    static TMenuItem Separator() { return {}; }
 };
 
 // Fills a menu; each command's action carries its id as data.

@@ -9,6 +9,7 @@
 #include "LayoutHistory.h"
 #include "LayoutImages.h"
 #include "MenuTemplate.h"
+#include "ObjectClipboard.h"
 #include "ObjectVisitor.h"
 #include "PageDraw.h"
 #include "QelFaceDlg.h"
@@ -21,10 +22,14 @@
 #include "UserLevel.h"
 #include "UserPage.h"
 
+#include <QClipboard>
+#include <QCoreApplication>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QHideEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QWheelEvent>
 
@@ -34,6 +39,13 @@
 
 namespace
 {
+
+constexpr int ArrangeCommand(EArrange command)
+{
+    return CQelWnd::kArrange + static_cast<int>(command);
+}
+
+constexpr int kArrangeCount = static_cast<int>(EArrange::CentreOnScreenVertically) + 1;
 
 const std::vector<TMenuItem>& CanvasMenu()
 {
@@ -52,8 +64,92 @@ const std::vector<TMenuItem>& CanvasMenu()
         {CQelWnd::kDelete, QStringLiteral("Delete"), {}},
         {CQelWnd::kPush, QStringLiteral("Push"), {}},
         {CQelWnd::kPull, QStringLiteral("Pull"), {}},
+        TMenuItem::Separator(),
+        {CQelWnd::kCut, QStringLiteral("Cut"), {}},
+        {CQelWnd::kCopy, QStringLiteral("Copy"), {}},
+        {CQelWnd::kPaste, QStringLiteral("Paste"), {}},
+        {CQelWnd::kDuplicate, QStringLiteral("Duplicate"), {}},
+        {0,
+         QStringLiteral("Arrange"),
+         {
+             {ArrangeCommand(EArrange::AlignLeft), QStringLiteral("Align Left"), {}},
+             {ArrangeCommand(EArrange::AlignCentre), QStringLiteral("Align Centre"), {}},
+             {ArrangeCommand(EArrange::AlignRight), QStringLiteral("Align Right"), {}},
+             {ArrangeCommand(EArrange::AlignTop), QStringLiteral("Align Top"), {}},
+             {ArrangeCommand(EArrange::AlignMiddle), QStringLiteral("Align Middle"), {}},
+             {ArrangeCommand(EArrange::AlignBottom), QStringLiteral("Align Bottom"), {}},
+             TMenuItem::Separator(),
+             {ArrangeCommand(EArrange::DistributeHorizontally),
+              QStringLiteral("Distribute Horizontally"),
+              {}},
+             {ArrangeCommand(EArrange::DistributeVertically), QStringLiteral("Distribute Vertically"), {}},
+             TMenuItem::Separator(),
+             {ArrangeCommand(EArrange::SameWidth), QStringLiteral("Same Width"), {}},
+             {ArrangeCommand(EArrange::SameHeight), QStringLiteral("Same Height"), {}},
+             {ArrangeCommand(EArrange::SameSize), QStringLiteral("Same Size"), {}},
+             TMenuItem::Separator(),
+             {ArrangeCommand(EArrange::CentreOnScreenHorizontally),
+              QStringLiteral("Centre on Screen Horizontally"),
+              {}},
+             {ArrangeCommand(EArrange::CentreOnScreenVertically),
+              QStringLiteral("Centre on Screen Vertically"),
+              {}},
+         }},
+        {0,
+         QStringLiteral("Grid"),
+         {
+             {CQelWnd::kGridOff, QStringLiteral("Off"), {}},
+             {CQelWnd::kGrid5, QStringLiteral("5 Pixels"), {}},
+             {CQelWnd::kGrid10, QStringLiteral("10 Pixels"), {}},
+             {CQelWnd::kGrid20, QStringLiteral("20 Pixels"), {}},
+         }},
     };
     return menu;
+}
+
+// The spacing each Grid item sets.
+constexpr std::pair<int, int> kGridItems[] = {
+    {CQelWnd::kGridOff, 0}, {CQelWnd::kGrid5, 5}, {CQelWnd::kGrid10, 10}, {CQelWnd::kGrid20, 20}};
+
+QString ArrangeName(EArrange command)
+{
+    static const char* const names[] = {
+        "Align Left",
+        "Align Centre",
+        "Align Right",
+        "Align Top",
+        "Align Middle",
+        "Align Bottom",
+        "Distribute Horizontally",
+        "Distribute Vertically",
+        "Same Width",
+        "Same Height",
+        "Same Size",
+        "Centre on Screen Horizontally",
+        "Centre on Screen Vertically",
+    };
+    return QString::fromLatin1(names[static_cast<int>(command)]);
+}
+
+QString CountName(const QString& verb, size_t count)
+{
+    return count == 1 ? verb + QStringLiteral(" 1 Object")
+                      : QStringLiteral("%1 %2 Objects").arg(verb).arg(count);
+}
+
+// Copies from this canvas's page, so that Paste from the keys can tell its
+// own page from another.
+QString SourceTag(const TUserPage& page)
+{
+    return QStringLiteral("%1:%2")
+        .arg(QCoreApplication::applicationPid())
+        .arg(reinterpret_cast<quintptr>(&page));
+}
+
+const QString& SourceFormat()
+{
+    static const QString format = QStringLiteral("application/x-qelmorvane-objects-source");
+    return format;
 }
 
 // Positions of damaged files can lie near the ends of 32 bits; drags must
@@ -117,13 +213,55 @@ CQelWnd::CQelWnd(CLayoutHistory& history, TUserPage& page, QWidget* parent)
     // button held give the pointer's position.
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
-    SetPainter([this](CRaster& dc) { PaintPage(m_page, LayoutImages(m_layout), dc, Selected()); });
+    SetPainter([this](CRaster& dc) { Paint(dc); });
+    m_grid = CanvasGrid();
+}
+
+const QString& CQelWnd::ClipboardFormat()
+{
+    static const QString format = QStringLiteral("application/x-qelmorvane-objects");
+    return format;
+}
+
+void CQelWnd::Paint(CRaster& dc)
+{
+    const std::vector<TUserObject*> selection = Selection();
+    PaintPage(m_page, LayoutImages(m_layout), dc);
+    dc.SaveState();
+    dc.IntersectClip(TRect{0, 0, kPageWidth, kPageHeight});
+    DrawGrid(dc, m_grid);
+    // One object is marked as it always was; of several the key one stands out.
+    for (size_t i = selection.size(); i-- > 0;)
+    {
+        const TUserObject& o = *selection[i];
+        DrawSelection(dc, TRect64::OfSize(o.left, o.top, o.width, o.height), i == 0 && selection.size() > 1);
+    }
+    if (m_banding)
+        DrawRubberBand(dc, TRect64(std::min(m_bandStart.x(), m_bandEnd.x()),
+                                   std::min(m_bandStart.y(), m_bandEnd.y()),
+                                   std::max(m_bandStart.x(), m_bandEnd.x()) + 1,
+                                   std::max(m_bandStart.y(), m_bandEnd.y()) + 1));
+    if (m_snap)
+        DrawGuides(dc, m_snap->guideX, m_snap->guideY);
+    dc.RestoreState();
+}
+
+void CQelWnd::SetGrid(int grid)
+{
+    grid = std::max(grid, 0);
+    SetCanvasGrid(grid);
+    if (grid == m_grid)
+        return;
+    m_grid = grid;
+    update();
 }
 
 CQelWnd::~CQelWnd()
 {
     // Destroyed without being hidden first: the drag still becomes its step.
     disconnect(&m_history, nullptr, this, nullptr);
+    // A rubber band ends with nothing to select.
+    m_banding = false;
     LeftUp();
 }
 
@@ -137,16 +275,40 @@ CQelWnd* CQelWnd::CreateOver(QWidget* dialog, int frameId, CLayoutHistory& histo
 
 TUserObject* CQelWnd::Selected() const
 {
-    return IndexOf(m_selected) >= 0 ? m_selected : nullptr;
+    for (TUserObject* object : m_selection)
+        if (IndexOf(object) >= 0)
+            return object;
+    return nullptr;
 }
 
 void CQelWnd::SetSelected(TUserObject* object)
 {
-    if (object == m_selected)
+    SetSelection(object != nullptr ? std::vector<TUserObject*>{object} : std::vector<TUserObject*>{});
+}
+
+std::vector<TUserObject*> CQelWnd::Selection() const
+{
+    std::vector<TUserObject*> live;
+    live.reserve(m_selection.size());
+    for (TUserObject* object : m_selection)
+        if (IndexOf(object) >= 0)
+            live.push_back(object);
+    return live;
+}
+
+void CQelWnd::SetSelection(std::vector<TUserObject*> objects)
+{
+    if (objects == m_selection)
         return;
-    m_selected = object;
+    m_selection = std::move(objects);
     update();
     emit SelectionChanged();
+}
+
+bool CQelWnd::IsSelected(const TUserObject* object) const
+{
+    return object != nullptr &&
+           std::find(m_selection.begin(), m_selection.end(), object) != m_selection.end();
 }
 
 CLayoutEdits& CQelWnd::Edits() const
@@ -211,7 +373,7 @@ void CQelWnd::mousePressEvent(QMouseEvent* event)
 {
     const QPoint p = ToPanel(event->position());
     if (event->button() == Qt::LeftButton)
-        LeftDown(p);
+        LeftDown(p, event->modifiers());
     else if (event->button() == Qt::RightButton && !IsDragging())
         ContextMenu(p);
 }
@@ -219,8 +381,25 @@ void CQelWnd::mousePressEvent(QMouseEvent* event)
 void CQelWnd::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint p = ToPanel(event->position());
-    MouseMove(p);
+    MouseMove(p, event->modifiers());
     SetPointer(p);
+}
+
+void CQelWnd::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+    {
+        CRasterView::mouseDoubleClickEvent(event);
+        return;
+    }
+    // The first click selected the object; the second opens its properties.
+    const QPoint p = ToPanel(event->position());
+    LeftUp();
+    TUserObject* selected = Selected();
+    TUserObject* target =
+        selected != nullptr && selected->Contains(p.x(), p.y()) ? selected : m_page.ObjectAt(p.x(), p.y());
+    if (target != nullptr)
+        EditProperties(*target);
 }
 
 void CQelWnd::leaveEvent(QEvent* event)
@@ -334,6 +513,42 @@ void CQelWnd::keyPressEvent(QKeyEvent* event)
         CancelDrag();
         return;
     }
+    const Qt::KeyboardModifiers held =
+        event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+    if (held == Qt::ControlModifier && !IsDragging())
+    {
+        switch (event->key())
+        {
+        case Qt::Key_A:
+        {
+            std::vector<TUserObject*> all;
+            for (const auto& object : m_page.objects)
+                all.push_back(object.get());
+            SetSelection(std::move(all));
+            return;
+        }
+        case Qt::Key_C:
+            Copy();
+            return;
+        case Qt::Key_X:
+            Cut();
+            return;
+        case Qt::Key_V:
+            Paste(std::nullopt);
+            return;
+        case Qt::Key_D:
+            Duplicate();
+            return;
+        default:
+            break;
+        }
+    }
+    if (held == Qt::NoModifier && event->key() == Qt::Key_F2 && !IsDragging())
+    {
+        if (!Selection().empty())
+            emit EditPositionAsked();
+        return;
+    }
     TUserObject* selected = Selected();
     if (selected == nullptr || IsDragging() || ctrl || (event->modifiers() & Qt::AltModifier))
     {
@@ -355,7 +570,7 @@ void CQelWnd::keyPressEvent(QKeyEvent* event)
         Nudge(0, step);
         break;
     case Qt::Key_Delete:
-        Delete(*selected);
+        DeleteObjects(Selection(), true, QStringLiteral("Delete"));
         break;
     default:
         // Escape and Enter go on to the dialog.
@@ -366,15 +581,29 @@ void CQelWnd::keyPressEvent(QKeyEvent* event)
 
 void CQelWnd::Nudge(int dx, int dy)
 {
-    TUserObject* selected = Selected();
-    if (selected == nullptr)
+    const std::vector<TUserObject*> selection = Selection();
+    if (selection.empty())
         return;
-    TObjectRect r = selected->Rect();
-    r.left = NotBelowZero(Saturate(int64_t{r.left} + dx));
-    r.top = NotBelowZero(Saturate(int64_t{r.top} + dy));
-    if (r == selected->Rect())
+    // The selection moves as a whole and stops as a whole at x or y 0.
+    std::vector<TObjectRect> rects;
+    for (const TUserObject* object : selection)
+        rects.push_back(object->Rect());
+    const TObjectRect bounds = BoundsOf(rects);
+    const int64_t ox = int64_t{NotBelowZero(Saturate(int64_t{bounds.left} + dx))} - bounds.left;
+    const int64_t oy = int64_t{NotBelowZero(Saturate(int64_t{bounds.top} + dy))} - bounds.top;
+    if (ox == 0 && oy == 0)
         return;
-    Edits().Nudge(m_page, static_cast<size_t>(IndexOf(selected)), r);
+    {
+        CLayoutEdits::CGroup group(Edits(), CountName(QStringLiteral("Move"), selection.size()));
+        for (TUserObject* object : selection)
+        {
+            TObjectRect r = object->Rect();
+            r.left = Saturate(r.left + ox);
+            r.top = Saturate(r.top + oy);
+            if (r != object->Rect())
+                Edits().Nudge(m_page, static_cast<size_t>(IndexOf(object)), r);
+        }
+    }
     Changed();
 }
 
@@ -384,85 +613,177 @@ void CQelWnd::mouseReleaseEvent(QMouseEvent* event)
         LeftUp();
 }
 
-void CQelWnd::LeftDown(const QPoint& p)
+void CQelWnd::LeftDown(const QPoint& p, Qt::KeyboardModifiers modifiers)
 {
-    TUserObject* selected = Selected();
     m_lastX = p.x();
     m_lastY = p.y();
-    if (selected != nullptr)
+    std::vector<TUserObject*> selection = Selection();
+    const auto startBand = [this, &p](bool adds, std::vector<TUserObject*> base)
     {
-        const int32_t corner = selected->CornerAt(p.x(), p.y());
+        m_banding = true;
+        m_bandAdds = adds;
+        m_bandBase = std::move(base);
+        m_bandStart = m_bandEnd = p;
+        update();
+    };
+    if (modifiers & Qt::ShiftModifier)
+    {
+        // Shift+click adds or removes the object; from empty canvas the
+        // rectangle adds what it touches.
+        TUserObject* hit = m_page.ObjectAt(p.x(), p.y());
+        if (hit == nullptr)
+        {
+            startBand(true, selection);
+            return;
+        }
+        if (const auto at = std::find(selection.begin(), selection.end(), hit); at != selection.end())
+            selection.erase(at);
+        else
+            selection.push_back(hit);
+        SetSelection(std::move(selection));
+        return;
+    }
+    if (selection.size() == 1)
+    {
+        const int32_t corner = selection.front()->CornerAt(p.x(), p.y());
         if (corner != kCornerNone)
         {
             m_corner = corner;
             m_resizing = true;
-            m_dragStart = selected->Rect();
+            StartDrag();
             return;
         }
     }
     // The selection is preferred over whatever lies on top of it.
-    TUserObject* chosen =
-        selected != nullptr && selected->Contains(p.x(), p.y()) ? selected : m_page.ObjectAt(p.x(), p.y());
-    SetSelected(chosen);
-    if (chosen != nullptr)
-        m_dragStart = chosen->Rect();
+    const bool inSelection = std::any_of(selection.begin(), selection.end(),
+                                         [&p](const TUserObject* o) { return o->Contains(p.x(), p.y()); });
+    if (!inSelection)
+    {
+        TUserObject* chosen = m_page.ObjectAt(p.x(), p.y());
+        SetSelected(chosen);
+        if (chosen == nullptr)
+        {
+            startBand(false, {});
+            return;
+        }
+    }
     // Qt keeps sending the mouse to the widget it was pressed on until the
     // button goes up, inside the canvas or not: the drag holds the mouse.
     m_moving = true;
+    StartDrag();
 }
 
-void CQelWnd::MouseMove(const QPoint& p)
+void CQelWnd::StartDrag()
 {
+    m_dragStarts.clear();
+    std::vector<TObjectRect> rects;
+    for (TUserObject* object : Selection())
+    {
+        m_dragStarts.emplace_back(object, object->Rect());
+        rects.push_back(object->Rect());
+    }
+    m_dragBounds = BoundsOf(rects);
+    m_free = m_resizing && !rects.empty() ? rects.front() : m_dragBounds;
+    // What the selection may snap to stays put during the drag.
+    std::vector<TObjectRect> others;
+    for (const auto& object : m_page.objects)
+        if (!IsSelected(object.get()))
+            others.push_back(object->Rect());
+    m_targets = SnapTargetsOf(others, kPageWidth, kPageHeight);
+    m_snap.reset();
+}
+
+TObjectRect CQelWnd::Snapped(const TObjectRect& free, const TMovingEdges& edges, bool snap)
+{
+    if (!snap)
+    {
+        m_snap.reset();
+        return free;
+    }
+    TSnapResult result = Snap(free, edges, m_targets, m_grid);
+    const TObjectRect rect = result.rect;
+    if (result.guideX || result.guideY)
+        m_snap = std::move(result);
+    else
+        m_snap.reset();
+    return rect;
+}
+
+void CQelWnd::MoveSelectionBy(int64_t dx, int64_t dy)
+{
+    for (const auto& [object, start] : m_dragStarts)
+    {
+        const int index = IndexOf(object);
+        if (index < 0)
+            continue;
+        TObjectRect r = start;
+        r.left = NotBelowZero(Saturate(start.left + dx));
+        r.top = NotBelowZero(Saturate(start.top + dy));
+        if (r != object->Rect())
+            Edits().MoveResize(m_page, static_cast<size_t>(index), r);
+    }
+}
+
+void CQelWnd::MouseMove(const QPoint& p, Qt::KeyboardModifiers modifiers)
+{
+    const int64_t dx = int64_t{p.x()} - m_lastX;
+    const int64_t dy = int64_t{p.y()} - m_lastY;
+    m_lastX = p.x();
+    m_lastY = p.y();
+    // Alt held drags freely.
+    const bool snap = !(modifiers & Qt::AltModifier);
+    if (m_banding)
+    {
+        m_bandEnd = p;
+        update();
+    }
     if (m_resizing)
     {
-        const int64_t dx = int64_t{p.x()} - m_lastX;
-        const int64_t dy = int64_t{p.y()} - m_lastY;
-        m_lastX = p.x();
-        m_lastY = p.y();
         if (TUserObject* selected = Selected())
         {
-            const TObjectRect r = selected->Rect();
-            int64_t x = r.left, y = r.top, w = r.width, h = r.height;
+            // The pointer carries the free rectangle; the object takes it snapped.
+            int64_t x = m_free.left, y = m_free.top, w = m_free.width, h = m_free.height;
+            TMovingEdges edges;
             switch (m_corner)
             {
             case kCornerTopLeft:
                 x += dx, y += dy, w -= dx, h -= dy;
+                edges = {true, false, true, false};
                 break;
             case kCornerTopRight:
                 y += dy, w += dx, h -= dy;
+                edges = {false, true, true, false};
                 break;
             case kCornerBottomRight:
                 w += dx, h += dy;
+                edges = {false, true, false, true};
                 break;
             case kCornerBottomLeft:
                 x += dx, w -= dx, h += dy;
+                edges = {true, false, false, true};
                 break;
             default:
                 break;
             }
             // A corner dragged past the opposite edge mirrors the rectangle.
             if (w < 0)
-                x += w, w = -w;
+                x += w, w = -w, std::swap(edges.left, edges.right);
             if (h < 0)
-                y += h, h = -h;
-            Edits().MoveResize(
-                m_page, static_cast<size_t>(IndexOf(selected)),
-                TObjectRect{NotBelowZero(Saturate(x)), NotBelowZero(Saturate(y)), Saturate(w), Saturate(h)});
+                y += h, h = -h, std::swap(edges.top, edges.bottom);
+            m_free =
+                TObjectRect{NotBelowZero(Saturate(x)), NotBelowZero(Saturate(y)), Saturate(w), Saturate(h)};
+            Edits().MoveResize(m_page, static_cast<size_t>(IndexOf(selected)), Snapped(m_free, edges, snap));
         }
         Changed();
     }
     if (m_moving)
     {
-        const int64_t dx = int64_t{p.x()} - m_lastX;
-        const int64_t dy = int64_t{p.y()} - m_lastY;
-        m_lastX = p.x();
-        m_lastY = p.y();
-        if (TUserObject* selected = Selected())
+        if (Selected() != nullptr && !m_dragStarts.empty())
         {
-            TObjectRect r = selected->Rect();
-            r.left = NotBelowZero(Saturate(r.left + dx));
-            r.top = NotBelowZero(Saturate(r.top + dy));
-            Edits().MoveResize(m_page, static_cast<size_t>(IndexOf(selected)), r);
+            m_free.left = NotBelowZero(Saturate(m_free.left + dx));
+            m_free.top = NotBelowZero(Saturate(m_free.top + dy));
+            const TObjectRect r = Snapped(m_free, TMovingEdges::Move(), snap);
+            MoveSelectionBy(int64_t{r.left} - m_dragBounds.left, int64_t{r.top} - m_dragBounds.top);
             Changed();
         }
         else
@@ -474,28 +795,75 @@ void CQelWnd::MouseMove(const QPoint& p)
 
 void CQelWnd::LeftUp()
 {
+    if (m_banding)
+    {
+        m_banding = false;
+        // What the rectangle touches, in drawing order.
+        const int64_t l = std::min(m_bandStart.x(), m_bandEnd.x());
+        const int64_t t = std::min(m_bandStart.y(), m_bandEnd.y());
+        const int64_t r = std::max(m_bandStart.x(), m_bandEnd.x()) + 1;
+        const int64_t b = std::max(m_bandStart.y(), m_bandEnd.y()) + 1;
+        std::vector<TUserObject*> selection = std::move(m_bandBase);
+        m_bandBase.clear();
+        for (const auto& object : m_page.objects)
+        {
+            const int64_t ol = object->left;
+            const int64_t ot = object->top;
+            const bool touches = ol < r && ol + std::max<int64_t>(object->width, 1) > l && ot < b &&
+                                 ot + std::max<int64_t>(object->height, 1) > t;
+            if (touches && std::find(selection.begin(), selection.end(), object.get()) == selection.end())
+                selection.push_back(object.get());
+        }
+        SetSelection(std::move(selection));
+        update();
+        return;
+    }
     if (!m_moving && !m_resizing)
         return;
     const bool resized = m_resizing;
     m_moving = false;
     m_resizing = false;
-    if (TUserObject* selected = Selected(); selected != nullptr && selected->Rect() != m_dragStart)
-        Edits().EndMoveResize(m_page, static_cast<size_t>(IndexOf(selected)), m_dragStart, resized);
+    if (m_snap)
+    {
+        m_snap.reset();
+        update();
+    }
+    std::vector<std::pair<size_t, TObjectRect>> moved;
+    for (const auto& [object, start] : m_dragStarts)
+        if (const int index = IndexOf(object); index >= 0 && object->Rect() != start)
+            moved.emplace_back(static_cast<size_t>(index), start);
+    m_dragStarts.clear();
+    if (moved.empty())
+        return;
+    CLayoutEdits::CGroup group(
+        Edits(), CountName(resized ? QStringLiteral("Resize") : QStringLiteral("Move"), moved.size()));
+    for (const auto& [index, start] : moved)
+        Edits().EndMoveResize(m_page, index, start, resized);
 }
 
 void CQelWnd::CancelDrag()
 {
     if (!IsDragging())
         return;
+    m_banding = false;
+    m_bandBase.clear();
     m_moving = false;
     m_resizing = false;
-    // The moves so far were applied as they came; putting the object back
+    m_snap.reset();
+    // The moves so far were applied as they came; putting the objects back
     // the same way leaves no step behind.
-    if (TUserObject* selected = Selected(); selected != nullptr && selected->Rect() != m_dragStart)
-    {
-        Edits().MoveResize(m_page, static_cast<size_t>(IndexOf(selected)), m_dragStart);
+    bool changed = false;
+    for (const auto& [object, start] : m_dragStarts)
+        if (const int index = IndexOf(object); index >= 0 && object->Rect() != start)
+        {
+            Edits().MoveResize(m_page, static_cast<size_t>(index), start);
+            changed = true;
+        }
+    m_dragStarts.clear();
+    if (changed)
         Changed();
-    }
+    else
+        update();
 }
 
 void CQelWnd::hideEvent(QHideEvent* event)
@@ -509,13 +877,40 @@ void CQelWnd::hideEvent(QHideEvent* event)
 
 void CQelWnd::ContextMenu(const QPoint& p)
 {
+    // A right click on an object of the selection keeps it, and the
+    // commands take the whole selection; on another object they take that
+    // one alone, which a selection of several then gives way to (one
+    // selected object stays selected, as it always has).
     TUserObject* target = m_page.ObjectAt(p.x(), p.y());
+    if (target != nullptr && !IsSelected(target) && Selection().size() > 1)
+        SetSelected(target);
     QMenu menu(this);
     BuildMenu(menu, CanvasMenu());
     if (target == nullptr)
     {
         RemoveCommand(menu, kProperties);
         RemoveCommand(menu, kDelete);
+    }
+    const size_t selected = Selection().size();
+    for (const int command : {kCut, kCopy, kDuplicate})
+        FindCommand(menu, command)->setEnabled(selected > 0);
+    // Shown beside the items; the canvas's own keys do the work.
+    for (const auto& [command, key] : {std::pair{kCut, Qt::Key_X}, std::pair{kCopy, Qt::Key_C},
+                                       std::pair{kPaste, Qt::Key_V}, std::pair{kDuplicate, Qt::Key_D}})
+    {
+        QAction* item = FindCommand(menu, command);
+        item->setShortcut(QKeySequence(Qt::CTRL | key));
+        item->setShortcutContext(Qt::WidgetShortcut);
+    }
+    const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
+    FindCommand(menu, kPaste)->setEnabled(clipboard != nullptr && clipboard->hasFormat(ClipboardFormat()));
+    for (int i = 0; i < kArrangeCount; ++i)
+        FindCommand(menu, kArrange + i)->setEnabled(CanArrange(static_cast<EArrange>(i), selected));
+    for (const auto& [command, grid] : kGridItems)
+    {
+        QAction* item = FindCommand(menu, command);
+        item->setCheckable(true);
+        item->setChecked(grid == m_grid);
     }
     AddHistoryItems(menu);
     const QPoint at = PopupTopLeft(menu, mapToGlobal(ToWidget(p)), EPopupPlacement::LeftVCentre);
@@ -573,21 +968,32 @@ void CQelWnd::RunCommand(int command, const QPoint& p, TUserObject* target)
         break;
     case kDelete:
         if (target != nullptr)
-            Delete(*target);
+            DeleteObjects(TargetsOf(target), true, QStringLiteral("Delete"));
         break;
     case kPush:
-        if (target != nullptr && IndexOf(target) > 0)
-        {
-            Edits().Restack(m_page, static_cast<size_t>(IndexOf(target)), 0);
-            Changed();
-        }
-        break;
     case kPull:
-        if (target != nullptr && static_cast<size_t>(IndexOf(target)) + 1 < m_page.objects.size())
-        {
-            Edits().Restack(m_page, static_cast<size_t>(IndexOf(target)), m_page.objects.size() - 1);
-            Changed();
-        }
+        if (target != nullptr)
+            Restack(TargetsOf(target), command == kPull);
+        break;
+    case kCut:
+        Cut();
+        break;
+    case kCopy:
+        Copy();
+        break;
+    case kPaste:
+        Paste(p);
+        break;
+    case kDuplicate:
+        Duplicate();
+        break;
+    case kGridOff:
+    case kGrid5:
+    case kGrid10:
+    case kGrid20:
+        for (const auto& [item, grid] : kGridItems)
+            if (item == command)
+                SetGrid(grid);
         break;
     case kUndo:
         if (!IsDragging())
@@ -598,8 +1004,197 @@ void CQelWnd::RunCommand(int command, const QPoint& p, TUserObject* target)
             m_history.Redo();
         break;
     default:
+        if (command >= kArrange && command < kArrange + kArrangeCount)
+            ArrangeSelection(static_cast<EArrange>(command - kArrange));
         break;
     }
+}
+
+std::vector<TUserObject*> CQelWnd::TargetsOf(TUserObject* target) const
+{
+    if (target == nullptr)
+        return {};
+    if (IsSelected(target))
+        return Selection();
+    return {target};
+}
+
+void CQelWnd::Restack(std::vector<TUserObject*> objects, bool toTop)
+{
+    std::sort(objects.begin(), objects.end(),
+              [this](const TUserObject* a, const TUserObject* b) { return IndexOf(a) < IndexOf(b); });
+    if (toTop)
+        std::reverse(objects.begin(), objects.end());
+    bool changed = false;
+    {
+        CLayoutEdits::CGroup group(
+            Edits(), CountName(toTop ? QStringLiteral("Pull") : QStringLiteral("Push"), objects.size()));
+        const size_t count = m_page.objects.size();
+        for (size_t k = 0; k < objects.size(); ++k)
+        {
+            const auto from = static_cast<size_t>(IndexOf(objects[k]));
+            const size_t to = toTop ? count - 1 - k : k;
+            if (from != to)
+            {
+                Edits().Restack(m_page, from, to);
+                changed = true;
+            }
+        }
+    }
+    if (changed)
+        Changed();
+}
+
+void CQelWnd::Copy()
+{
+    std::vector<TUserObject*> selection = Selection();
+    if (selection.empty())
+        return;
+    // In drawing order, so the copies stack as the originals do.
+    std::sort(selection.begin(), selection.end(),
+              [this](const TUserObject* a, const TUserObject* b) { return IndexOf(a) < IndexOf(b); });
+    const std::vector<uint8_t> bytes =
+        CopyObjects(m_layout, std::vector<const TUserObject*>(selection.begin(), selection.end()));
+    auto* data = new QMimeData;
+    data->setData(ClipboardFormat(), QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<qsizetype>(bytes.size())));
+    data->setData(SourceFormat(), SourceTag(m_page).toUtf8());
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+void CQelWnd::Cut()
+{
+    if (Selection().empty())
+        return;
+    Copy();
+    DeleteObjects(Selection(), false, QStringLiteral("Cut"));
+}
+
+void CQelWnd::Paste(std::optional<QPoint> at)
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (data == nullptr || !data->hasFormat(ClipboardFormat()))
+        return;
+    const QByteArray bytes = data->data(ClipboardFormat());
+    const bool ownPage = data->data(SourceFormat()) == SourceTag(m_page).toUtf8();
+    PasteBytes(std::vector<uint8_t>(bytes.begin(), bytes.end()), at, ownPage, QStringLiteral("Paste"));
+}
+
+void CQelWnd::Duplicate()
+{
+    std::vector<TUserObject*> selection = Selection();
+    if (selection.empty())
+        return;
+    std::sort(selection.begin(), selection.end(),
+              [this](const TUserObject* a, const TUserObject* b) { return IndexOf(a) < IndexOf(b); });
+    PasteBytes(CopyObjects(m_layout, std::vector<const TUserObject*>(selection.begin(), selection.end())),
+               std::nullopt, true, QStringLiteral("Duplicate"));
+}
+
+void CQelWnd::PasteBytes(const std::vector<uint8_t>& bytes, std::optional<QPoint> at, bool offset,
+                         const QString& verb)
+{
+    std::vector<std::unique_ptr<TUserObject>> objects;
+    std::vector<TImageEntry*> added;
+    if (!PasteObjects(m_layout, bytes.data(), bytes.size(), objects, added))
+        return;
+    std::vector<TObjectRect> rects;
+    for (const auto& object : objects)
+        rects.push_back(object->Rect());
+    const TObjectRect bounds = BoundsOf(rects);
+    int64_t dx = offset ? kPasteOffset : 0;
+    int64_t dy = dx;
+    if (at)
+    {
+        dx = int64_t{at->x()} - bounds.left;
+        dy = int64_t{at->y()} - bounds.top;
+    }
+    const QString name = CountName(verb, objects.size());
+    std::vector<TUserObject*> pasted;
+    {
+        // The pictures came in with the objects and leave with them on undo.
+        CLayoutEdits::CGroup group(Edits(), name);
+        Edits().PicturesAdded(std::move(added), name);
+        for (auto& object : objects)
+        {
+            object->left = NotBelowZero(Saturate(object->left + dx));
+            object->top = NotBelowZero(Saturate(object->top + dy));
+            pasted.push_back(m_page.ObjectAtIndex(Edits().Add(m_page, std::move(object))));
+        }
+    }
+    SetSelection(std::move(pasted));
+    Changed();
+}
+
+void CQelWnd::ArrangeSelection(EArrange command)
+{
+    const std::vector<TUserObject*> selection = Selection();
+    if (!CanArrange(command, selection.size()) || IsDragging())
+        return;
+    std::vector<TObjectRect> rects;
+    for (const TUserObject* object : selection)
+        rects.push_back(object->Rect());
+    const std::vector<TObjectRect> arranged = Arrange(command, rects, kPageWidth, kPageHeight);
+    bool changed = false;
+    {
+        CLayoutEdits::CGroup group(Edits(), ArrangeName(command));
+        for (size_t i = 0; i < selection.size() && i < arranged.size(); ++i)
+        {
+            if (arranged[i] == rects[i])
+                continue;
+            const auto index = static_cast<size_t>(IndexOf(selection[i]));
+            const bool resized = arranged[i].width != rects[i].width || arranged[i].height != rects[i].height;
+            Edits().MoveResize(m_page, index, arranged[i]);
+            Edits().EndMoveResize(m_page, index, rects[i], resized);
+            changed = true;
+        }
+    }
+    if (changed)
+        Changed();
+}
+
+void CQelWnd::PlaceSelection(const TObjectRect& rect)
+{
+    const std::vector<TUserObject*> selection = Selection();
+    if (selection.empty() || IsDragging())
+        return;
+    std::vector<TObjectRect> rects;
+    for (const TUserObject* object : selection)
+        rects.push_back(object->Rect());
+    std::vector<TObjectRect> placed;
+    if (selection.size() == 1)
+    {
+        placed.push_back(rect);
+    }
+    else
+    {
+        const TObjectRect bounds = BoundsOf(rects);
+        for (TObjectRect r : rects)
+        {
+            r.left = NotBelowZero(Saturate(int64_t{r.left} + rect.left - bounds.left));
+            r.top = NotBelowZero(Saturate(int64_t{r.top} + rect.top - bounds.top));
+            placed.push_back(r);
+        }
+    }
+    bool changed = false;
+    {
+        const bool resized =
+            placed.front().width != rects.front().width || placed.front().height != rects.front().height;
+        CLayoutEdits::CGroup group(
+            Edits(),
+            CountName(resized ? QStringLiteral("Resize") : QStringLiteral("Move"), selection.size()));
+        for (size_t i = 0; i < selection.size(); ++i)
+        {
+            if (placed[i] == rects[i])
+                continue;
+            const auto index = static_cast<size_t>(IndexOf(selection[i]));
+            Edits().MoveResize(m_page, index, placed[i]);
+            Edits().EndMoveResize(m_page, index, rects[i], resized);
+            changed = true;
+        }
+    }
+    if (changed)
+        Changed();
 }
 
 void CQelWnd::AddOnTop(std::unique_ptr<TUserObject> object, const QPoint& p, bool select)
@@ -753,14 +1348,33 @@ void CQelWnd::EditProperties(TUserObject& target)
     Changed();
 }
 
-void CQelWnd::Delete(TUserObject& target)
+void CQelWnd::DeleteObjects(const std::vector<TUserObject*>& objects, bool ask, const QString& verb)
 {
-    const EMsgResult answer = UiServices().MessageBox(
-        this, QStringLiteral("Are you sure you want to permanently delete this object ?"),
-        QStringLiteral("Confirm Delete"), EMsgButtons::YesNo, EMsgIcon::Question);
-    if (answer != EMsgResult::Yes)
+    if (objects.empty())
         return;
-    Edits().Delete(m_page, static_cast<size_t>(IndexOf(&target)));
+    if (ask)
+    {
+        const QString question =
+            objects.size() == 1
+                ? QStringLiteral("Are you sure you want to permanently delete this object ?")
+                : QStringLiteral("Are you sure you want to permanently delete these %1 objects ?")
+                      .arg(objects.size());
+        const EMsgResult answer = UiServices().MessageBox(this, question, QStringLiteral("Confirm Delete"),
+                                                          EMsgButtons::YesNo, EMsgIcon::Question);
+        if (answer != EMsgResult::Yes)
+            return;
+    }
+    // From the top down, so that the places still to delete stay put.
+    std::vector<size_t> places;
+    for (const TUserObject* object : objects)
+        if (const int index = IndexOf(object); index >= 0)
+            places.push_back(static_cast<size_t>(index));
+    std::sort(places.rbegin(), places.rend());
+    {
+        CLayoutEdits::CGroup group(Edits(), CountName(verb, places.size()));
+        for (const size_t index : places)
+            Edits().Delete(m_page, index);
+    }
     SetSelected(nullptr);
     Changed();
 }

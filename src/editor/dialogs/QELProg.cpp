@@ -9,6 +9,7 @@
 #include "LayoutFile.h"
 #include "LayoutHistory.h"
 #include "MenuTemplate.h"
+#include "PageCopy.h"
 #include "PageVisitor.h"
 #include "PanelPreview.h"
 #include "PanelSettings.h"
@@ -17,8 +18,10 @@
 #include "TemplateFile.h"
 #include "UserPage.h"
 
+#include <QAbstractItemDelegate>
 #include <QCheckBox>
 #include <QCursor>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -32,6 +35,8 @@ const std::vector<TMenuItem>& AddMenu()
     static const std::vector<TMenuItem> menu{
         {CQELProg::kAddEightButton, QStringLiteral("8 Button 2 Column"), {}},
         {CQELProg::kAddUserDefined, QStringLiteral("User Defined"), {}},
+        TMenuItem::Separator(),
+        {CQELProg::kDuplicatePage, QStringLiteral("Duplicate Selected Page"), {}},
     };
     return menu;
 }
@@ -121,6 +126,8 @@ CQELProg::CQELProg(TLayout& layout, CLayoutHistory& history, QWidget* parent)
         connect(DlgItem<QPushButton>(this, id), &QPushButton::clicked, this, handler);
     AddHistoryShortcuts(*this, history);
     connect(&history, &CLayoutHistory::Applied, this, &CQELProg::OnApplied);
+    m_list->installEventFilter(this);
+    connect(m_list->itemDelegate(), &QAbstractItemDelegate::closeEditor, this, &CQELProg::EndRename);
     Fill();
 }
 
@@ -157,8 +164,7 @@ QString CQELProg::EntryText(const TListItem& page) const
 TListItem* CQELProg::EntryAt(int row) const
 {
     const QListWidgetItem* item = row >= 0 ? m_list->item(row) : nullptr;
-    return item != nullptr ? static_cast<TListItem*>(item->data(Qt::UserRole).value<void*>())
-                           : nullptr;
+    return item != nullptr ? static_cast<TListItem*>(item->data(Qt::UserRole).value<void*>()) : nullptr;
 }
 
 int CQELProg::SelectedRow() const
@@ -212,12 +218,18 @@ void CQELProg::OnAdd()
 {
     QMenu menu(this);
     BuildMenu(menu, AddMenu());
+    FindCommand(menu, kDuplicatePage)->setEnabled(EntryAt(SelectedRow()) != nullptr);
     const QPoint at = PopupTopLeft(menu, QCursor::pos(), EPopupPlacement::HCentreAbove);
     AddPage(CommandOf(UiServices().PopupMenu(this, menu, at)));
 }
 
 void CQELProg::AddPage(int command)
 {
+    if (command == kDuplicatePage)
+    {
+        OnDuplicate();
+        return;
+    }
     if (command != kAddEightButton && command != kAddUserDefined)
         return;
     // Below the selection, or after the last entry without one.
@@ -255,6 +267,71 @@ void CQELProg::AddPage(int command)
     const QString name = Wide(page->name);
     TListItem* added = m_history.Edits().AddPage(place(), std::move(page));
     InsertEntry(m_layout.pages.IndexOf(added), name, added);
+}
+
+void CQELProg::OnDuplicate()
+{
+    const TListItem* page = EntryAt(SelectedRow());
+    if (page == nullptr || m_renaming != nullptr)
+        return;
+    std::unique_ptr<TListItem> copy = CopyPage(*page, m_layout.pages.NextPageId(), CopyName(page->name));
+    if (copy == nullptr)
+        return;
+    const QString name = Wide(copy->name);
+    TListItem* added =
+        m_history.Edits().AddPage(static_cast<size_t>(m_layout.pages.IndexOf(page)) + 1, std::move(copy));
+    InsertEntry(m_layout.pages.IndexOf(added), name, added);
+}
+
+void CQELProg::OnRename()
+{
+    const int row = SelectedRow();
+    TListItem* page = EntryAt(row);
+    if (page == nullptr || m_renaming != nullptr)
+        return;
+    // The plain name is edited, without the default page's marks.
+    QListWidgetItem* item = m_list->item(row);
+    m_renaming = page;
+    item->setText(Wide(page->name));
+    item->setFlags(item->flags() | Qt::ItemIsEditable);
+    m_list->editItem(item);
+}
+
+void CQELProg::EndRename()
+{
+    TListItem* page = m_renaming;
+    m_renaming = nullptr;
+    const int row = RowOf(page);
+    if (row < 0)
+        return;
+    QListWidgetItem* item = m_list->item(row);
+    item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+    const std::u16string name = item->text().toStdU16String();
+    // An empty name keeps the old one.
+    if (!name.empty() && name != page->name)
+        m_history.Edits().RenamePage(*page, name);
+    item->setText(EntryText(*page));
+}
+
+bool CQELProg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_list && event->type() == QEvent::KeyPress)
+    {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers mods =
+            key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+        if (key->key() == Qt::Key_F2 && mods == Qt::NoModifier)
+        {
+            OnRename();
+            return true;
+        }
+        if (key->key() == Qt::Key_D && mods == Qt::ControlModifier)
+        {
+            OnDuplicate();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void CQELProg::OnRemove()

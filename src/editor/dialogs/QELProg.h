@@ -21,7 +21,8 @@ struct TStepScope;
 //
 // With a history, every page list operation, the settings on OK and what
 // the dialogs opened from here change are steps; Ctrl+Z, Ctrl+Shift+Z and
-// Ctrl+Y undo and redo them, and the list follows. Load replaces the
+// Ctrl+Y undo and redo them, and the list follows. In the list, Ctrl+D
+// duplicates the selected page and F2 renames it. Load replaces the
 // document and with it the history.
 class CQELProg : public QDialog
 {
@@ -59,6 +60,8 @@ public:
     {
         kAddEightButton = 32771,
         kAddUserDefined = 1009,
+        // After a separator.
+        kDuplicatePage = 32790,
     };
     static const TDlgTemplate& Template();
     static const TFileDialogSpec& TemplateFileDialog();
@@ -83,9 +86,15 @@ public:
     void OnSave();
     void OnTry();
     void OnPictures();
+    // A copy of the selected page, "NAME copy" with an id of its own, goes in
+    // after it and is selected. Ctrl+D in the list does the same.
+    void OnDuplicate();
+    // F2 in the list: the selected page's name is edited in its row.
+    void OnRename();
 
 protected:
     void accept() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Fill();
@@ -103,9 +112,12 @@ private:
     // The settings on screen into the document, as one step; false (after
     // saying why) when a number is not one it takes.
     bool StoreSettings();
+    // The row being renamed has closed its editor.
+    void EndRename();
 
     TLayout& m_layout;
     CLayoutHistory& m_history;
     QListWidget* m_list;
     ITemplateFile* m_file = nullptr;
+    TListItem* m_renaming = nullptr;
 };

@@ -17,6 +17,9 @@
 #include <QScrollArea>
 #include <QWheelEvent>
 
+#include <QSettings>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -192,6 +195,29 @@ TEST_F(CanvasZoomTest, ZoomWaitsForTheDrag)
     EXPECT_EQ(canvas.Zoom(), 2);
     QTest::keyClick(&canvas, Qt::Key_Minus, Qt::ControlModifier);
     EXPECT_EQ(canvas.Zoom(), 1);
+}
+
+// Zoom and grid are read from the settings at start and written there as
+// they change, for the next run.
+TEST_F(CanvasZoomTest, ZoomAndGridOutliveTheRun)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("settings.ini"));
+    {
+        QSettings before(file, QSettings::IniFormat);
+        before.setValue(QStringLiteral("canvas/zoom"), 3);
+        before.setValue(QStringLiteral("canvas/grid"), 10);
+    }
+    RememberCanvasSettings(file);
+    EXPECT_EQ(CanvasZoom(), 3);
+    EXPECT_EQ(CanvasGrid(), 10);
+    SetCanvasZoom(2);
+    SetCanvasGrid(0);
+    ForgetCanvasSettings();
+    SetCanvasZoom(4);
+    QSettings after(file, QSettings::IniFormat);
+    EXPECT_EQ(after.value(QStringLiteral("canvas/zoom")).toInt(), 2);
+    EXPECT_EQ(after.value(QStringLiteral("canvas/grid")).toInt(), 0);
 }
 
 } // namespace

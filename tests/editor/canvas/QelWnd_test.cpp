@@ -174,9 +174,10 @@ TEST_F(QelWndTest, TheMenuTargetsTheObjectOnTopAndShowsBesideThePoint)
     (void)high;
 
     Menu({200, 200}, QString());
-    EXPECT_EQ(m_ui.menusShown.back(), QStringLiteral("Background,Add,Push,Pull,Undo Delete Image,Redo"))
+    EXPECT_EQ(m_ui.menusShown.back(), QStringLiteral("Background,Add,Push,Pull,Cut,Copy,Paste,Duplicate,Arrange,Grid,Undo Delete Image,Redo"))
         << "no target, no Properties";
-    EXPECT_EQ(m_ui.menusShown.front(), QStringLiteral("Background,Add,Properties,Delete,Push,Pull,Undo,Redo"));
+    EXPECT_EQ(m_ui.menusShown.front(), QStringLiteral(
+                  "Background,Add,Properties,Delete,Push,Pull,Cut,Copy,Paste,Duplicate,Arrange,Grid,Undo,Redo"));
     const QPoint anchor = m_canvas.mapToGlobal(QPoint(200, 200));
     EXPECT_EQ(m_ui.menuPositions.back().x(), anchor.x()) << "left edge at the point";
     EXPECT_LT(m_ui.menuPositions.back().y(), anchor.y()) << "vertically centred on it";

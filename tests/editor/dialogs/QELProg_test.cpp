@@ -10,11 +10,13 @@
 #include "PictureFiles.h"
 #include "QelUserDlg.h"
 #include "ScriptedUiServices.h"
+#include "UserButton.h"
 #include "UserPage.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
 
@@ -104,7 +106,83 @@ TEST_F(QELProgTest, AddPutsThePageBelowTheSelectionOrAtTheEnd)
     Click(&dlg, CQELProg::kAdd);
     EXPECT_EQ(m_layout.pages.Size(), 6u);
     EXPECT_EQ(Pages(), Shown(&dlg));
-    EXPECT_EQ(m_ui.menusShown.back(), QStringLiteral("8 Button 2 Column,User Defined"));
+    EXPECT_EQ(m_ui.menusShown.back(),
+              QStringLiteral("8 Button 2 Column,User Defined,Duplicate Selected Page"));
+}
+
+// Duplicate (the Add menu's item or Ctrl+D) puts a copy with an id of its own
+// and objects of its own after the selected page, one step each.
+TEST_F(QELProgTest, DuplicateCopiesEitherKindAfterTheSelectedPage)
+{
+    auto* lobby = static_cast<TUserPage*>(m_layout.pages.Head());
+    auto button = std::make_unique<TUserButton>();
+    button->SetRect({10, 20, 30, 40});
+    lobby->AppendObject(std::move(button));
+    m_layout.pages.InsertPage(std::make_unique<CBtn8Ctrl>(u"Eight"));
+    CLayoutHistory history(m_layout);
+    CQELProg dlg(m_layout, history);
+
+    m_ui.menuAnswers.push_back(QStringLiteral("Duplicate Selected Page"));
+    Click(&dlg, CQELProg::kAdd);
+    EXPECT_EQ(m_layout.pages.Size(), 4u) << "nothing selected, nothing to copy";
+
+    Select(&dlg, 0);
+    m_ui.menuAnswers.push_back(QStringLiteral("Duplicate Selected Page"));
+    Click(&dlg, CQELProg::kAdd);
+    Select(&dlg, 4);
+    QTest::keyClick(List(&dlg), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(Pages(), QStringList({"Lobby", "Lobby copy", "Bar", "Kitchen", "Eight", "Eight copy"}));
+    EXPECT_EQ(Shown(&dlg), Pages());
+    EXPECT_EQ(List(&dlg)->currentRow(), 5) << "the copy is selected";
+    EXPECT_EQ(m_layout.pages.At(5)->type, kPageEightButton);
+    EXPECT_EQ(history.Stack().count(), 2);
+
+    auto* copy = static_cast<TUserPage*>(m_layout.pages.At(1));
+    EXPECT_EQ(copy->id, 10003) << "a fresh id";
+    ASSERT_EQ(copy->objects.size(), 1u);
+    EXPECT_NE(copy->objects[0].get(), lobby->objects[0].get());
+    copy->objects[0]->left = 99;
+    EXPECT_EQ(lobby->objects[0]->left, 10) << "objects of its own";
+
+    history.Undo();
+    history.Undo();
+    EXPECT_EQ(Pages(), QStringList({"Lobby", "Bar", "Kitchen", "Eight"}));
+    EXPECT_EQ(Shown(&dlg), Pages());
+}
+
+// F2 edits the selected page's name in its row, either kind; Enter keeps it
+// as one step, Escape and an empty name keep the old one.
+TEST_F(QELProgTest, F2RenamesThePageInItsRow)
+{
+    m_layout.pages.InsertPage(std::make_unique<CBtn8Ctrl>(u"Eight"));
+    m_layout.defaultPage = 10000;
+    CLayoutHistory history(m_layout);
+    CQELProg dlg(m_layout, history);
+    dlg.show();
+    QApplication::setActiveWindow(&dlg);
+    const auto rename = [&](int row, const QString& text, Qt::Key end)
+    {
+        Select(&dlg, row);
+        QTest::keyClick(List(&dlg), Qt::Key_F2);
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        ASSERT_NE(editor, nullptr) << "an editor in the row";
+        editor->selectAll();
+        QTest::keyClick(editor, Qt::Key_Delete);
+        KeyClicks(editor, text);
+        QTest::keyClick(editor, end);
+        // The editor hands its text over once the key press is done.
+        QApplication::processEvents();
+    };
+    rename(0, QStringLiteral("Hall"), Qt::Key_Return);
+    rename(3, QStringLiteral("Eights"), Qt::Key_Return);
+    rename(1, QStringLiteral("Never"), Qt::Key_Escape);
+    rename(2, QString(), Qt::Key_Return);
+    EXPECT_EQ(Pages(), QStringList({"Hall", "Bar", "Kitchen", "Eights"}));
+    EXPECT_EQ(Shown(&dlg), QStringList({"*** Hall ***", "Bar", "Kitchen", "Eights"}));
+    EXPECT_EQ(history.Stack().count(), 2);
+    history.Undo();
+    history.Undo();
+    EXPECT_EQ(Pages(), QStringList({"Lobby", "Bar", "Kitchen", "Eight"}));
 }
 
 TEST_F(QELProgTest, DefaultMarkersFollowSetDefaultAndTheNextRefill)
