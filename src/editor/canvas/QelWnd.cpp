@@ -36,6 +36,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace
 {
@@ -609,8 +610,16 @@ void CQelWnd::Nudge(int dx, int dy)
 
 void CQelWnd::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton)
-        LeftUp();
+    if (event->button() != Qt::LeftButton)
+        return;
+    // A click on one object of a selection, without a move, selects that one.
+    TUserObject* clicked = std::exchange(m_clickedInSelection, nullptr);
+    const bool still = std::all_of(m_dragStarts.begin(), m_dragStarts.end(),
+                                   [this](const auto& start)
+                                   { return IndexOf(start.first) < 0 || start.first->Rect() == start.second; });
+    LeftUp();
+    if (clicked != nullptr && still && IndexOf(clicked) >= 0)
+        SetSelected(clicked);
 }
 
 void CQelWnd::LeftDown(const QPoint& p, Qt::KeyboardModifiers modifiers)
@@ -657,6 +666,14 @@ void CQelWnd::LeftDown(const QPoint& p, Qt::KeyboardModifiers modifiers)
     // The selection is preferred over whatever lies on top of it.
     const bool inSelection = std::any_of(selection.begin(), selection.end(),
                                          [&p](const TUserObject* o) { return o->Contains(p.x(), p.y()); });
+    m_clickedInSelection = nullptr;
+    if (inSelection && selection.size() > 1)
+        for (auto object = m_page.objects.rbegin(); object != m_page.objects.rend(); ++object)
+            if (IsSelected(object->get()) && (*object)->Contains(p.x(), p.y()))
+            {
+                m_clickedInSelection = object->get();
+                break;
+            }
     if (!inSelection)
     {
         TUserObject* chosen = m_page.ObjectAt(p.x(), p.y());
@@ -843,6 +860,7 @@ void CQelWnd::LeftUp()
 
 void CQelWnd::CancelDrag()
 {
+    m_clickedInSelection = nullptr;
     if (!IsDragging())
         return;
     m_banding = false;

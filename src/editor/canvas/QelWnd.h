@@ -232,6 +232,9 @@ private:
     // Where each dragged object began, the selection's bounds then, and the
     // rectangle the pointer has carried them to before snapping.
     std::vector<std::pair<TUserObject*, TObjectRect>> m_dragStarts;
+    // Pressed on this object of a selection of several: a release without a
+    // move selects it alone.
+    TUserObject* m_clickedInSelection = nullptr;
     TObjectRect m_dragBounds;
     TObjectRect m_free;
     TSnapTargets m_targets;

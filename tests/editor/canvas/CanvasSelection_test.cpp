@@ -129,6 +129,13 @@ TEST_F(CanvasSelectionTest, RubberBandShiftClickAndSelectAll)
     // page it takes that one alone.
     Menu(canvas, {55, 15}, QString());
     EXPECT_EQ(canvas.Selection().size(), 3u);
+    // A click on one of them without a move takes that one alone; a drag
+    // from one moves them all.
+    Drag(canvas, {60, 15}, {70, 25});
+    EXPECT_EQ(canvas.Selection().size(), 3u);
+    Drag(canvas, {70, 25}, {70, 25});
+    EXPECT_EQ(canvas.Selection(), (TSel{b}));
+    QTest::keyClick(&canvas, Qt::Key_A, Qt::ControlModifier);
     TUserObject* d = m_doc.Put<TUserImage>(200, 200, 20, 20);
     Menu(canvas, {205, 205}, QString());
     EXPECT_EQ(canvas.Selection(), (TSel{d}));
