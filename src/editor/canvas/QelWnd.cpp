@@ -4,6 +4,8 @@
 #include "CanvasZoom.h"
 #include "DialogTemplate.h"
 #include "HotspotDlg.h"
+#include "ImageBuffer.h"
+#include "ImageEntry.h"
 #include "Layout.h"
 #include "LayoutEdits.h"
 #include "LayoutHistory.h"
@@ -41,6 +43,25 @@
 namespace
 {
 
+// The faces of an object that show a library picture.
+std::vector<TUserFace*> PictureFaces(TUserObject& object)
+{
+    std::vector<TUserFace*> faces;
+    const auto add = [&faces](TUserFace& face)
+    {
+        if (face.type == kFaceImage)
+            faces.push_back(&face);
+    };
+    if (auto* button = ObjectAs<TUserButton>(object))
+    {
+        add(button->upFace);
+        add(button->downFace);
+    }
+    else if (auto* image = ObjectAs<TUserImage>(object))
+        add(image->face);
+    return faces;
+}
+
 constexpr int ArrangeCommand(EArrange command)
 {
     return CQelWnd::kArrange + static_cast<int>(command);
@@ -65,6 +86,7 @@ const std::vector<TMenuItem>& CanvasMenu()
         {CQelWnd::kDelete, QStringLiteral("Delete"), {}},
         {CQelWnd::kPush, QStringLiteral("Push"), {}},
         {CQelWnd::kPull, QStringLiteral("Pull"), {}},
+        {CQelWnd::kFitPicture, QStringLiteral("Fit Picture to Object"), {}},
         TMenuItem::Separator(),
         {CQelWnd::kCut, QStringLiteral("Cut"), {}},
         {CQelWnd::kCopy, QStringLiteral("Copy"), {}},
@@ -909,6 +931,8 @@ void CQelWnd::ContextMenu(const QPoint& p)
         RemoveCommand(menu, kProperties);
         RemoveCommand(menu, kDelete);
     }
+    if (target == nullptr || PictureFaces(*target).empty())
+        RemoveCommand(menu, kFitPicture);
     const size_t selected = Selection().size();
     for (const int command : {kCut, kCopy, kDuplicate})
         FindCommand(menu, command)->setEnabled(selected > 0);
@@ -998,6 +1022,10 @@ void CQelWnd::RunCommand(int command, const QPoint& p, TUserObject* target)
         break;
     case kCopy:
         Copy();
+        break;
+    case kFitPicture:
+        if (target != nullptr)
+            FitPicture(*target);
         break;
     case kPaste:
         Paste(p);
@@ -1395,4 +1423,36 @@ void CQelWnd::DeleteObjects(const std::vector<TUserObject*>& objects, bool ask, 
     }
     SetSelected(nullptr);
     Changed();
+}
+
+void CQelWnd::FitPicture(TUserObject& target)
+{
+    const int index = IndexOf(&target);
+    if (index < 0 || target.width <= 0 || target.height <= 0)
+        return;
+    std::unique_ptr<TUserObject> changed = target.Clone();
+    std::vector<int32_t> replaced;
+    std::vector<TImageEntry*> added;
+    for (TUserFace* face : PictureFaces(*changed))
+    {
+        const TImageEntry* entry = m_layout.images.FindImage(face->param);
+        if (entry == nullptr || entry->image == nullptr)
+            continue;
+        auto picture = std::make_unique<CImageBuffer>(*entry->image);
+        if (!picture->Resample(target.width, target.height, 2))
+            continue;
+        TImageEntry* fitted = m_layout.images.AddImage(entry->name, std::move(picture));
+        replaced.push_back(face->param);
+        added.push_back(fitted);
+        face->param = fitted->id;
+    }
+    if (added.empty())
+        return;
+    CLayoutEdits::CGroup group(Edits(), QStringLiteral("Fit Picture to Object"));
+    Edits().PicturesAdded(added, QStringLiteral("Fit Picture to Object"));
+    Edits().Replace(m_page, static_cast<size_t>(index), std::move(changed));
+    // An old picture goes once nothing shows it any more.
+    for (const int32_t id : replaced)
+        if (TImageEntry* old = m_layout.images.FindImage(id); old != nullptr && !PictureInUse(m_layout, m_history, id))
+            Edits().RemovePicture(*old);
 }

@@ -59,6 +59,8 @@ public:
         kDelete = 1017,
         kPush = 1019,
         kPull = 1020,
+        // Image objects and buttons with picture faces.
+        kFitPicture = 1021,
         // After a separator.
         kCut = 1101,
         kCopy = 1102,
@@ -211,6 +213,10 @@ private:
     void AddHotspot(const QPoint& p);
     void AddLevelSlider(const QPoint& p);
     void EditProperties(TUserObject& target);
+    // Fit Picture to Object: each library picture the object shows, resampled
+    // to its size as Add Image fits a picture, as a new picture the object
+    // then shows; an old picture nothing else shows leaves the library. One step.
+    void FitPicture(TUserObject& target);
     // The objects a command on `target` works on: the selection when the
     // target is one of it, else the target alone.
     std::vector<TUserObject*> TargetsOf(TUserObject* target) const;

@@ -2,6 +2,8 @@
 
 #include "CanvasZoom.h"
 #include "DialogDriver.h"
+#include "ImageBuffer.h"
+#include "ImageEntry.h"
 #include "ImageLibrary.h"
 #include "Layout.h"
 #include "LayoutHistory.h"
@@ -348,6 +350,50 @@ TEST_F(CanvasSelectionTest, TypedGeometryPlacesTheSelection)
     EXPECT_EQ(a->Rect(), R(100, 100, 70, 80)) << "several move together; their sizes stay";
     EXPECT_EQ(b->Rect(), R(155, 124, 20, 20));
     EXPECT_EQ(canvas.History().Stack().count(), 2);
+}
+
+} // namespace
+
+namespace
+{
+
+// Fit Picture to Object: a picture shown at another size becomes one of the
+// object's size; the old one stays while something else shows it, and each
+// fit is one step, undone byte for byte.
+TEST_F(CanvasSelectionTest, FitPictureToObjectMakesAPictureOfItsSize)
+{
+    auto picture = std::make_unique<CImageBuffer>();
+    ASSERT_TRUE(picture->Data().Create(100, 50, 24));
+    const int32_t wide = m_doc.layout.images.AddImage(u"Logo", std::move(picture))->id;
+    TUserImage* image = m_doc.Put<TUserImage>(10, 10, 50, 25);
+    image->face = {kFaceImage, wide};
+    TUserButton* button = m_doc.Put<TUserButton>(100, 100, 40, 20);
+    button->upFace = {kFaceImage, wide};
+    const std::vector<uint8_t> before = m_doc.layout.SaveToBytes();
+    CLayoutHistory& history = m_doc.canvas.History();
+
+    Menu(m_doc.canvas, {20, 20}, QStringLiteral("Fit Picture to Object"));
+    auto* fitted = static_cast<TUserImage*>(m_doc.page->objects[0].get());
+    ASSERT_NE(fitted->face.param, wide);
+    const TImageEntry* made = m_doc.layout.images.FindImage(fitted->face.param);
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->image->GetWidth(), 50u);
+    EXPECT_EQ(made->image->GetHeight(), 25u);
+    EXPECT_NE(m_doc.layout.images.FindImage(wide), nullptr) << "the button still shows it";
+    EXPECT_EQ(history.UndoText(), QStringLiteral("Fit Picture to Object"));
+    const std::vector<uint8_t> once = m_doc.layout.SaveToBytes();
+
+    Menu(m_doc.canvas, {110, 110}, QStringLiteral("Fit Picture to Object"));
+    EXPECT_EQ(m_doc.layout.images.FindImage(wide), nullptr) << "nothing shows it any more";
+    history.Undo();
+    EXPECT_EQ(m_doc.layout.SaveToBytes(), once);
+    history.Undo();
+    EXPECT_EQ(m_doc.layout.SaveToBytes(), before);
+
+    m_ui.menusShown.clear();
+    Menu(m_doc.canvas, {300, 200}, QString());
+    EXPECT_FALSE(m_ui.menusShown.back().split(u',').contains(QStringLiteral("Fit Picture to Object")))
+        << "no object, no fitting";
 }
 
 } // namespace
