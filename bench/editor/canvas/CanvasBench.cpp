@@ -4,6 +4,7 @@
 #include "Layout.h"
 #include "QELProg.h"
 #include "QelWnd.h"
+#include "UserHotspot.h"
 #include "UserPage.h"
 
 #include <QApplication>
@@ -46,6 +47,13 @@ static void BM_CanvasMoveSelection(benchmark::State& state)
     TLayout layout;
     TUserObject* selected = nullptr;
     TUserPage* page = MakeBusyPage(layout, &selected);
+    // Sixty objects: the busy page's and a row of small hot spots.
+    for (int32_t i = 0; page->objects.size() < 60; ++i)
+    {
+        auto spot = std::make_unique<TUserHotspot>();
+        spot->SetRect({4 + 12 * (i % 26), 228 - 12 * (i / 26), 8, 8});
+        page->AppendObject(std::move(spot));
+    }
     CQelWnd canvas(layout, *page);
     canvas.SetZoom(4);
     canvas.SetGrid(10);
