@@ -25,6 +25,7 @@
 #include "UserPage.h"
 
 #include <QClipboard>
+#include <QCursor>
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QGuiApplication>
@@ -355,7 +356,18 @@ void CQelWnd::SetZoom(int zoom)
     SetScale(zoom);
     resize(ShownPageSize());
     if (changed)
+    {
         emit ZoomChanged(zoom);
+        RefreshPointer();
+    }
+}
+
+void CQelWnd::RefreshPointer()
+{
+    if (IsDragging())
+        return;
+    const QPoint at = mapFromGlobal(QCursor::pos());
+    SetPointer(rect().contains(at) && isVisible() ? std::optional<QPoint>(ToPanel(QPointF(at))) : std::nullopt);
 }
 
 QSize CQelWnd::ShownPageSize() const
@@ -422,7 +434,10 @@ void CQelWnd::mouseDoubleClickEvent(QMouseEvent* event)
     TUserObject* target =
         selected != nullptr && selected->Contains(p.x(), p.y()) ? selected : m_page.ObjectAt(p.x(), p.y());
     if (target != nullptr)
+    {
         EditProperties(*target);
+        RefreshPointer();
+    }
 }
 
 void CQelWnd::leaveEvent(QEvent* event)
@@ -982,6 +997,12 @@ void CQelWnd::AddHistoryItems(QMenu& menu) const
 
 void CQelWnd::RunCommand(int command, const QPoint& p, TUserObject* target)
 {
+    // A dialog the command opens may see the pointer move away meanwhile.
+    struct TAfter
+    {
+        CQelWnd& canvas;
+        ~TAfter() { canvas.RefreshPointer(); }
+    } after{*this};
     if (target != nullptr && IndexOf(target) < 0)
         target = nullptr;
     switch (command)

@@ -200,6 +200,8 @@ private:
     void LeftUp();
     void Changed();
     void SetPointer(std::optional<QPoint> pointer);
+    // The pointer as it is now, after a zoom or a dialog over the canvas.
+    void RefreshPointer();
     void OnApplied(const TStepScope& scope);
     void Nudge(int dx, int dy);
     // Tab and Shift+Tab: false when they pass beyond the first or last

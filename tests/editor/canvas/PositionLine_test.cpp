@@ -13,6 +13,7 @@
 #include "UserPage.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QMouseEvent>
 
 #include <gtest/gtest.h>
@@ -78,6 +79,29 @@ TEST(PositionLineTest, FollowsTheSelectionAsItChanges)
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(&canvas, &leave);
     EXPECT_EQ(line(), QString());
+}
+
+} // namespace
+
+namespace
+{
+
+// A zoom change reads the pointer again: the same place on the screen is
+// another panel pixel.
+TEST(PositionLineTest, AZoomReadsThePointerAgain)
+{
+    TLayout layout;
+    TUserPage page(u"Lobby", 10000);
+    CQelWnd canvas(layout, page);
+    CPositionLine line(canvas);
+    canvas.SetZoom(1);
+    canvas.show();
+    QCursor::setPos(canvas.mapToGlobal(QPoint(40, 40)));
+    Mouse(canvas, QEvent::MouseMove, QPoint(40, 40), Qt::NoButton);
+    EXPECT_EQ(line.text(), QStringLiteral("Pointer: x 40, y 40"));
+    canvas.SetZoom(2);
+    EXPECT_EQ(line.text(), QStringLiteral("Pointer: x 20, y 20"));
+    canvas.SetZoom(1);
 }
 
 } // namespace
