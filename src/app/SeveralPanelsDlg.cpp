@@ -61,7 +61,7 @@ const TDlgTemplate& CSeveralPanelsDlg::Template()
             {kPortEdit, EControlKind::Edit, {}, 50, 85, 190, 12, kStyleBorder | kStyleAutoHScroll},
             {kAddPort, EControlKind::Button, QStringLiteral("Add"), 243, 84, 50, 14},
             {kResults, EControlKind::ListBox, {}, 7, 104, 286, 66, kStyleBorder | kStyleVScroll},
-            {kUpload, EControlKind::DefButton, QStringLiteral("Upload"), 189, 176, 50, 14},
+            {kUpload, EControlKind::Button, QStringLiteral("Upload"), 189, 176, 50, 14},
             {kClose, EControlKind::Button, QStringLiteral("Close"), 243, 176, 50, 14},
         },
     };
@@ -83,6 +83,9 @@ CSeveralPanelsDlg::CSeveralPanelsDlg(std::vector<uint8_t> image, const std::vect
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
     }
+    // Enter in the port field adds the port, never starts the uploads.
+    for (const int id : {kUpload, kClose})
+        DlgItem<QPushButton>(this, id)->setAutoDefault(false);
     connect(DlgItem<QPushButton>(this, kAddPort), &QPushButton::clicked, this, [this] { AddPort(); });
     connect(m_portEdit, &QLineEdit::returnPressed, this, [this] { AddPort(); });
     connect(DlgItem<QPushButton>(this, kUpload), &QPushButton::clicked, this, [this] { Start(); });

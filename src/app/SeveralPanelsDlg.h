@@ -28,12 +28,14 @@ class CSeveralPanelsDlg : public QDialog
 public:
     enum EControl : int
     {
-        kUpload = 1,
-        kClose = 2,
         kPorts = 1100,
         kPortEdit = 1101,
         kAddPort = 1102,
         kResults = 1103,
+        // Not OK and Cancel: Upload keeps the dialog open, and Close waits
+        // for the uploads under way.
+        kUpload = 1104,
+        kClose = 1105,
     };
     static const TDlgTemplate& Template();
 
@@ -55,6 +57,8 @@ public:
     const std::vector<TPanelRun>& Runs() const { return m_runs; }
 
     void reject() override;
+    // Enter adds a typed port; nothing else ends the dialog but Close.
+    void accept() override {}
 
 signals:
     // Every upload has ended.

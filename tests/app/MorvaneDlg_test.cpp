@@ -32,6 +32,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QEventLoop>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QFileInfo>
 #include <QLabel>
@@ -761,10 +762,16 @@ TEST_F(MainWindow, UploadToSeveralPanelsGoesOnPastOneThatFails)
             EXPECT_EQ(ListEntries(&several, CSeveralPanelsDlg::kPorts),
                       QStringList({QString::fromStdString(lobby.Path()), QString::fromStdString(old.Path())}));
             several.TickPort(QString::fromStdString(lobby.Path()));
-            several.TickPort(QString::fromStdString(old.Path()));
+            // A typed port, Enter: ticked, and nothing starts or closes.
+            auto* typed = DlgItem<QLineEdit>(&several, CSeveralPanelsDlg::kPortEdit);
+            typed->setText(QString::fromStdString(old.Path()));
+            QTest::keyClick(typed, Qt::Key_Return);
+            EXPECT_TRUE(typed->text().isEmpty());
+            EXPECT_FALSE(several.IsRunning());
+            EXPECT_TRUE(several.isVisible());
             QEventLoop wait;
             QObject::connect(&several, &CSeveralPanelsDlg::Finished, &wait, &QEventLoop::quit);
-            several.Start();
+            QTest::mouseClick(DlgItem<QPushButton>(&several, CSeveralPanelsDlg::kUpload), Qt::LeftButton);
             EXPECT_FALSE(DlgItem<QPushButton>(&several, CSeveralPanelsDlg::kClose)->isEnabled());
             wait.exec();
             rows = ListEntries(&several, CSeveralPanelsDlg::kResults);
