@@ -624,6 +624,7 @@ void CQelWnd::Nudge(int dx, int dy)
         return;
     // The selection moves as a whole and stops as a whole at x or y 0.
     std::vector<TObjectRect> rects;
+    rects.reserve(selection.size());
     for (const TUserObject* object : selection)
         rects.push_back(object->Rect());
     const TObjectRect bounds = BoundsOf(rects);
@@ -757,7 +758,7 @@ TObjectRect CQelWnd::Snapped(const TObjectRect& free, const TMovingEdges& edges,
     TSnapResult result = Snap(free, edges, m_targets, m_grid);
     const TObjectRect rect = result.rect;
     if (result.guideX || result.guideY)
-        m_snap = std::move(result);
+        m_snap = result;
     else
         m_snap.reset();
     return rect;
@@ -1166,6 +1167,7 @@ void CQelWnd::PasteBytes(const std::vector<uint8_t>& bytes, std::optional<QPoint
     if (!PasteObjects(m_layout, bytes.data(), bytes.size(), objects, added))
         return;
     std::vector<TObjectRect> rects;
+    rects.reserve(objects.size());
     for (const auto& object : objects)
         rects.push_back(object->Rect());
     const TObjectRect bounds = BoundsOf(rects);
@@ -1199,6 +1201,7 @@ void CQelWnd::ArrangeSelection(EArrange command)
     if (!CanArrange(command, selection.size()) || IsDragging())
         return;
     std::vector<TObjectRect> rects;
+    rects.reserve(selection.size());
     for (const TUserObject* object : selection)
         rects.push_back(object->Rect());
     const std::vector<TObjectRect> arranged = Arrange(command, rects, kPageWidth, kPageHeight);
@@ -1226,6 +1229,7 @@ void CQelWnd::PlaceSelection(const TObjectRect& rect)
     if (selection.empty() || IsDragging())
         return;
     std::vector<TObjectRect> rects;
+    rects.reserve(selection.size());
     for (const TUserObject* object : selection)
         rects.push_back(object->Rect());
     std::vector<TObjectRect> placed;

@@ -18,6 +18,7 @@
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <cmath>
 
 const TDlgTemplate& CPicturesDlg::Template()
 {
@@ -193,8 +194,8 @@ QImage PictureThumbnail(CImageBuffer* picture, int w, int h, uint32_t background
         const int ph = static_cast<int>(picture->GetHeight());
         // Shrunk, never enlarged; the sides keep their proportion.
         const double scale = std::min({1.0, double(w) / pw, double(h) / ph});
-        const int tw = std::max(1, static_cast<int>(pw * scale + 0.5));
-        const int th = std::max(1, static_cast<int>(ph * scale + 0.5));
+        const int tw = std::max(1, static_cast<int>(std::lround(pw * scale)));
+        const int th = std::max(1, static_cast<int>(std::lround(ph * scale)));
         CImageBuffer small;
         if (tw == pw && th == ph)
             small = *picture;
