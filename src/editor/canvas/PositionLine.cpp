@@ -40,6 +40,7 @@ QString CPositionLine::Describe(const std::vector<TUserObject*>& selection, std:
     if (selection.size() < 2)
         return Describe(selection.empty() ? nullptr : selection.front(), pointer);
     std::vector<TObjectRect> rects;
+    rects.reserve(selection.size());
     for (const TUserObject* object : selection)
         rects.push_back(object->Rect());
     const TObjectRect bounds = BoundsOf(rects);
@@ -62,6 +63,7 @@ void CPositionLine::BeginEdit()
     if (selection.empty())
         return;
     std::vector<TObjectRect> rects;
+    rects.reserve(selection.size());
     for (const TUserObject* object : selection)
         rects.push_back(object->Rect());
     const TObjectRect r = BoundsOf(rects);
