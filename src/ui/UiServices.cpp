@@ -130,11 +130,15 @@ EMsgResult CQtUiServices::MessageBox(QWidget* parent, const QString& text, const
     }
 }
 
-std::optional<QString> CQtUiServices::GetOpenFileName(QWidget* parent, const TFileDialogSpec& spec)
+namespace
+{
+
+// The file the dialog for spec gives, or nothing when it is cancelled.
+std::optional<QString> RunFileDialog(QWidget* parent, const TFileDialogSpec& spec, bool save)
 {
     QFileDialog dialog(parent);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilters(FilterToQt(spec.filter));
     dialog.setDefaultSuffix(QString(spec.defaultExt).remove(0, spec.defaultExt.startsWith(u'.') ? 1 : 0));
     if (!spec.initialName.isEmpty())
@@ -144,18 +148,19 @@ std::optional<QString> CQtUiServices::GetOpenFileName(QWidget* parent, const TFi
     return dialog.selectedFiles().front();
 }
 
+} // namespace
+
+std::optional<QString> CQtUiServices::GetOpenFileName(QWidget* parent, const TFileDialogSpec& spec)
+{
+    return RunFileDialog(parent, spec, false);
+}
+
 std::optional<QString> CQtUiServices::GetSaveFileName(QWidget* parent, const TFileDialogSpec& spec)
 {
-    QFileDialog dialog(parent);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters(FilterToQt(spec.filter));
-    dialog.setDefaultSuffix(QString(spec.defaultExt).remove(0, spec.defaultExt.startsWith(u'.') ? 1 : 0));
-    if (!spec.initialName.isEmpty())
-        dialog.selectFile(spec.initialName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const std::optional<QString> path = RunFileDialog(parent, spec, true);
+    if (!path)
         return std::nullopt;
-    return WithDefaultExtension(dialog.selectedFiles().front(), spec.defaultExt);
+    return WithDefaultExtension(*path, spec.defaultExt);
 }
 
 std::optional<uint32_t> CQtUiServices::ChooseColor(QWidget* parent, uint32_t initial)
