@@ -1,5 +1,6 @@
 #include "RasterView.h"
 
+#include <QCoreApplication>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -9,6 +10,9 @@ CRasterView::CRasterView(QWidget* parent) : QWidget(parent)
 {
     // Every paint covers the raster's area with the raster.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // A picture to assistive tools; the page canvas and the panel's screen
+    // name themselves.
+    setAccessibleName(QCoreApplication::translate("CRasterView", "Preview"));
 }
 
 void CRasterView::SetPainter(TPainter painter)
@@ -33,6 +37,12 @@ QSize CRasterView::RasterSize() const
 void CRasterView::SetScale(int scale)
 {
     m_scale = std::max(1, scale);
+    update();
+}
+
+void CRasterView::SetPixelFit(EPixelFit fit)
+{
+    m_fit = fit;
     update();
 }
 
@@ -67,7 +77,19 @@ qreal CRasterView::ShownScale(int scale, qreal devicePixelRatio)
 
 qreal CRasterView::ShownScale() const
 {
+    if (m_fit == EPixelFit::Fill)
+        return m_scale;
     return ShownScale(m_scale, devicePixelRatioF());
+}
+
+QSize CRasterView::ShownDeviceSize(const QSize& rasterSize, int scale, qreal devicePixelRatio, EPixelFit fit)
+{
+    const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1;
+    if (fit == EPixelFit::WholeDevicePixels)
+        return rasterSize * BlockSize(scale, ratio);
+    const qreal device = std::max(1, scale) * ratio;
+    return QSize(std::max(1, static_cast<int>(std::lround(rasterSize.width() * device))),
+                 std::max(1, static_cast<int>(std::lround(rasterSize.height() * device))));
 }
 
 void CRasterView::paintEvent(QPaintEvent*)
@@ -75,10 +97,9 @@ void CRasterView::paintEvent(QPaintEvent*)
     const CRaster raster = Render();
     QImage image = RasterToImage(raster);
     const qreal ratio = devicePixelRatioF();
-    const int block = BlockSize(m_scale, ratio);
-    if (block > 1)
-        image = image.scaled(image.width() * block, image.height() * block, Qt::IgnoreAspectRatio,
-                             Qt::FastTransformation);
+    const QSize device = ShownDeviceSize(image.size(), m_scale, ratio, m_fit);
+    if (device != image.size())
+        image = image.scaled(device, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     image.setDevicePixelRatio(ratio);
 
     QPainter painter(this);

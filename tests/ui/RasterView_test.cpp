@@ -5,6 +5,11 @@
 
 #include <QImage>
 
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 namespace
@@ -57,3 +62,70 @@ TEST(RasterView, ScalesByWholeDevicePixelsWithoutSmoothing)
 }
 
 } // namespace
+
+// Run again by ctest with QT_SCALE_FACTOR at 1.25 and 1.5; at a whole ratio
+// there is nothing fractional to show and the test is skipped. A preview
+// covers the frame it was laid out for, each device pixel taking its nearest
+// raster pixel; the canvas keeps every panel pixel the same whole square.
+TEST(FractionalScale, PreviewsFillTheirFrameAndTheCanvasKeepsWholePixels)
+{
+    CRasterView view;
+    const qreal ratio = view.devicePixelRatioF();
+    if (ratio == std::floor(ratio))
+        GTEST_SKIP() << "device pixel ratio " << ratio;
+
+    const QSize raster(10, 4);
+    const auto colourOf = [](int x, int y) { return Rgb(static_cast<uint8_t>(20 * x), static_cast<uint8_t>(50 * y), 7); };
+    view.SetRasterSize(raster);
+    view.SetPainter(
+        [&](CRaster& dc)
+        {
+            for (int y = 0; y < raster.height(); ++y)
+                for (int x = 0; x < raster.width(); ++x)
+                    dc.SetPixel(x, y, colourOf(x, y));
+        });
+    for (const int scale : {1, 2})
+    {
+        view.SetPixelFit(CRasterView::EPixelFit::Fill);
+        view.SetScale(scale);
+        view.resize(raster * scale);
+        const QImage shown = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QSize device = CRasterView::ShownDeviceSize(raster, scale, ratio, CRasterView::EPixelFit::Fill);
+        ASSERT_EQ(device, QSize(qRound(10 * scale * ratio), qRound(4 * scale * ratio)));
+        ASSERT_EQ(shown.size(), device) << "scale " << scale;
+        // Every device pixel shows one raster pixel unsmoothed; along each
+        // axis the raster pixels come in order, none left out, each taking
+        // the whole device pixels either side of scale x ratio.
+        const auto runsOf = [&](int count, int length, const std::function<QPoint(int)>& at, bool alongX)
+        {
+            std::vector<int> runs(static_cast<size_t>(count), 0);
+            int last = 0;
+            for (int i = 0; i < length; ++i)
+            {
+                const QPoint p = at(i);
+                const QRgb rgb = shown.pixel(p);
+                const TColor c = colourOf(qRed(rgb) / 20, qGreen(rgb) / 50);
+                EXPECT_EQ(rgb, qRgb(RedOf(c), GreenOf(c), BlueOf(c))) << p.x() << "," << p.y();
+                const int index = alongX ? qRed(rgb) / 20 : qGreen(rgb) / 50;
+                EXPECT_GE(index, last) << p.x() << "," << p.y();
+                last = index;
+                ++runs[static_cast<size_t>(std::clamp(index, 0, count - 1))];
+            }
+            const double each = static_cast<double>(length) / count;
+            for (const int run : runs)
+                EXPECT_TRUE(run == static_cast<int>(std::floor(each)) || run == static_cast<int>(std::ceil(each)))
+                    << run << " device pixels where " << each << " fall at scale " << scale;
+        };
+        for (int y = 0; y < device.height(); ++y)
+            runsOf(raster.width(), device.width(), [&](int x) { return QPoint(x, y); }, true);
+        for (int x = 0; x < device.width(); ++x)
+            runsOf(raster.height(), device.height(), [&](int y) { return QPoint(x, y); }, false);
+        EXPECT_DOUBLE_EQ(view.ShownScale(), scale);
+
+        view.SetPixelFit(CRasterView::EPixelFit::WholeDevicePixels);
+        const int block = CRasterView::BlockSize(scale, ratio);
+        EXPECT_EQ(CRasterView::ShownDeviceSize(raster, scale, ratio, CRasterView::EPixelFit::WholeDevicePixels),
+                  raster * block);
+        EXPECT_DOUBLE_EQ(view.ShownScale() * ratio, block);
+    }
+}

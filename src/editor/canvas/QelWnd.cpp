@@ -232,6 +232,9 @@ CQelWnd::CQelWnd(CLayoutHistory& history, TUserPage& page, QWidget* parent)
 {
     connect(&m_history, &CLayoutHistory::Applied, this, &CQelWnd::OnApplied);
     SetRasterSize(QSize(kPageWidth, kPageHeight));
+    // Objects are placed to the pixel: every panel pixel the same square.
+    SetPixelFit(EPixelFit::WholeDevicePixels);
+    setAccessibleName(tr("Page canvas"));
     setWindowTitle(QStringLiteral("QelWnd"));
     // Keys reach the canvas once it is clicked or tabbed to; moves without a
     // button held give the pointer's position.
