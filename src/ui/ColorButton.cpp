@@ -31,12 +31,17 @@ CColorButton::CColorButton(QWidget* parent) : QPushButton(parent)
     // workspace areas use.
     m_defaultColour = FromQColor(palette().color(QPalette::Dark));
     setAutoDefault(false);
+    // The button shows no text: what a screen reader says comes from here.
+    // Dialogs give a better name where they know what the colour is for.
+    setAccessibleName(tr("Colour"));
+    Describe();
     connect(this, &QPushButton::clicked, this, &CColorButton::OpenPopup);
 }
 
 void CColorButton::SetColour(uint32_t colour)
 {
     m_colour = colour;
+    Describe();
     update();
 }
 
@@ -44,6 +49,12 @@ void CColorButton::SetDefaultColour(uint32_t colour)
 {
     m_defaultColour = colour;
     update();
+}
+
+void CColorButton::Describe()
+{
+    setAccessibleDescription(m_colour == kAutomaticColour ? m_defaultText
+                                                           : ToQColor(m_colour).name(QColor::HexRgb).toUpper());
 }
 
 int CColorButton::ControlId() const
@@ -145,8 +156,10 @@ void CColorButton::paintEvent(QPaintEvent*)
     if (pushed)
         painter.translate(1, 1);
     const QPalette& pal = palette();
+    // The arrow is drawn as the button's text would be, so that it shows on
+    // a dark palette as on a light one.
     const QColor arrowColour =
-        isEnabled() ? QColor(Qt::black) : pal.color(QPalette::Disabled, QPalette::ButtonText);
+        pal.color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText);
     const QRect arrow = ArrowRect();
     for (int row = 0; row < kArrowHeight; ++row)
         painter.fillRect(QRect(arrow.left() + row, arrow.top() + row, kArrowWidth - 2 * row, 1), arrowColour);

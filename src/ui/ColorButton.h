@@ -41,6 +41,8 @@ protected:
 
 private:
     void OpenPopup();
+    // The colour in words for assistive tools: "Automatic" or "#RRGGBB".
+    void Describe();
     void OnPopupNotify(int code, uint32_t colour);
     int Edge() const;
     QRect ArrowRect() const;

@@ -223,6 +223,31 @@ TEST_F(ColorButtonTest, SwatchShowsTheColourOrTheDefaultAndNothingWhenDisabled)
     EXPECT_NE(SwatchCentre(), Rgb32(0x123456));
 }
 
+// On a dark palette the arrow takes the button's text colour, as the text of
+// every other button does, and the button names itself and its colour to
+// assistive tools.
+TEST_F(ColorButtonTest, FollowsThePaletteAndDescribesItsColour)
+{
+    QPalette dark = m_button->palette();
+    dark.setColor(QPalette::Button, QColor(30, 30, 30));
+    dark.setColor(QPalette::Window, QColor(30, 30, 30));
+    dark.setColor(QPalette::ButtonText, QColor(240, 240, 240));
+    m_button->setPalette(dark);
+    m_button->SetColour(kRed);
+    const QImage shown = m_button->grab().toImage();
+    const QRect swatch = m_button->SwatchRect();
+    int arrowPixels = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = swatch.right() + 1; x < shown.width(); ++x)
+            arrowPixels += shown.pixel(x, y) == qRgb(240, 240, 240) ? 1 : 0;
+    EXPECT_GE(arrowPixels, 6) << "the arrow in the palette's button text colour";
+
+    EXPECT_EQ(m_button->accessibleName(), QStringLiteral("Colour"));
+    EXPECT_EQ(m_button->accessibleDescription(), QStringLiteral("#FF0000"));
+    m_button->SetColour(kAutomaticColour);
+    EXPECT_EQ(m_button->accessibleDescription(), QStringLiteral("Automatic"));
+}
+
 TEST_F(ColorButtonTest, OpensBelowTheButtonOrAboveItNearTheBottomAndStaysOnScreen)
 {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
