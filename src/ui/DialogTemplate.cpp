@@ -1,5 +1,7 @@
 #include "DialogTemplate.h"
 
+#include "DropDown.h"
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -150,7 +152,7 @@ QWidget* MakeControl(QWidget* parent, const TDlgControl& c, const QRect& r)
     }
     case EControlKind::ComboBox:
     {
-        auto* combo = new QComboBox(parent);
+        auto* combo = new CDropDown(parent);
         combo->setEditable(c.style & kStyleEditable);
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setProperty("qelSorted", bool(c.style & kStyleSorted));

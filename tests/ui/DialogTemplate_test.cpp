@@ -1,6 +1,8 @@
 #include "DialogTemplate.h"
 #include "ScriptedUiServices.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -157,3 +159,32 @@ TEST(UiServices, NestedDialogsAreAnsweredInTheOrderTheyOpen)
 }
 
 } // namespace
+
+// A narrow list opens as wide as its longest entry; a list with an edit field
+// shows a chosen entry from its start, not its end.
+TEST(DialogTemplateLists, OpenAsWideAsTheirEntriesAndShowAChoiceFromItsStart)
+{
+    TDlgTemplate tmpl{1, QStringLiteral("Lists"), 200, 100, {}};
+    tmpl.controls.push_back({1101, EControlKind::ComboBox, {}, 5, 5, 40, 60, kStyleNone});
+    tmpl.controls.push_back({1102, EControlKind::ComboBox, {}, 5, 30, 40, 60, kStyleEditable});
+    QDialog dialog;
+    BuildDialog(&dialog, tmpl);
+    dialog.show();
+    const QString longEntry = QStringLiteral("Amplifier zone 12: main lounge and terrace speakers");
+    for (const int id : {1101, 1102})
+    {
+        auto* combo = DlgItem<QComboBox>(&dialog, id);
+        ASSERT_NE(combo, nullptr);
+        combo->addItem(QStringLiteral("Short"));
+        combo->addItem(longEntry);
+        ASSERT_LT(combo->width(), combo->fontMetrics().horizontalAdvance(longEntry));
+        combo->showPopup();
+        QWidget* list = combo->view();
+        EXPECT_GE(list->width(), combo->fontMetrics().horizontalAdvance(longEntry)) << id;
+        combo->hidePopup();
+    }
+    auto* edit = DlgItem<QComboBox>(&dialog, 1102);
+    edit->setCurrentIndex(1);
+    EXPECT_EQ(edit->lineEdit()->text(), longEntry);
+    EXPECT_EQ(edit->lineEdit()->cursorPosition(), 0);
+}
