@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -51,6 +53,51 @@ CScrollDialog::CScrollDialog(const TDlgTemplate& tmpl, QWidget* parent)
 QScrollBar* CScrollDialog::ScrollBar(Qt::Orientation bar) const
 {
     return bar == Qt::Vertical ? m_vBar : m_hBar;
+}
+
+void CScrollDialog::setVisible(bool visible)
+{
+    const bool first = visible && !m_fitted && !isVisible();
+    if (first)
+    {
+        m_fitted = true;
+        // The window manager's frame is not known before the first show:
+        // the owner's frame tells how much it adds, and once shown the
+        // window is fitted again by its own.
+        QWidget* owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+        FitToScreen(owner != nullptr && owner->isVisible() ? owner : nullptr);
+    }
+    QDialog::setVisible(visible);
+    if (first)
+        QTimer::singleShot(0, this, [this] { FitToScreen(this); });
+}
+
+void CScrollDialog::FitToScreen(const QWidget* framed)
+{
+    const QScreen* shownOn = screen();
+    if (shownOn == nullptr)
+        return;
+    QMargins frame;
+    if (framed != nullptr)
+    {
+        const QRect outer = framed->frameGeometry();
+        const QRect inner = framed->geometry();
+        frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                         outer.bottom() - inner.bottom());
+    }
+    const QRect free = shownOn->availableGeometry();
+    const QSize fitted = size().boundedTo(free.size().shrunkBy(frame)).expandedTo(minimumSize());
+    if (fitted != size())
+        resize(fitted);
+    if (isVisible())
+    {
+        // Moved, when need be, so that the whole frame lies in the free area.
+        const QRect outer = frameGeometry();
+        const int x = std::clamp(outer.left(), free.left(), std::max(free.left(), free.right() - outer.width() + 1));
+        const int y = std::clamp(outer.top(), free.top(), std::max(free.top(), free.bottom() - outer.height() + 1));
+        if (x != outer.left() || y != outer.top())
+            move(x, y);
+    }
 }
 
 void CScrollDialog::resizeEvent(QResizeEvent* event)

@@ -71,6 +71,10 @@ public:
     CGripper* Gripper() const { return m_gripper; }
     QScrollBar* ScrollBar(Qt::Orientation bar) const;
 
+    // Before the first show the window is made to fit the free area of its
+    // screen (without panels and docks), and scrolls what does not fit.
+    void setVisible(bool visible) override;
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -79,6 +83,9 @@ protected:
 
 private:
     void SizeChanged();
+    // Makes the window no larger than its screen's free area less the frame
+    // `framed` has (none when null), and once shown moves it into that area.
+    void FitToScreen(const QWidget* framed);
     void BarAction(Qt::Orientation bar, int action);
     void ShowFocused(QWidget* widget);
 
@@ -94,4 +101,5 @@ private:
     QScrollBar* m_hBar = nullptr;
     QScrollBar* m_vBar = nullptr;
     CGripper* m_gripper = nullptr;
+    bool m_fitted = false;
 };

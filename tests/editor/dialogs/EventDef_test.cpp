@@ -7,6 +7,8 @@
 
 #include <QScrollBar>
 
+#include <QScreen>
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -115,6 +117,20 @@ TEST_F(EventDefTest, CancelAfterEditingEveryRowChangesNothing)
     EXPECT_EQ(dlg.result(), QDialog::Rejected);
     EXPECT_EQ(m_layout.eventDescriptions, descriptions);
     EXPECT_EQ(m_layout.eventTexts, texts);
+}
+
+// Taller than a small screen, the dialog opens within the screen's free area
+// and scrolls to the rows that do not fit.
+TEST_F(EventDefTest, OpensWithinTheScreensFreeAreaAndScrolls)
+{
+    CEventDef dlg(m_layout);
+    const QRect free = dlg.screen()->availableGeometry();
+    ASSERT_GT(dlg.DesignedSize().height(), free.height()) << "the offscreen screen is smaller than the dialog";
+    dlg.show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(free.contains(dlg.frameGeometry())) << dlg.frameGeometry().width() << " x " << dlg.frameGeometry().height();
+    EXPECT_GT(dlg.VerticalMaximum(), 0);
+    EXPECT_TRUE(dlg.ScrollBar(Qt::Vertical)->isVisible());
 }
 
 TEST_F(EventDefTest, ShrunkItScrollsToEveryRowAndStoresThemAll)
