@@ -10,6 +10,7 @@
 #include "RasterView.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -62,6 +63,9 @@ CQelFaceDlg::CQelFaceDlg(TLayout* layout, const TUserFace& face, QWidget* parent
     ReplaceControl(this, kColour1, m_colour1);
     m_colour2 = new CColorButton;
     ReplaceControl(this, kColour2, m_colour2);
+    // A gradient runs from the first colour to the second.
+    m_colour1->setAccessibleName(QCoreApplication::translate("CQelFaceDlg", "First colour"));
+    m_colour2->setAccessibleName(QCoreApplication::translate("CQelFaceDlg", "Second colour"));
 
     m_preview = new CRasterView;
     PlaceOverControl(this, kPreviewFrame, m_preview, QMargins(1, 1, 1, 1), kPreview);

@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
@@ -83,6 +84,8 @@ CTextDlg::CTextDlg(const TLabel& label, QWidget* parent, const QString& title)
     ReplaceControl(this, kColour, m_colour);
     m_backColourButton = new CColorButton;
     ReplaceControl(this, kBackColour, m_backColourButton);
+    m_colour->setAccessibleName(QCoreApplication::translate("CTextDlg", "Text colour"));
+    m_backColourButton->setAccessibleName(QCoreApplication::translate("CTextDlg", "Background colour"));
 
     m_font->addItems(QFontDatabase::families());
     m_font->lineEdit()->setPlaceholderText(QStringLiteral("Sans-serif"));

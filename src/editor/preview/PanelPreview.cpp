@@ -10,6 +10,7 @@
 #include "RasterView.h"
 #include "UserPage.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -101,6 +102,7 @@ CPanelPreview::CPanelPreview(TLayout& layout, TListItem* start, QWidget* parent)
         });
     m_screen = screen;
     named(m_screen, kScreen);
+    m_screen->setAccessibleName(QCoreApplication::translate("CPanelPreview", "Panel screen"));
     m_screen->SetRasterSize(QSize(kPageWidth, kPageHeight));
     m_screen->SetScale(CanvasZoom());
     m_screen->setFixedSize(kPageWidth * CanvasZoom(), kPageHeight * CanvasZoom());
