@@ -44,6 +44,8 @@ CScrollDialog::CScrollDialog(const TDlgTemplate& tmpl, QWidget* parent)
         connect(bar, &QAbstractSlider::actionTriggered, this,
                 [this, bar](int action) { BarAction(bar->orientation(), action); });
     }
+    m_refit.setSingleShot(true);
+    connect(&m_refit, &QTimer::timeout, this, [this] { FitToScreen(this); });
     m_gripper = new CGripper(this);
     m_gripper->setObjectName(QString::number(kGripperId));
 
@@ -69,7 +71,7 @@ void CScrollDialog::setVisible(bool visible)
     }
     QDialog::setVisible(visible);
     if (first)
-        QTimer::singleShot(0, this, [this] { FitToScreen(this); });
+        m_refit.start(0);
 }
 
 void CScrollDialog::FitToScreen(const QWidget* framed)

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QSizeGrip>
+#include <QTimer>
 
 class QScrollBar;
 
@@ -102,4 +103,6 @@ private:
     QScrollBar* m_vBar = nullptr;
     CGripper* m_gripper = nullptr;
     bool m_fitted = false;
+    // Fits the window again once it is shown with its frame.
+    QTimer m_refit;
 };
