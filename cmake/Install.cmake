@@ -28,6 +28,11 @@ if(TARGET qelmorvane)
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   install(FILES ${_res}/app/qelmorvane.svg
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME ${QEL_APP_ID}.svg)
+  # Only the languages translations/ holds; none, and nothing is installed.
+  get_property(_qm_files GLOBAL PROPERTY QEL_QM_FILES)
+  if(_qm_files)
+    install(FILES ${_qm_files} DESTINATION ${CMAKE_INSTALL_DATADIR}/qelmorvane/translations)
+  endif()
 endif()
 
 # Named after the package rather than the project (DOCDIR), as Debian expects.

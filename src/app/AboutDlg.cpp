@@ -3,6 +3,8 @@
 #include "DialogTemplate.h"
 #include "QelVersion.h"
 
+#include <QLabel>
+
 namespace
 {
 
@@ -12,17 +14,17 @@ const TDlgTemplate& AboutTemplate()
     // the icon; a build from a tarball leaves that line empty.
     static const TDlgTemplate tmpl{
         100,
-        QStringLiteral("About QELMorvane"),
+        QT_TRANSLATE_NOOP("Dialog", "About QELMorvane"),
         170,
         62,
         {
             {kStaticId, EControlKind::Icon, {}, 14, 14, 21, 20},
-            {kAboutVersionId, EControlKind::Static, QStringLiteral("QELMorvane, Version " QEL_VERSION), 42,
+            {kAboutVersionId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "QELMorvane, Version %1"), 42,
              14, 114, 8},
-            {kStaticId, EControlKind::Static, QStringLiteral("Configuration tool for the QEL-1 panel"), 42,
-             26, 114, 8},
+            {kStaticId, EControlKind::Static,
+             QT_TRANSLATE_NOOP("Dialog", "Configuration tool for the QEL-1 panel"), 42, 26, 114, 8},
             {kAboutBuildId, EControlKind::Static, QStringLiteral(QEL_VERSION_DESCRIBE), 14, 44, 96, 8},
-            {1, EControlKind::DefButton, QStringLiteral("OK"), 113, 41, 50, 14},
+            {1, EControlKind::DefButton, QT_TRANSLATE_NOOP("Dialog", "OK"), 113, 41, 50, 14},
         },
     };
     return tmpl;
@@ -33,4 +35,7 @@ const TDlgTemplate& AboutTemplate()
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 {
     BuildDialog(this, AboutTemplate());
+    // The template names the version as %1.
+    auto* version = DlgItem<QLabel>(this, kAboutVersionId);
+    version->setText(version->text().arg(QStringLiteral(QEL_VERSION)));
 }

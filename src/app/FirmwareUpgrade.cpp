@@ -13,13 +13,14 @@ const TDlgTemplate& ProgressTemplate()
 {
     static const TDlgTemplate tmpl{
         129,
-        QStringLiteral("Progress"),
+        QT_TRANSLATE_NOOP("Dialog", "Progress"),
         309,
         75,
         {
-            {1008, EControlKind::Static, QStringLiteral("Writing Data to the Control"), 75, 15, 142, 8, kStyleCentre},
+            {1008, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Writing Data to the Control"),
+             75, 15, 142, 8, kStyleCentre},
             {1004, EControlKind::ProgressBar, {}, 17, 32, 276, 14, kStyleBorder},
-            {2, EControlKind::Button, QStringLiteral("Cancel"), 124, 54, 50, 14},
+            {2, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Cancel"), 124, 54, 50, 14},
         },
     };
     return tmpl;
@@ -37,7 +38,7 @@ CFirmwareUpgrade::CFirmwareUpgrade(QWidget* parent, bool reading)
     m_progress->setRange(0, 1000);
     m_progress->setValue(0);
     if (m_reading)
-        m_status->setText(QStringLiteral("Reading Data From The Control"));
+        m_status->setText(tr("Reading Data From The Control"));
 }
 
 void CFirmwareUpgrade::Start()
@@ -48,8 +49,7 @@ void CFirmwareUpgrade::Start()
 void CFirmwareUpgrade::Begin(bool reading)
 {
     m_reading = reading;
-    m_status->setText(reading ? QStringLiteral("Reading Data From The Control")
-                              : QStringLiteral("Writing Data to the Control"));
+    m_status->setText(reading ? tr("Reading Data From The Control") : tr("Writing Data to the Control"));
     m_progress->setValue(0);
     if (isVisible())
         PaintNow();

@@ -3,6 +3,7 @@
 #include "FirmwareUpgrade.h"
 #include "LinkReports.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QPushButton>
 #include <QThread>
@@ -18,7 +19,8 @@ TLinkResult CLinkWorker::Run(CPanelLink& link, CFirmwareUpgrade& progress, IMess
     std::atomic<bool> cancel{false};
     QPushButton* cancelButton = progress.CancelButton();
     cancelButton->setEnabled(cancellable);
-    cancelButton->setToolTip(cancellable ? QString() : QString::fromUtf8(kFirmwareCancelTip));
+    cancelButton->setToolTip(cancellable ? QString()
+                                         : QCoreApplication::translate("CLinkWorker", kFirmwareCancelTip));
     const QMetaObject::Connection pressed =
         QObject::connect(cancelButton, &QPushButton::clicked, cancelButton,
                          [&cancel, cancelButton]

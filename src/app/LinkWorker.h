@@ -3,6 +3,8 @@
 #include "PanelLink.h"
 #include "ProgressSink.h"
 
+#include <QtGlobal>
+
 #include <functional>
 
 class CFirmwareUpgrade;
@@ -30,6 +32,7 @@ public:
     static bool OnThreadOf(QObject* context, const std::function<bool()>& fn);
 };
 
-// The tooltip of Cancel during a firmware upgrade.
-constexpr const char* kFirmwareCancelTip =
-    "A firmware upgrade cannot be stopped: stopping it could leave the control without working firmware";
+// The tooltip of Cancel during a firmware upgrade, before its translation.
+constexpr const char* kFirmwareCancelTip = QT_TRANSLATE_NOOP(
+    "CLinkWorker",
+    "A firmware upgrade cannot be stopped: stopping it could leave the control without working firmware");

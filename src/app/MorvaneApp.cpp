@@ -10,12 +10,14 @@
 #include "QelVersion.h"
 #include "Recovery.h"
 #include "SimulatorProcess.h"
+#include "Translations.h"
 #include "UiServices.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QFileInfo>
 #include <QIcon>
+#include <QLocale>
 #include <QTimer>
 
 #include <cstdio>
@@ -150,6 +152,9 @@ int CMorvaneApp::Run(int argc, char** argv)
     // The desktop entry's id: lets the desktop match our windows to the entry
     // (its icon, its name in the task bar) and to start-up notification.
     QGuiApplication::setDesktopFileName(QStringLiteral(QEL_APP_ID));
+    // Every window, message and Qt's own buttons in the user's language when
+    // the program has a translation for it.
+    InstallTranslations(app, TranslationsFolder(), QLocale());
 
     QStringList args = QApplication::arguments();
     args.removeFirst();

@@ -22,6 +22,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
@@ -52,27 +53,30 @@ const TDlgTemplate& MainTemplate()
         {
             {kMessagePane, EControlKind::Edit, {}, 3, 3, 197, 142,
              kStyleMultiLine | kStyleReadOnly | kStyleBorder | kStyleVScroll},
-            {kStaticId, EControlKind::Static, QStringLiteral("Port:"), 213, 8, 17, 8},
+            {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Port:"), 213, 8, 17, 8},
             {kPortList, EControlKind::ComboBox, {}, 237, 6, 48, 30, kStyleEditable | kStyleSorted | kStyleVScroll},
-            {kConnect, EControlKind::Button, QStringLiteral("Connect"), 206, 28, 79, 14},
-            {kEditLayout, EControlKind::Button, QStringLiteral("Edit Layout"), 206, 48, 79, 14},
-            {kDefineUserEvents, EControlKind::Button, QStringLiteral("Define User Events"), 206, 68, 79, 14},
-            {kUploadLayout, EControlKind::Button, QStringLiteral("Upload Layout"), 206, 88, 79, 14},
-            {kUpgradeFirmware, EControlKind::Button, QStringLiteral("Upgrade Firmware"), 206, 108, 79, 14},
-            {kExit, EControlKind::DefButton, QStringLiteral("Exit"), 206, 128, 79, 14},
+            {kConnect, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Connect"), 206, 28, 79, 14},
+            {kEditLayout, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Edit Layout"), 206, 48, 79, 14},
+            {kDefineUserEvents, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Define User Events"),
+             206, 68, 79, 14},
+            {kUploadLayout, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Upload Layout"),
+             206, 88, 79, 14},
+            {kUpgradeFirmware, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Upgrade Firmware"),
+             206, 108, 79, 14},
+            {kExit, EControlKind::DefButton, QT_TRANSLATE_NOOP("Dialog", "Exit"), 206, 128, 79, 14},
         },
     };
     return tmpl;
 }
 
-const TFileDialogSpec& FirmwareFileDialog()
+TFileDialogSpec FirmwareFileDialog()
 {
-    static const TFileDialogSpec spec{
-        QStringLiteral("QEL-1 Firmware File (*.qfw)|*.qfw|All Files (*.*)|*.*||"),
+    return {
+        QCoreApplication::translate("FileDialog", "QEL-1 Firmware File") + QStringLiteral(" (*.qfw)|*.qfw|") +
+            QCoreApplication::translate("FileDialog", "All Files") + QStringLiteral(" (*.*)|*.*||"),
         QStringLiteral(".qfw"),
         {},
     };
-    return spec;
 }
 
 QString FromText(const std::string& text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
@@ -155,7 +159,7 @@ void CMorvaneDlg::EnumeratePorts(const TMainOptions& options)
         if (std::find(m_ports.begin(), m_ports.end(), extra) == m_ports.end())
         {
             m_ports.push_back(extra);
-            tips.push_back(QStringLiteral("Simulated QEL-1 panel"));
+            tips.push_back(tr("Simulated QEL-1 panel"));
         }
     }
 
@@ -216,7 +220,7 @@ void CMorvaneDlg::SetConnectedState(bool connected)
     m_connected = connected;
     if (!connected)
         m_uploadAllowed = false;
-    m_connectButton->setText(connected ? QStringLiteral("Disconnect") : QStringLiteral("Connect"));
+    m_connectButton->setText(connected ? tr("Disconnect") : tr("Connect"));
     UpdateButtons();
 }
 
@@ -236,7 +240,8 @@ void CMorvaneDlg::ReportSerialError(uint32_t error, const std::string& text)
             message = FromText(DescribeOpenError(error));
             break;
         default:
-            message = QStringLiteral("The serial port failed: %1").arg(FromText(CSerialException(error).GetErrorMessage()));
+            message =
+                tr("The serial port failed: %1").arg(FromText(CSerialException(error).GetErrorMessage()));
             break;
         }
     }
@@ -288,7 +293,7 @@ void CMorvaneDlg::OnConnect()
     const std::optional<std::string> port = SelectedPort();
     if (!port)
     {
-        ShowMessage(QStringLiteral("No port selected\r\nChoose a port from the list or type its device path\r\n"));
+        ShowMessage(tr("No port selected\r\nChoose a port from the list or type its device path\r\n"));
         return;
     }
     m_portName = *port;
@@ -352,15 +357,17 @@ void CMorvaneDlg::OnUploadLayout()
         std::string saved;
         TLayout held;
         const bool read = held.LoadFromBuffer(m_panelLayout.data(), static_cast<int32_t>(m_panelLayout.size()));
-        const TFileResult kept = read ? SavePanelBackup(held, saved)
-                                      : TFileResult::Failure(EFileError::Damaged, "the panel's layout is damaged");
+        const TFileResult kept =
+            read ? SavePanelBackup(held, saved)
+                 : TFileResult::Failure(EFileError::Damaged,
+                                        tr("the panel's layout is damaged").toStdString());
         if (!kept)
         {
-            ShowMessage(report + QStringLiteral("The panel's layout could not be kept: %1\r\nLayout not uploaded\r\n")
+            ShowMessage(report + tr("The panel's layout could not be kept: %1\r\nLayout not uploaded\r\n")
                                      .arg(FromText(kept.reason)));
             return;
         }
-        report += QStringLiteral("Backup of the panel's layout: %1\r\n").arg(FromText(saved));
+        report += tr("Backup of the panel's layout: %1\r\n").arg(FromText(saved));
         ShowMessage(report);
     }
 
@@ -375,7 +382,7 @@ void CMorvaneDlg::OnUploadLayout()
                 return sent;
             TLinkResult checked = VerifyLayout(*m_link, firmware, m_uploadBuffer.data(), length, sink);
             if (checked.outcome == ELinkOutcome::Ok)
-                checked.message = "Layout uploaded and verified\r\n";
+                checked.message = tr("Layout uploaded and verified\r\n").toStdString();
             return checked;
         });
     if (result.outcome == ELinkOutcome::SerialError)
@@ -394,7 +401,7 @@ QString CMorvaneDlg::UploadSizeLine(int32_t length) const
     if (length < 0)
         return {};
     const double seconds = static_cast<double>(ExpectedUploadMs(length) + ExpectedDownloadMs(length)) / 1000.0;
-    return QStringLiteral("Layout: %1 of the panel's %2 bytes (%3%), %4 blocks: about %5 s to send and read back\r\n")
+    return tr("Layout: %1 of the panel's %2 bytes (%3%), %4 blocks: about %5 s to send and read back\r\n")
         .arg(FromText(GroupedDigits(length)), FromText(GroupedDigits(kUploadCapacity)))
         .arg(100.0 * length / kUploadCapacity, 0, 'f', 1)
         .arg(length / 1000 + 1)
@@ -490,7 +497,7 @@ void CMorvaneDlg::RescanPorts()
     if (!m_extraPort.empty() && std::find(ports.begin(), ports.end(), m_extraPort) == ports.end())
     {
         ports.push_back(m_extraPort);
-        tips.push_back(QStringLiteral("Simulated QEL-1 panel"));
+        tips.push_back(tr("Simulated QEL-1 panel"));
     }
     if (ports == m_ports)
         return;
@@ -520,11 +527,11 @@ void CMorvaneDlg::OnFindPanel()
         ports.push_back(*typed);
     if (ports.empty())
     {
-        ShowMessage(QStringLiteral("No panel found\r\nNo ports to search\r\n"));
+        ShowMessage(tr("No panel found\r\nNo ports to search\r\n"));
         return;
     }
     m_connectButton->setEnabled(false);
-    ShowMessage(QStringLiteral("Looking for a panel on %1 ports...\r\n").arg(ports.size()));
+    ShowMessage(tr("Looking for a panel on %1 ports...\r\n").arg(ports.size()));
     m_probe = std::async(std::launch::async, [ports] { return ProbePorts(ports); });
     m_probeTimer->start();
 }
@@ -546,13 +553,13 @@ void CMorvaneDlg::FinishFindPanel()
             continue;
         if (first == nullptr)
             first = &r;
-        message += QStringLiteral("Found a QEL-1 on %1 (firmware %2)\r\n")
+        message += tr("Found a QEL-1 on %1 (firmware %2)\r\n")
                        .arg(FromText(r.port),
-                            r.firmwareVersion ? QString::number(*r.firmwareVersion) : QStringLiteral("unknown"));
+                            r.firmwareVersion ? QString::number(*r.firmwareVersion) : tr("unknown"));
     }
     if (first == nullptr)
     {
-        ShowMessage(QStringLiteral("No panel found\r\nPorts searched: %1\r\n").arg(searched));
+        ShowMessage(tr("No panel found\r\nPorts searched: %1\r\n").arg(searched));
         return;
     }
     const QString port = FromText(first->port);
@@ -569,11 +576,11 @@ void CMorvaneDlg::contextMenuEvent(QContextMenuEvent* event)
         return;
     QMenu menu(this);
     AddFileEntries(menu);
-    QAction* find = menu.addAction(QStringLiteral("&Find Panel"));
+    QAction* find = menu.addAction(tr("&Find Panel"));
     find->setEnabled(!m_connected && !m_probe.valid());
-    QAction* several = menu.addAction(QStringLiteral("&Upload to Several Panels..."));
+    QAction* several = menu.addAction(tr("&Upload to Several Panels..."));
     menu.addSeparator();
-    QAction* about = menu.addAction(QStringLiteral("&About QELMorvane..."));
+    QAction* about = menu.addAction(tr("&About QELMorvane..."));
     QAction* chosen = UiServices().PopupMenu(this, menu, event->globalPos());
     if (chosen == find)
         OnFindPanel();
@@ -595,7 +602,8 @@ void CMorvaneDlg::OnUploadToSeveralPanels()
     std::vector<uint8_t> image = m_layout.SaveToBytes();
     if (image.size() > static_cast<size_t>(kUploadCapacity))
     {
-        ShowMessage(QStringLiteral("The layout is larger than the panel takes (512,000 bytes)\r\nLayout not uploaded\r\n"));
+        ShowMessage(
+            tr("The layout is larger than the panel takes (512,000 bytes)\r\nLayout not uploaded\r\n"));
         return;
     }
     std::vector<std::string> ports = m_ports;
@@ -653,16 +661,16 @@ QAction* AddEntry(QMenu& menu, const QString& text, EFileEntry entry, const QKey
 
 void CMorvaneDlg::AddFileEntries(QMenu& menu)
 {
-    AddEntry(menu, QStringLiteral("&Open Template..."), EFileEntry::Open, QKeySequence(Qt::CTRL | Qt::Key_O));
-    AddEntry(menu, QStringLiteral("&Save Template"), EFileEntry::Save, QKeySequence(Qt::CTRL | Qt::Key_S));
-    AddEntry(menu, QStringLiteral("Save Template &As..."), EFileEntry::SaveAs,
+    AddEntry(menu, tr("&Open Template..."), EFileEntry::Open, QKeySequence(Qt::CTRL | Qt::Key_O));
+    AddEntry(menu, tr("&Save Template"), EFileEntry::Save, QKeySequence(Qt::CTRL | Qt::Key_S));
+    AddEntry(menu, tr("Save Template &As..."), EFileEntry::SaveAs,
              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    QMenu* recent = menu.addMenu(QStringLiteral("&Recent Templates"));
+    QMenu* recent = menu.addMenu(tr("&Recent Templates"));
     const QStringList paths = m_file->Recent().Entries();
     for (qsizetype i = 0; i < paths.size(); ++i)
         AddEntry(*recent, QStringLiteral("&%1 %2").arg(i + 1).arg(paths[i]), EFileEntry::Recent, {}, paths[i]);
     recent->setEnabled(!paths.isEmpty());
-    AddEntry(menu, QStringLiteral("Restore &Previous Layout..."), EFileEntry::Restore);
+    AddEntry(menu, tr("Restore &Previous Layout..."), EFileEntry::Restore);
     menu.addSeparator();
 }
 

@@ -24,7 +24,7 @@ QString COpenFile::WindowTitle() const
     QString program = QStringLiteral("QELMorvane");
     if (m_path.isEmpty() && !IsModified())
         return program;
-    const QString name = m_path.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(m_path).fileName();
+    const QString name = m_path.isEmpty() ? tr("Untitled") : QFileInfo(m_path).fileName();
     return name + (IsModified() ? QStringLiteral("*") : QString()) + QStringLiteral(" \u2014 ") + program;
 }
 
@@ -32,9 +32,9 @@ bool COpenFile::MayDropChanges(QWidget* parent)
 {
     if (!IsModified())
         return true;
-    switch (UiServices().MessageBox(
-        parent, QStringLiteral("The layout has changes that are not saved. Save them first?"),
-        QStringLiteral("QELMorvane"), EMsgButtons::SaveDiscardCancel, EMsgIcon::Warning))
+    switch (UiServices().MessageBox(parent, tr("The layout has changes that are not saved. Save them first?"),
+                                    QStringLiteral("QELMorvane"), EMsgButtons::SaveDiscardCancel,
+                                    EMsgIcon::Warning))
     {
     case EMsgResult::Save:
         return Save(parent);

@@ -191,7 +191,7 @@ bool CRecovery::OfferLeftCopies(QWidget* parent)
 bool CRecovery::Offer(QWidget* parent, const QString& base)
 {
     const EMsgResult answer = UiServices().MessageBox(
-        parent, QStringLiteral("QELMorvane did not close normally. Restore the layout it was editing?"),
+        parent, tr("QELMorvane did not close normally. Restore the layout it was editing?"),
         QStringLiteral("QELMorvane"), EMsgButtons::RestoreDiscard, EMsgIcon::Question);
     bool restored = false;
     if (answer == EMsgResult::Restore)

@@ -2,6 +2,7 @@
 
 #include "PanelLink.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -34,14 +35,17 @@ QString Row(const TPanelRun& run)
             row += QStringLiteral(" %1%").arg(run.position / 10);
         return row;
     }
-    QString row = port + (run.ok ? QStringLiteral(": ok: ") : QStringLiteral(": FAILED: ")) +
-                  QString::fromStdString(run.result);
+    QString row = port + QStringLiteral(": ") +
+                  (run.ok ? QCoreApplication::translate("CSeveralPanelsDlg", "ok: %1")
+                          : QCoreApplication::translate("CSeveralPanelsDlg", "FAILED: %1"))
+                      .arg(
+QString::fromStdString(run.result));
     QStringList about;
     if (!run.controlName.empty())
         about << QString::fromStdString(run.controlName);
     if (run.firmware)
-        about << QStringLiteral("firmware %1").arg(*run.firmware);
-    about << QStringLiteral("%1 s").arg(run.seconds, 0, 'f', 1);
+        about << QCoreApplication::translate("CSeveralPanelsDlg", "firmware %1").arg(*run.firmware);
+    about << QCoreApplication::translate("CSeveralPanelsDlg", "%1 s").arg(run.seconds, 0, 'f', 1);
     return row + QStringLiteral(" (") + about.join(QStringLiteral(", ")) + u')';
 }
 
@@ -51,18 +55,19 @@ const TDlgTemplate& CSeveralPanelsDlg::Template()
 {
     static const TDlgTemplate tmpl{
         140,
-        QStringLiteral("Upload to Several Panels"),
+        QT_TRANSLATE_NOOP("Dialog", "Upload to Several Panels"),
         300,
         196,
         {
-            {kStaticId, EControlKind::Static, QStringLiteral("Panels to upload to:"), 7, 7, 150, 8},
+            {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Panels to upload to:"),
+             7, 7, 150, 8},
             {kPorts, EControlKind::ListBox, {}, 7, 18, 286, 62, kStyleBorder | kStyleVScroll},
-            {kStaticId, EControlKind::Static, QStringLiteral("Other port:"), 7, 87, 40, 8},
+            {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Other port:"), 7, 87, 40, 8},
             {kPortEdit, EControlKind::Edit, {}, 50, 85, 190, 12, kStyleBorder | kStyleAutoHScroll},
-            {kAddPort, EControlKind::Button, QStringLiteral("Add"), 243, 84, 50, 14},
+            {kAddPort, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Add"), 243, 84, 50, 14},
             {kResults, EControlKind::ListBox, {}, 7, 104, 286, 66, kStyleBorder | kStyleVScroll},
-            {kUpload, EControlKind::Button, QStringLiteral("Upload"), 189, 176, 50, 14},
-            {kClose, EControlKind::Button, QStringLiteral("Close"), 243, 176, 50, 14},
+            {kUpload, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Upload"), 189, 176, 50, 14},
+            {kClose, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Close"), 243, 176, 50, 14},
         },
     };
     return tmpl;
@@ -76,7 +81,7 @@ CSeveralPanelsDlg::CSeveralPanelsDlg(std::vector<uint8_t> image, const std::vect
     m_ports = DlgItem<QListWidget>(this, kPorts);
     m_results = DlgItem<QListWidget>(this, kResults);
     m_portEdit = DlgItem<QLineEdit>(this, kPortEdit);
-    m_portEdit->setPlaceholderText(QStringLiteral("/dev/ttyUSB1 or rfc2217://host:port"));
+    m_portEdit->setPlaceholderText(tr("/dev/ttyUSB1 or rfc2217://host:port"));
     for (const std::string& port : ports)
     {
         auto* item = new QListWidgetItem(QString::fromStdString(port), m_ports);

@@ -26,7 +26,9 @@ bool CSimulatorProcess::Start(const QString& qelctl, const QStringList& extraArg
     m_process.start(QIODevice::ReadOnly);
     if (!m_process.waitForStarted(timeoutMs))
     {
-        m_error = QStringLiteral("Cannot start the simulated panel (%1): %2").arg(qelctl, m_process.errorString());
+        m_error =
+            QCoreApplication::translate("CSimulatorProcess", "Cannot start the simulated panel (%1): %2")
+                .arg(qelctl, m_process.errorString());
         return false;
     }
     const QDeadlineTimer deadline(timeoutMs);
@@ -37,7 +39,9 @@ bool CSimulatorProcess::Start(const QString& qelctl, const QStringList& extraArg
         {
             if (m_process.canReadLine())
                 break;
-            m_error = QStringLiteral("The simulated panel did not start (%1)").arg(qelctl);
+            m_error =
+                QCoreApplication::translate("CSimulatorProcess", "The simulated panel did not start (%1)")
+                    .arg(qelctl);
             Stop();
             return false;
         }
@@ -48,7 +52,7 @@ bool CSimulatorProcess::Start(const QString& qelctl, const QStringList& extraArg
                      [this] { m_process.readAllStandardOutput(); });
     if (m_path.isEmpty())
     {
-        m_error = QStringLiteral("The simulated panel named no device");
+        m_error = QCoreApplication::translate("CSimulatorProcess", "The simulated panel named no device");
         Stop();
         return false;
     }

@@ -49,8 +49,8 @@ private:
 
     uint32_t m_colour = kAutomaticColour;
     uint32_t m_defaultColour;
-    const QString m_defaultText = QStringLiteral("Automatic");
-    const QString m_customText = QStringLiteral("More Colors...");
+    const QString m_defaultText = tr("Automatic");
+    const QString m_customText = tr("More Colors...");
     bool m_popupOpen = false;
     QPointer<CColourPalettePopup> m_popup;
 };

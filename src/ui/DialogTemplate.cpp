@@ -6,6 +6,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -52,6 +53,15 @@ QString LabelText(const QString& caption)
     return out;
 }
 
+// A template's text in the language of the translators installed; the
+// templates mark their texts with QT_TRANSLATE_NOOP("Dialog", ...).
+QString Translated(const QString& text)
+{
+    if (text.isEmpty())
+        return text;
+    return QCoreApplication::translate("Dialog", text.toUtf8().constData());
+}
+
 Qt::Alignment TextAlignment(uint32_t style)
 {
     if (style & kStyleCentre)
@@ -63,13 +73,15 @@ Qt::Alignment TextAlignment(uint32_t style)
 
 QWidget* MakeControl(QWidget* parent, const TDlgControl& c, const QRect& r)
 {
+    // An edit field's caption is its initial content, not a text of ours.
+    const QString caption = c.kind == EControlKind::Edit ? c.caption : Translated(c.caption);
     QWidget* w = nullptr;
     QRect geometry = r;
     switch (c.kind)
     {
     case EControlKind::Static:
     {
-        auto* label = new QLabel(LabelText(c.caption), parent);
+        auto* label = new QLabel(LabelText(caption), parent);
         label->setAlignment(TextAlignment(c.style));
         label->setWordWrap(r.height() > QFontMetrics(parent->font()).height() * 3 / 2);
         if (c.style & kStyleBorder)
@@ -120,7 +132,7 @@ QWidget* MakeControl(QWidget* parent, const TDlgControl& c, const QRect& r)
     case EControlKind::Button:
     case EControlKind::DefButton:
     {
-        auto* button = new QPushButton(c.caption, parent);
+        auto* button = new QPushButton(caption, parent);
         button->setAutoDefault(false);
         button->setDefault(c.kind == EControlKind::DefButton);
         w = button;
@@ -130,8 +142,8 @@ QWidget* MakeControl(QWidget* parent, const TDlgControl& c, const QRect& r)
     case EControlKind::RadioButton:
     {
         QAbstractButton* box = c.kind == EControlKind::CheckBox
-                                   ? static_cast<QAbstractButton*>(new QCheckBox(c.caption, parent))
-                                   : new QRadioButton(c.caption, parent);
+                                   ? static_cast<QAbstractButton*>(new QCheckBox(caption, parent))
+                                   : new QRadioButton(caption, parent);
         // Like a label, a box whose caption our font draws wider than the
         // template planned grows to the right rather than cut it.
         geometry.setWidth(std::max(geometry.width(), box->sizeHint().width()));
@@ -139,7 +151,7 @@ QWidget* MakeControl(QWidget* parent, const TDlgControl& c, const QRect& r)
         break;
     }
     case EControlKind::GroupBox:
-        w = new QGroupBox(LabelText(c.caption), parent);
+        w = new QGroupBox(LabelText(caption), parent);
         break;
     case EControlKind::ListBox:
     {
@@ -227,7 +239,7 @@ QRect CDialogUnits::ToPixels(int x, int y, int w, int h) const
 CDialogUnits BuildDialog(QWidget* dialog, const TDlgTemplate& tmpl)
 {
     const CDialogUnits units(dialog->font());
-    dialog->setWindowTitle(tmpl.title);
+    dialog->setWindowTitle(Translated(tmpl.title));
     dialog->setFixedSize(units.ToPixelsX(tmpl.w), units.ToPixelsY(tmpl.h));
     auto* asDialog = qobject_cast<QDialog*>(dialog);
     QButtonGroup* group = nullptr;

@@ -53,7 +53,8 @@ enum EControlStyle : uint32_t
 // Control id of labels and frames that nothing looks up.
 constexpr int kStaticId = -1;
 
-// One control: its id, kind, caption and rectangle in dialog units.
+// One control: its id, kind, caption and rectangle in dialog units. A caption
+// is the English text; BuildDialog shows its translation.
 struct TDlgControl
 {
     int id = kStaticId;
@@ -96,7 +97,9 @@ private:
 // title and a fixed client size, creates every control at its place with its
 // caption, names each control after its id (objectName "1001") and wires the
 // buttons with ids 1 and 2 to accept() and reject() when the widget is a
-// dialog. Returns the dialog units used.
+// dialog. The title and the captions (but an edit field's initial text) are
+// translated in the context "Dialog", where templates mark them with
+// QT_TRANSLATE_NOOP("Dialog", "..."). Returns the dialog units used.
 CDialogUnits BuildDialog(QWidget* dialog, const TDlgTemplate& tmpl);
 
 // Finds a control by id in a built dialog; null when absent or of another type.

@@ -1,7 +1,18 @@
 #include "MenuTemplate.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMenu>
+
+namespace
+{
+
+QString Translated(const QString& caption)
+{
+    return QCoreApplication::translate("Menu", caption.toUtf8().constData());
+}
+
+} // namespace
 
 void BuildMenu(QMenu& menu, const std::vector<TMenuItem>& items)
 {
@@ -14,11 +25,11 @@ void BuildMenu(QMenu& menu, const std::vector<TMenuItem>& items)
         }
         if (!item.items.empty())
         {
-            QMenu* sub = menu.addMenu(item.caption);
+            QMenu* sub = menu.addMenu(Translated(item.caption));
             BuildMenu(*sub, item.items);
             continue;
         }
-        QAction* action = menu.addAction(item.caption);
+        QAction* action = menu.addAction(Translated(item.caption));
         action->setData(item.command);
     }
 }

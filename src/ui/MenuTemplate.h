@@ -9,6 +9,8 @@ class QMenu;
 
 // A popup menu as data: each item has a command id and a caption, or a
 // caption and the items of a submenu. An item with neither is a separator.
+// Captions are the English texts, marked QT_TRANSLATE_NOOP("Menu", "...");
+// BuildMenu shows their translations.
 struct TMenuItem
 {
     int command = 0;

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -103,7 +104,8 @@ EMsgResult CQtUiServices::MessageBox(QWidget* parent, const QString& text, const
         break;
     case EMsgButtons::RestoreDiscard:
     {
-        QPushButton* restore = box.addButton(QStringLiteral("&Restore"), QMessageBox::AcceptRole);
+        QPushButton* restore =
+            box.addButton(QCoreApplication::translate("UiServices", "&Restore"), QMessageBox::AcceptRole);
         QPushButton* discard = box.addButton(QMessageBox::Discard);
         box.setDefaultButton(restore);
         box.exec();

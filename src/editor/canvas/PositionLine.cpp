@@ -4,6 +4,7 @@
 #include "ObjectKind.h"
 #include "QelWnd.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -24,14 +25,16 @@ CPositionLine::CPositionLine(CQelWnd& canvas, QWidget* parent)
 QString CPositionLine::Describe(const TUserObject* selected, std::optional<QPoint> pointer)
 {
     if (selected != nullptr)
-        return QStringLiteral("%1: x %2, y %3, width %4, height %5")
+        return QCoreApplication::translate("CPositionLine", "%1: x %2, y %3, width %4, height %5")
             .arg(ObjectKindName(*selected))
             .arg(selected->left)
             .arg(selected->top)
             .arg(selected->width)
             .arg(selected->height);
     if (pointer)
-        return QStringLiteral("Pointer: x %1, y %2").arg(pointer->x()).arg(pointer->y());
+        return QCoreApplication::translate("CPositionLine", "Pointer: x %1, y %2")
+            .arg(pointer->x())
+            .arg(pointer->y());
     return {};
 }
 
@@ -44,7 +47,7 @@ QString CPositionLine::Describe(const std::vector<TUserObject*>& selection, std:
     for (const TUserObject* object : selection)
         rects.push_back(object->Rect());
     const TObjectRect bounds = BoundsOf(rects);
-    return QStringLiteral("%1 objects: x %2, y %3, width %4, height %5")
+    return QCoreApplication::translate("CPositionLine", "%1 objects: x %2, y %3, width %4, height %5")
         .arg(selection.size())
         .arg(bounds.left)
         .arg(bounds.top)

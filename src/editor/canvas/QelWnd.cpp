@@ -73,59 +73,61 @@ constexpr int kArrangeCount = static_cast<int>(EArrange::CentreOnScreenVerticall
 const std::vector<TMenuItem>& CanvasMenu()
 {
     static const std::vector<TMenuItem> menu{
-        {CQelWnd::kBackground, QStringLiteral("Background"), {}},
+        {CQelWnd::kBackground, QT_TRANSLATE_NOOP("Menu", "Background"), {}},
         {0,
-         QStringLiteral("Add"),
+         QT_TRANSLATE_NOOP("Menu", "Add"),
          {
-             {CQelWnd::kAddImage, QStringLiteral("Image"), {}},
-             {CQelWnd::kAddButton, QStringLiteral("Button"), {}},
-             {CQelWnd::kAddSelection, QStringLiteral("Selection"), {}},
-             {CQelWnd::kAddHotspot, QStringLiteral("Hot Spot"), {}},
-             {CQelWnd::kAddLevelSlider, QStringLiteral("Level Slider"), {}},
+             {CQelWnd::kAddImage, QT_TRANSLATE_NOOP("Menu", "Image"), {}},
+             {CQelWnd::kAddButton, QT_TRANSLATE_NOOP("Menu", "Button"), {}},
+             {CQelWnd::kAddSelection, QT_TRANSLATE_NOOP("Menu", "Selection"), {}},
+             {CQelWnd::kAddHotspot, QT_TRANSLATE_NOOP("Menu", "Hot Spot"), {}},
+             {CQelWnd::kAddLevelSlider, QT_TRANSLATE_NOOP("Menu", "Level Slider"), {}},
          }},
-        {CQelWnd::kProperties, QStringLiteral("Properties"), {}},
-        {CQelWnd::kDelete, QStringLiteral("Delete"), {}},
-        {CQelWnd::kPush, QStringLiteral("Push"), {}},
-        {CQelWnd::kPull, QStringLiteral("Pull"), {}},
-        {CQelWnd::kFitPicture, QStringLiteral("Fit Picture to Object"), {}},
+        {CQelWnd::kProperties, QT_TRANSLATE_NOOP("Menu", "Properties"), {}},
+        {CQelWnd::kDelete, QT_TRANSLATE_NOOP("Menu", "Delete"), {}},
+        {CQelWnd::kPush, QT_TRANSLATE_NOOP("Menu", "Push"), {}},
+        {CQelWnd::kPull, QT_TRANSLATE_NOOP("Menu", "Pull"), {}},
+        {CQelWnd::kFitPicture, QT_TRANSLATE_NOOP("Menu", "Fit Picture to Object"), {}},
         TMenuItem::Separator(),
-        {CQelWnd::kCut, QStringLiteral("Cut"), {}},
-        {CQelWnd::kCopy, QStringLiteral("Copy"), {}},
-        {CQelWnd::kPaste, QStringLiteral("Paste"), {}},
-        {CQelWnd::kDuplicate, QStringLiteral("Duplicate"), {}},
+        {CQelWnd::kCut, QT_TRANSLATE_NOOP("Menu", "Cut"), {}},
+        {CQelWnd::kCopy, QT_TRANSLATE_NOOP("Menu", "Copy"), {}},
+        {CQelWnd::kPaste, QT_TRANSLATE_NOOP("Menu", "Paste"), {}},
+        {CQelWnd::kDuplicate, QT_TRANSLATE_NOOP("Menu", "Duplicate"), {}},
         {0,
-         QStringLiteral("Arrange"),
+         QT_TRANSLATE_NOOP("Menu", "Arrange"),
          {
-             {ArrangeCommand(EArrange::AlignLeft), QStringLiteral("Align Left"), {}},
-             {ArrangeCommand(EArrange::AlignCentre), QStringLiteral("Align Centre"), {}},
-             {ArrangeCommand(EArrange::AlignRight), QStringLiteral("Align Right"), {}},
-             {ArrangeCommand(EArrange::AlignTop), QStringLiteral("Align Top"), {}},
-             {ArrangeCommand(EArrange::AlignMiddle), QStringLiteral("Align Middle"), {}},
-             {ArrangeCommand(EArrange::AlignBottom), QStringLiteral("Align Bottom"), {}},
+             {ArrangeCommand(EArrange::AlignLeft), QT_TRANSLATE_NOOP("Menu", "Align Left"), {}},
+             {ArrangeCommand(EArrange::AlignCentre), QT_TRANSLATE_NOOP("Menu", "Align Centre"), {}},
+             {ArrangeCommand(EArrange::AlignRight), QT_TRANSLATE_NOOP("Menu", "Align Right"), {}},
+             {ArrangeCommand(EArrange::AlignTop), QT_TRANSLATE_NOOP("Menu", "Align Top"), {}},
+             {ArrangeCommand(EArrange::AlignMiddle), QT_TRANSLATE_NOOP("Menu", "Align Middle"), {}},
+             {ArrangeCommand(EArrange::AlignBottom), QT_TRANSLATE_NOOP("Menu", "Align Bottom"), {}},
              TMenuItem::Separator(),
              {ArrangeCommand(EArrange::DistributeHorizontally),
-              QStringLiteral("Distribute Horizontally"),
+              QT_TRANSLATE_NOOP("Menu", "Distribute Horizontally"),
               {}},
-             {ArrangeCommand(EArrange::DistributeVertically), QStringLiteral("Distribute Vertically"), {}},
+             {ArrangeCommand(EArrange::DistributeVertically),
+              QT_TRANSLATE_NOOP("Menu", "Distribute Vertically"),
+              {}},
              TMenuItem::Separator(),
-             {ArrangeCommand(EArrange::SameWidth), QStringLiteral("Same Width"), {}},
-             {ArrangeCommand(EArrange::SameHeight), QStringLiteral("Same Height"), {}},
-             {ArrangeCommand(EArrange::SameSize), QStringLiteral("Same Size"), {}},
+             {ArrangeCommand(EArrange::SameWidth), QT_TRANSLATE_NOOP("Menu", "Same Width"), {}},
+             {ArrangeCommand(EArrange::SameHeight), QT_TRANSLATE_NOOP("Menu", "Same Height"), {}},
+             {ArrangeCommand(EArrange::SameSize), QT_TRANSLATE_NOOP("Menu", "Same Size"), {}},
              TMenuItem::Separator(),
              {ArrangeCommand(EArrange::CentreOnScreenHorizontally),
-              QStringLiteral("Centre on Screen Horizontally"),
+              QT_TRANSLATE_NOOP("Menu", "Centre on Screen Horizontally"),
               {}},
              {ArrangeCommand(EArrange::CentreOnScreenVertically),
-              QStringLiteral("Centre on Screen Vertically"),
+              QT_TRANSLATE_NOOP("Menu", "Centre on Screen Vertically"),
               {}},
          }},
         {0,
-         QStringLiteral("Grid"),
+         QT_TRANSLATE_NOOP("Menu", "Grid"),
          {
-             {CQelWnd::kGridOff, QStringLiteral("Off"), {}},
-             {CQelWnd::kGrid5, QStringLiteral("5 Pixels"), {}},
-             {CQelWnd::kGrid10, QStringLiteral("10 Pixels"), {}},
-             {CQelWnd::kGrid20, QStringLiteral("20 Pixels"), {}},
+             {CQelWnd::kGridOff, QT_TRANSLATE_NOOP("Menu", "Off"), {}},
+             {CQelWnd::kGrid5, QT_TRANSLATE_NOOP("Menu", "5 Pixels"), {}},
+             {CQelWnd::kGrid10, QT_TRANSLATE_NOOP("Menu", "10 Pixels"), {}},
+             {CQelWnd::kGrid20, QT_TRANSLATE_NOOP("Menu", "20 Pixels"), {}},
          }},
     };
     return menu;
@@ -138,27 +140,28 @@ constexpr std::pair<int, int> kGridItems[] = {
 QString ArrangeName(EArrange command)
 {
     static const char* const names[] = {
-        "Align Left",
-        "Align Centre",
-        "Align Right",
-        "Align Top",
-        "Align Middle",
-        "Align Bottom",
-        "Distribute Horizontally",
-        "Distribute Vertically",
-        "Same Width",
-        "Same Height",
-        "Same Size",
-        "Centre on Screen Horizontally",
-        "Centre on Screen Vertically",
+        QT_TRANSLATE_NOOP("Menu", "Align Left"),
+        QT_TRANSLATE_NOOP("Menu", "Align Centre"),
+        QT_TRANSLATE_NOOP("Menu", "Align Right"),
+        QT_TRANSLATE_NOOP("Menu", "Align Top"),
+        QT_TRANSLATE_NOOP("Menu", "Align Middle"),
+        QT_TRANSLATE_NOOP("Menu", "Align Bottom"),
+        QT_TRANSLATE_NOOP("Menu", "Distribute Horizontally"),
+        QT_TRANSLATE_NOOP("Menu", "Distribute Vertically"),
+        QT_TRANSLATE_NOOP("Menu", "Same Width"),
+        QT_TRANSLATE_NOOP("Menu", "Same Height"),
+        QT_TRANSLATE_NOOP("Menu", "Same Size"),
+        QT_TRANSLATE_NOOP("Menu", "Centre on Screen Horizontally"),
+        QT_TRANSLATE_NOOP("Menu", "Centre on Screen Vertically"),
     };
-    return QString::fromLatin1(names[static_cast<int>(command)]);
+    return QCoreApplication::translate("Menu", names[static_cast<int>(command)]);
 }
 
+// verb is translated already.
 QString CountName(const QString& verb, size_t count)
 {
-    return count == 1 ? verb + QStringLiteral(" 1 Object")
-                      : QStringLiteral("%1 %2 Objects").arg(verb).arg(count);
+    return count == 1 ? QCoreApplication::translate("CQelWnd", "%1 1 Object").arg(verb)
+                      : QCoreApplication::translate("CQelWnd", "%1 %2 Objects").arg(verb).arg(count);
 }
 
 // Copies from this canvas's page, so that Paste from the keys can tell its
@@ -611,7 +614,7 @@ void CQelWnd::keyPressEvent(QKeyEvent* event)
         Nudge(0, step);
         break;
     case Qt::Key_Delete:
-        DeleteObjects(Selection(), true, QStringLiteral("Delete"));
+        DeleteObjects(Selection(), true, tr("Delete"));
         break;
     default:
         // Escape and Enter go on to the dialog.
@@ -636,7 +639,7 @@ void CQelWnd::Nudge(int dx, int dy)
     if (ox == 0 && oy == 0)
         return;
     {
-        CLayoutEdits::CGroup group(Edits(), CountName(QStringLiteral("Move"), selection.size()));
+        CLayoutEdits::CGroup group(Edits(), CountName(tr("Move"), selection.size()));
         for (TUserObject* object : selection)
         {
             TObjectRect r = object->Rect();
@@ -894,7 +897,7 @@ void CQelWnd::LeftUp()
     if (moved.empty())
         return;
     CLayoutEdits::CGroup group(
-        Edits(), CountName(resized ? QStringLiteral("Resize") : QStringLiteral("Move"), moved.size()));
+        Edits(), CountName(resized ? tr("Resize") : tr("Move"), moved.size()));
     for (const auto& [index, start] : moved)
         Edits().EndMoveResize(m_page, index, start, resized);
 }
@@ -993,9 +996,9 @@ void CQelWnd::AddHistoryItems(QMenu& menu) const
         action->setShortcut(keys);
         action->setShortcutContext(Qt::WidgetShortcut);
     };
-    add(kUndo, QStringLiteral("Undo"), m_history.UndoText(), m_history.CanUndo(),
+    add(kUndo, tr("Undo"), m_history.UndoText(), m_history.CanUndo(),
         QKeySequence(Qt::CTRL | Qt::Key_Z));
-    add(kRedo, QStringLiteral("Redo"), m_history.RedoText(), m_history.CanRedo(),
+    add(kRedo, tr("Redo"), m_history.RedoText(), m_history.CanRedo(),
         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
 }
 
@@ -1035,7 +1038,7 @@ void CQelWnd::RunCommand(int command, const QPoint& p, TUserObject* target)
         break;
     case kDelete:
         if (target != nullptr)
-            DeleteObjects(TargetsOf(target), true, QStringLiteral("Delete"));
+            DeleteObjects(TargetsOf(target), true, tr("Delete"));
         break;
     case kPush:
     case kPull:
@@ -1099,7 +1102,7 @@ void CQelWnd::Restack(std::vector<TUserObject*> objects, bool toTop)
     bool changed = false;
     {
         CLayoutEdits::CGroup group(
-            Edits(), CountName(toTop ? QStringLiteral("Pull") : QStringLiteral("Push"), objects.size()));
+            Edits(), CountName(toTop ? tr("Pull") : tr("Push"), objects.size()));
         const size_t count = m_page.objects.size();
         for (size_t k = 0; k < objects.size(); ++k)
         {
@@ -1138,7 +1141,7 @@ void CQelWnd::Cut()
     if (Selection().empty())
         return;
     Copy();
-    DeleteObjects(Selection(), false, QStringLiteral("Cut"));
+    DeleteObjects(Selection(), false, tr("Cut"));
 }
 
 void CQelWnd::Paste(std::optional<QPoint> at)
@@ -1148,7 +1151,7 @@ void CQelWnd::Paste(std::optional<QPoint> at)
         return;
     const QByteArray bytes = data->data(ClipboardFormat());
     const bool ownPage = data->data(SourceFormat()) == SourceTag(m_page).toUtf8();
-    PasteBytes(std::vector<uint8_t>(bytes.begin(), bytes.end()), at, ownPage, QStringLiteral("Paste"));
+    PasteBytes(std::vector<uint8_t>(bytes.begin(), bytes.end()), at, ownPage, tr("Paste"));
 }
 
 void CQelWnd::Duplicate()
@@ -1159,7 +1162,7 @@ void CQelWnd::Duplicate()
     std::sort(selection.begin(), selection.end(),
               [this](const TUserObject* a, const TUserObject* b) { return IndexOf(a) < IndexOf(b); });
     PasteBytes(CopyObjects(m_layout, std::vector<const TUserObject*>(selection.begin(), selection.end())),
-               std::nullopt, true, QStringLiteral("Duplicate"));
+               std::nullopt, true, tr("Duplicate"));
 }
 
 void CQelWnd::PasteBytes(const std::vector<uint8_t>& bytes, std::optional<QPoint> at, bool offset,
@@ -1256,7 +1259,7 @@ void CQelWnd::PlaceSelection(const TObjectRect& rect)
             placed.front().width != rects.front().width || placed.front().height != rects.front().height;
         CLayoutEdits::CGroup group(
             Edits(),
-            CountName(resized ? QStringLiteral("Resize") : QStringLiteral("Move"), selection.size()));
+            CountName(resized ? tr("Resize") : tr("Move"), selection.size()));
         for (size_t i = 0; i < selection.size(); ++i)
         {
             if (placed[i] == rects[i])
@@ -1430,10 +1433,10 @@ void CQelWnd::DeleteObjects(const std::vector<TUserObject*>& objects, bool ask, 
     {
         const QString question =
             objects.size() == 1
-                ? QStringLiteral("Are you sure you want to permanently delete this object ?")
-                : QStringLiteral("Are you sure you want to permanently delete these %1 objects ?")
+                ? tr("Are you sure you want to permanently delete this object ?")
+                : tr("Are you sure you want to permanently delete these %1 objects ?")
                       .arg(objects.size());
-        const EMsgResult answer = UiServices().MessageBox(this, question, QStringLiteral("Confirm Delete"),
+        const EMsgResult answer = UiServices().MessageBox(this, question, tr("Confirm Delete"),
                                                           EMsgButtons::YesNo, EMsgIcon::Question);
         if (answer != EMsgResult::Yes)
             return;
@@ -1476,8 +1479,8 @@ void CQelWnd::FitPicture(TUserObject& target)
     }
     if (added.empty())
         return;
-    CLayoutEdits::CGroup group(Edits(), QStringLiteral("Fit Picture to Object"));
-    Edits().PicturesAdded(added, QStringLiteral("Fit Picture to Object"));
+    CLayoutEdits::CGroup group(Edits(), tr("Fit Picture to Object"));
+    Edits().PicturesAdded(added, tr("Fit Picture to Object"));
     Edits().Replace(m_page, static_cast<size_t>(index), std::move(changed));
     // An old picture goes once nothing shows it any more.
     for (const int32_t id : replaced)

@@ -11,6 +11,7 @@
 #include "TextDlg.h"
 #include "UiServices.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -21,42 +22,44 @@ const TDlgTemplate& CAddImageDlg::Template()
 {
     static const TDlgTemplate tmpl{
         110,
-        QStringLiteral("Add Image"),
+        QT_TRANSLATE_NOOP("Dialog", "Add Image"),
         301,
         // Ten units taller than the classic layout, for the line under the
         // preview that says why a file gave no picture.
         204,
         {
-            {kStaticId, EControlKind::Static, QStringLiteral("Description:"), 21, 12, 39, 8},
+            {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Description:"), 21, 12, 39, 8},
             {kDescription, EControlKind::Edit, {}, 78, 9, 216, 14, kStyleBorder | kStyleAutoHScroll},
             {kPreviewFrame, EControlKind::GroupBox, {}, 77, 30, 217, 156},
-            {kBrowse, EControlKind::Button, QStringLiteral("Browse"), 16, 46, 50, 14},
-            {kText, EControlKind::Button, QStringLiteral("Text..."), 16, 64, 50, 14},
-            {kStaticId, EControlKind::Static, QStringLiteral("Width:"), 17, 85, 22, 8},
+            {kBrowse, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Browse"), 16, 46, 50, 14},
+            {kText, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Text..."), 16, 64, 50, 14},
+            {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Width:"), 17, 85, 22, 8},
             {kWidth, EControlKind::Static, QStringLiteral("Static"), 18, 96, 42, 8},
-            {kStaticId, EControlKind::Static, QStringLiteral("Height:"), 17, 112, 24, 8},
+            {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Height:"), 17, 112, 24, 8},
             {kHeight, EControlKind::Static, QStringLiteral("Static"), 18, 123, 42, 8},
-            {kCancel, EControlKind::Button, QStringLiteral("Cancel"), 15, 153, 50, 14},
-            {kOk, EControlKind::DefButton, QStringLiteral("OK"), 15, 173, 50, 14},
+            {kCancel, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Cancel"), 15, 153, 50, 14},
+            {kOk, EControlKind::DefButton, QT_TRANSLATE_NOOP("Dialog", "OK"), 15, 173, 50, 14},
             {kProblem, EControlKind::Static, {}, 77, 190, 217, 8},
         },
     };
     return tmpl;
 }
 
-const TFileDialogSpec& CAddImageDlg::FileDialog()
+TFileDialogSpec CAddImageDlg::FileDialog()
 {
-    static const TFileDialogSpec files{
-        // Every format read by content first; PNG alone, as the panel keeps
-        // pictures, and everything after it.
-        QStringLiteral(
-            "Pictures (*.png *.jpg *.jpeg *.gif *.tif *.tiff *.jp2 *.j2k *.j2c *.jpc *.webp *.bmp *.dib)|"
-            "*.png;*.jpg;*.jpeg;*.gif;*.tif;*.tiff;*.jp2;*.j2k;*.j2c;*.jpc;*.webp;*.bmp;*.dib|"
-            "PNG Graphics files (*.png)|*.png|All Files (*.*)|*.*||"),
+    // Every format read by content first; PNG alone, as the panel keeps
+    // pictures, and everything after it.
+    return {
+        QCoreApplication::translate("FileDialog", "Pictures") +
+            QStringLiteral(
+                " (*.png *.jpg *.jpeg *.gif *.tif *.tiff *.jp2 *.j2k *.j2c *.jpc *.webp *.bmp *.dib)|"
+                "*.png;*.jpg;*.jpeg;*.gif;*.tif;*.tiff;*.jp2;*.j2k;*.j2c;*.jpc;*.webp;*.bmp;*.dib|") +
+            QCoreApplication::translate("FileDialog", "PNG Graphics files") +
+            QStringLiteral(" (*.png)|*.png|") + QCoreApplication::translate("FileDialog", "All Files") +
+            QStringLiteral(" (*.*)|*.*||"),
         QStringLiteral(".png"),
         {},
     };
-    return files;
 }
 
 CAddImageDlg::CAddImageDlg(QWidget* parent) : QDialog(parent)
@@ -181,6 +184,6 @@ TImageEntry* RunAddImage(QWidget* parent, TLayout& layout)
     TImageEntry* entry = layout.images.AddImage(dlg.Description(), dlg.TakeImage());
     // The picture is in the library at once, whatever the dialog that asked
     // for it does next; its history keeps it as a step of its own.
-    history.Edits().PicturesAdded({entry}, QStringLiteral("Add Image"));
+    history.Edits().PicturesAdded({entry}, QCoreApplication::translate("CAddImageDlg", "Add Image"));
     return entry;
 }

@@ -40,7 +40,7 @@ public:
         kPreview = 1200,
     };
     static const TDlgTemplate& Template();
-    static const TFileDialogSpec& FileDialog();
+    static TFileDialogSpec FileDialog();
 
     explicit CAddImageDlg(QWidget* parent = nullptr);
     ~CAddImageDlg() override;

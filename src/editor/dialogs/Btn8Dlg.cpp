@@ -3,25 +3,29 @@
 #include "Btn8Ctrl.h"
 #include "TextFieldEdit.h"
 
+#include <QCoreApplication>
+
 namespace
 {
 
 TDlgTemplate MakeTemplate()
 {
-    TDlgTemplate tmpl{130, QStringLiteral("8 Button Page"), 493, 213, {}};
+    TDlgTemplate tmpl{130, QT_TRANSLATE_NOOP("Dialog", "8 Button Page"), 493, 213, {}};
     for (int n = 1; n <= CBtn8Dlg::kButtons; ++n)
     {
         const int d = 23 * (n - 1);
         tmpl.controls.push_back(
-            {kStaticId, EControlKind::Static, QStringLiteral("Button %1:").arg(n), 7, 9 + d, 31, 8});
+            {kStaticId, EControlKind::Static, QCoreApplication::translate("Dialog", "Button %1:").arg(n),
+             7, 9 + d, 31, 8});
         tmpl.controls.push_back(
             {CBtn8Dlg::NameId(n), EControlKind::Edit, {}, 53, 7 + d, 108, 14, kStyleBorder});
         tmpl.controls.push_back(
             {CBtn8Dlg::TextId(n), EControlKind::Edit, {}, 177, 7 + d, 310, 14, kStyleBorder});
     }
-    tmpl.controls.push_back({CBtn8Dlg::kOk, EControlKind::DefButton, QStringLiteral("OK"), 183, 192, 50, 14});
+    tmpl.controls.push_back({CBtn8Dlg::kOk, EControlKind::DefButton, QT_TRANSLATE_NOOP("Dialog", "OK"),
+                             183, 192, 50, 14});
     tmpl.controls.push_back(
-        {CBtn8Dlg::kCancel, EControlKind::Button, QStringLiteral("Cancel"), 258, 192, 50, 14});
+        {CBtn8Dlg::kCancel, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Cancel"), 258, 192, 50, 14});
     return tmpl;
 }
 

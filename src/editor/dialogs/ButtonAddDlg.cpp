@@ -14,6 +14,7 @@
 #include "TextFieldEdit.h"
 #include "UiServices.h"
 
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
@@ -25,25 +26,27 @@ const TDlgTemplate& CButtonAddDlg::Template()
 {
     static const TDlgTemplate tmpl{
         111,
-        QStringLiteral("Button Object"),
+        QT_TRANSLATE_NOOP("Dialog", "Button Object"),
         231,
         262,
         {
             {kPreviewFrame, EControlKind::GroupBox, {}, 7, 7, 217, 156},
-            {kUp, EControlKind::RadioButton, QStringLiteral("Up"), 20, 166, 25, 10, kStyleGroup},
-            {kDown, EControlKind::RadioButton, QStringLiteral("Down"), 60, 166, 34, 10},
-            {kToggle, EControlKind::CheckBox, QStringLiteral("Toggle"), 109, 167, 37, 10, kStyleGroup},
-            {kSelectorLabel, EControlKind::Static, QStringLiteral("Selector ID:"), 149, 168, 39, 8},
+            {kUp, EControlKind::RadioButton, QT_TRANSLATE_NOOP("Dialog", "Up"), 20, 166, 25, 10, kStyleGroup},
+            {kDown, EControlKind::RadioButton, QT_TRANSLATE_NOOP("Dialog", "Down"), 60, 166, 34, 10},
+            {kToggle, EControlKind::CheckBox, QT_TRANSLATE_NOOP("Dialog", "Toggle"),
+             109, 167, 37, 10, kStyleGroup},
+            {kSelectorLabel, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Selector ID:"),
+             149, 168, 39, 8},
             {kSelectorList, EControlKind::ComboBox, {}, 193, 166, 30, 30, kStyleEditable | kStyleVScroll},
-            {kStaticId, EControlKind::Static, QStringLiteral("Down Event:"), 10, 185, 44, 8},
+            {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Down Event:"), 10, 185, 44, 8},
             {kDownText, EControlKind::Edit, {}, 57, 183, 166, 14, kStyleBorder | kStyleAutoHScroll},
-            {kUpEventLabel, EControlKind::Static, QStringLiteral("Up Event:"), 17, 204, 37, 8},
+            {kUpEventLabel, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Up Event:"), 17, 204, 37, 8},
             {kUpText, EControlKind::Edit, {}, 57, 202, 166, 14, kStyleBorder | kStyleAutoHScroll},
-            {kTopface, EControlKind::Button, QStringLiteral("Topface"), 6, 221, 50, 14},
-            {kBottomface, EControlKind::Button, QStringLiteral("Bottomface"), 61, 221, 50, 14},
-            {kLabel, EControlKind::Button, QStringLiteral("Label..."), 6, 239, 50, 14},
-            {kCancel, EControlKind::Button, QStringLiteral("Cancel"), 116, 221, 50, 14},
-            {kOk, EControlKind::DefButton, QStringLiteral("OK"), 171, 221, 50, 14},
+            {kTopface, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Topface"), 6, 221, 50, 14},
+            {kBottomface, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Bottomface"), 61, 221, 50, 14},
+            {kLabel, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Label..."), 6, 239, 50, 14},
+            {kCancel, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Cancel"), 116, 221, 50, 14},
+            {kOk, EControlKind::DefButton, QT_TRANSLATE_NOOP("Dialog", "OK"), 171, 221, 50, 14},
         },
     };
     return tmpl;
@@ -127,7 +130,7 @@ void CButtonAddDlg::EditFace(TUserFace& face)
 
 void CButtonAddDlg::MakeLabel()
 {
-    CTextDlg dlg(m_label, this, QStringLiteral("Label"));
+    CTextDlg dlg(m_label, this, QCoreApplication::translate("CButtonAddDlg", "Label"));
     if (UiServices().ExecDialog(dlg) != QDialog::Accepted)
         return;
     std::unique_ptr<CImageBuffer> up = dlg.TakePicture();
@@ -138,9 +141,11 @@ void CButtonAddDlg::MakeLabel()
     std::string error;
     if (!MakeLabelPicture(SwappedLabel(m_label), *down, error))
     {
-        UiServices().MessageBox(
-            this, QStringLiteral("Cannot make the down face: %1").arg(QString::fromStdString(error)),
-            QStringLiteral("Label"), EMsgButtons::Ok, EMsgIcon::Warning);
+        UiServices().MessageBox(this,
+                                QCoreApplication::translate("CButtonAddDlg", "Cannot make the down face: %1")
+                                    .arg(QString::fromStdString(error)),
+                                QCoreApplication::translate("CButtonAddDlg", "Label"), EMsgButtons::Ok,
+                                EMsgIcon::Warning);
         return;
     }
     const std::u16string name = LabelDescription(m_label);
@@ -148,7 +153,8 @@ void CButtonAddDlg::MakeLabel()
     // back together with one undo.
     TImageEntry* upEntry = m_layout->images.AddImage(name + u" (up)", std::move(up));
     TImageEntry* downEntry = m_layout->images.AddImage(name + u" (down)", std::move(down));
-    CLayoutHistory::Of(*m_layout).Edits().PicturesAdded({upEntry, downEntry}, QStringLiteral("Add Label"));
+    CLayoutHistory::Of(*m_layout).Edits().PicturesAdded(
+        {upEntry, downEntry}, QCoreApplication::translate("CButtonAddDlg", "Add Label"));
     m_upFace.type = kFaceImage;
     m_upFace.param = upEntry->id;
     m_downFace.type = kFaceImage;

@@ -3,21 +3,25 @@
 #include "Layout.h"
 #include "TextFieldEdit.h"
 
+#include <QCoreApplication>
+
 namespace
 {
 
 TDlgTemplate MakeTemplate()
 {
-    TDlgTemplate tmpl{131, QStringLiteral("User Event Definitions"), 499, 476, {}};
+    TDlgTemplate tmpl{131, QT_TRANSLATE_NOOP("Dialog", "User Event Definitions"), 499, 476, {}};
     tmpl.controls.push_back(
-        {kStaticId, EControlKind::Static, QStringLiteral("Event Description"), 73, 7, 57, 8});
-    tmpl.controls.push_back({kStaticId, EControlKind::Static, QStringLiteral("Event Text"), 317, 7, 36, 8});
+        {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Event Description"), 73, 7, 57, 8});
+    tmpl.controls.push_back({kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Event Text"),
+                             317, 7, 36, 8});
     for (int n = 1; n <= CEventDef::kEvents; ++n)
     {
         const int d = 18 * (n - 1);
         const bool outer = n == 1 || n == CEventDef::kEvents;
-        tmpl.controls.push_back({kStaticId, EControlKind::Static, QStringLiteral("Event #%1").arg(n), 7,
-                                 23 + d, n < 10 ? 31 : 35, 8});
+        tmpl.controls.push_back({kStaticId, EControlKind::Static,
+                                 QCoreApplication::translate("Dialog", "Event #%1").arg(n), 7, 23 + d,
+                                 n < 10 ? 31 : 35, 8});
         tmpl.controls.push_back({CEventDef::DescriptionId(n),
                                  EControlKind::Edit,
                                  {},
@@ -30,9 +34,9 @@ TDlgTemplate MakeTemplate()
             {CEventDef::TextId(n), EControlKind::Edit, {}, outer ? 191 : 192, 20 + d, 289, 14, kStyleBorder});
     }
     tmpl.controls.push_back(
-        {CEventDef::kOk, EControlKind::DefButton, QStringLiteral("OK"), 147, 455, 50, 14});
+        {CEventDef::kOk, EControlKind::DefButton, QT_TRANSLATE_NOOP("Dialog", "OK"), 147, 455, 50, 14});
     tmpl.controls.push_back(
-        {CEventDef::kCancel, EControlKind::Button, QStringLiteral("Cancel"), 240, 455, 50, 14});
+        {CEventDef::kCancel, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Cancel"), 240, 455, 50, 14});
     return tmpl;
 }
 

@@ -5,6 +5,7 @@
 #include "UiServices.h"
 #include "UserPageFile.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 QString FileErrorText(const TFileResult& result, const QString& path, EFileKind kind)
@@ -15,28 +16,31 @@ QString FileErrorText(const TFileResult& result, const QString& path, EFileKind 
     switch (result.error)
     {
     case EFileError::NotOurs:
-        return isTemplate ? QStringLiteral("Not a QEL-1 template: %1").arg(name)
-                          : QStringLiteral("Not a QEL-1 user page: %1").arg(name);
+        return isTemplate
+                   ? QCoreApplication::translate("FileMessages", "Not a QEL-1 template: %1").arg(name)
+                   : QCoreApplication::translate("FileMessages", "Not a QEL-1 user page: %1").arg(name);
     case EFileError::TooLarge:
-        return QStringLiteral("%1 is larger than %2 bytes")
+        return QCoreApplication::translate("FileMessages", "%1 is larger than %2 bytes")
             .arg(name)
             .arg(isTemplate ? kTemplateFileLimit : kUserPageFileLimit);
     case EFileError::Damaged:
-        return QStringLiteral("%1 is damaged and was not loaded").arg(name);
+        return QCoreApplication::translate("FileMessages", "%1 is damaged and was not loaded").arg(name);
     case EFileError::Unwritable:
-        return QStringLiteral("Could not save %1: %2").arg(name, reason);
+        return QCoreApplication::translate("FileMessages", "Could not save %1: %2").arg(name, reason);
     case EFileError::TooLargeToStore:
         if (!isTemplate)
-            return QStringLiteral("Could not save %1: %2; nothing was written").arg(name, reason);
-        return QStringLiteral("Could not save %1: the layout is larger than a template can hold (%2 bytes); "
-                              "the file was left as it was")
+            return QCoreApplication::translate("FileMessages", "Could not save %1: %2; nothing was written")
+                .arg(name, reason);
+        return QCoreApplication::translate("FileMessages",
+                                           "Could not save %1: the layout is larger than a template can hold "
+                                           "(%2 bytes); the file was left as it was")
             .arg(name)
             .arg(kTemplateFileLimit);
     case EFileError::Unreadable:
     case EFileError::None:
         break;
     }
-    return QStringLiteral("Could not open %1: %2").arg(name, reason);
+    return QCoreApplication::translate("FileMessages", "Could not open %1: %2").arg(name, reason);
 }
 
 void ShowFileError(QWidget* parent, const TFileResult& result, const QString& path, EFileKind kind)

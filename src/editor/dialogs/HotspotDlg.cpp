@@ -4,17 +4,19 @@
 #include "ListChoice.h"
 #include "UserHotspot.h"
 
+#include <QCoreApplication>
 #include <QComboBox>
 
 const TDlgTemplate& CHotspotDlg::Template()
 {
     static const TDlgTemplate tmpl{
         113,
-        QStringLiteral("Hotspot Properties"),
+        QT_TRANSLATE_NOOP("Dialog", "Hotspot Properties"),
         171,
         70,
         {
-            {kStaticId, EControlKind::Static, QStringLiteral("Page to Switch To:"), 7, 10, 61, 8},
+            {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Page to Switch To:"),
+             7, 10, 61, 8},
             {kTargetList,
              EControlKind::ComboBox,
              {},
@@ -23,8 +25,8 @@ const TDlgTemplate& CHotspotDlg::Template()
              156,
              30,
              kStyleEditable | kStyleSorted | kStyleVScroll},
-            {kCancel, EControlKind::Button, QStringLiteral("Cancel"), 23, 49, 50, 14},
-            {kOk, EControlKind::DefButton, QStringLiteral("OK"), 83, 49, 50, 14},
+            {kCancel, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Cancel"), 23, 49, 50, 14},
+            {kOk, EControlKind::DefButton, QT_TRANSLATE_NOOP("Dialog", "OK"), 83, 49, 50, 14},
         },
     };
     return tmpl;
@@ -55,7 +57,7 @@ void CHotspotDlg::Fill(const TLayout& layout)
         if (select)
             selected = at;
     };
-    add(QStringLiteral("Return to Previous"), TUserHotspot::kReturnToPrevious,
+    add(QCoreApplication::translate("CHotspotDlg", "Return to Previous"), TUserHotspot::kReturnToPrevious,
         m_target == TUserHotspot::kReturnToPrevious);
     for (const auto& page : layout.pages)
     {

@@ -12,6 +12,7 @@
 #include "TextDlg.h"
 #include "UiServices.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,16 +25,16 @@ const TDlgTemplate& CPicturesDlg::Template()
 {
     static const TDlgTemplate tmpl{
         114,
-        QStringLiteral("Pictures"),
+        QT_TRANSLATE_NOOP("Dialog", "Pictures"),
         400,
         236,
         {
             {kList, EControlKind::Frame, {}, 7, 7, 386, 200, kStyleBorder},
-            {kAddImage, EControlKind::Button, QStringLiteral("Add Image"), 7, 215, 50, 14},
-            {kText, EControlKind::Button, QStringLiteral("Text..."), 62, 215, 50, 14},
-            {kRename, EControlKind::Button, QStringLiteral("Rename"), 127, 215, 50, 14},
-            {kRemove, EControlKind::Button, QStringLiteral("Remove"), 182, 215, 50, 14},
-            {kClose, EControlKind::DefButton, QStringLiteral("Close"), 343, 215, 50, 14},
+            {kAddImage, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Add Image"), 7, 215, 50, 14},
+            {kText, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Text..."), 62, 215, 50, 14},
+            {kRename, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Rename"), 127, 215, 50, 14},
+            {kRemove, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Remove"), 182, 215, 50, 14},
+            {kClose, EControlKind::DefButton, QT_TRANSLATE_NOOP("Dialog", "Close"), 343, 215, 50, 14},
         },
     };
     return tmpl;
@@ -47,8 +48,11 @@ CPicturesDlg::CPicturesDlg(TLayout& layout, QWidget* parent) : QDialog(parent), 
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);
     m_list->setIconSize(QSize(kThumbWidth, kThumbHeight));
-    m_list->setHeaderLabels({QStringLiteral("Picture"), QStringLiteral("Id"), QStringLiteral("Size"),
-                             QStringLiteral("Bytes"), QStringLiteral("Used by")});
+    m_list->setHeaderLabels({QCoreApplication::translate("CPicturesDlg", "Picture"),
+                             QCoreApplication::translate("CPicturesDlg", "Id"),
+                             QCoreApplication::translate("CPicturesDlg", "Size"),
+                             QCoreApplication::translate("CPicturesDlg", "Bytes"),
+                             QCoreApplication::translate("CPicturesDlg", "Used by")});
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
 
     connect(m_list, &QTreeWidget::currentItemChanged, this, [this] { EnableButtons(); });
@@ -94,15 +98,15 @@ void CPicturesDlg::Fill(int32_t selectId)
             kSizeColumn,
             entry->image
                 ? QStringLiteral("%1 \u00D7 %2").arg(entry->image->GetWidth()).arg(entry->image->GetHeight())
-                : QStringLiteral("no picture"));
+                : QCoreApplication::translate("CPicturesDlg", "no picture"));
         item->setText(kBytesColumn, QString::number(StoredBytes(*entry)));
         item->setTextAlignment(kIdColumn, Qt::AlignRight | Qt::AlignVCenter);
         item->setTextAlignment(kBytesColumn, Qt::AlignRight | Qt::AlignVCenter);
         QStringList uses;
         for (const TPictureUse& use : FindPictureUses(m_layout, entry->id))
             uses << QString::fromStdString(DescribePictureUse(use));
-        item->setText(kUsesColumn,
-                      uses.isEmpty() ? QStringLiteral("not used") : uses.join(QStringLiteral("; ")));
+        item->setText(kUsesColumn, uses.isEmpty() ? QCoreApplication::translate("CPicturesDlg", "not used")
+                                                  : uses.join(QStringLiteral("; ")));
         item->setToolTip(kUsesColumn, uses.join(u'\n'));
         m_list->addTopLevelItem(item);
     }
@@ -144,7 +148,8 @@ void CPicturesDlg::AddText()
     if (!picture)
         return;
     TImageEntry* entry = m_layout.images.AddImage(LabelDescription(dlg.Label()), std::move(picture));
-    CLayoutHistory::Of(m_layout).Edits().PicturesAdded({entry}, QStringLiteral("Add Label"));
+    CLayoutHistory::Of(m_layout).Edits().PicturesAdded(
+        {entry}, QCoreApplication::translate("CPicturesDlg", "Add Label"));
     Fill(entry->id);
 }
 
@@ -172,7 +177,8 @@ void CPicturesDlg::Remove()
     const std::string inUse = DescribePictureInUse(id, FindPictureUses(m_layout, id));
     if (!inUse.empty())
     {
-        UiServices().MessageBox(this, QString::fromStdString(inUse), QStringLiteral("Remove Picture"),
+        UiServices().MessageBox(this, QString::fromStdString(inUse),
+                                QCoreApplication::translate("CPicturesDlg", "Remove Picture"),
                                 EMsgButtons::Ok, EMsgIcon::Information);
         return;
     }
@@ -217,14 +223,14 @@ const TDlgTemplate& CPictureNameDlg::Template()
 {
     static const TDlgTemplate tmpl{
         115,
-        QStringLiteral("Rename Picture"),
+        QT_TRANSLATE_NOOP("Dialog", "Rename Picture"),
         200,
         50,
         {
-            {kStaticId, EControlKind::Static, QStringLiteral("Name:"), 7, 10, 25, 8},
+            {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Name:"), 7, 10, 25, 8},
             {kName, EControlKind::Edit, {}, 35, 8, 158, 14, kStyleBorder | kStyleAutoHScroll},
-            {kCancel, EControlKind::Button, QStringLiteral("Cancel"), 88, 30, 50, 14},
-            {kOk, EControlKind::DefButton, QStringLiteral("OK"), 143, 30, 50, 14},
+            {kCancel, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Cancel"), 88, 30, 50, 14},
+            {kOk, EControlKind::DefButton, QT_TRANSLATE_NOOP("Dialog", "OK"), 143, 30, 50, 14},
         },
     };
     return tmpl;

@@ -18,6 +18,7 @@
 #include "TemplateFile.h"
 #include "UserPage.h"
 
+#include <QCoreApplication>
 #include <QAbstractItemDelegate>
 #include <QCheckBox>
 #include <QCursor>
@@ -33,10 +34,10 @@ namespace
 const std::vector<TMenuItem>& AddMenu()
 {
     static const std::vector<TMenuItem> menu{
-        {CQELProg::kAddEightButton, QStringLiteral("8 Button 2 Column"), {}},
-        {CQELProg::kAddUserDefined, QStringLiteral("User Defined"), {}},
+        {CQELProg::kAddEightButton, QT_TRANSLATE_NOOP("Menu", "8 Button 2 Column"), {}},
+        {CQELProg::kAddUserDefined, QT_TRANSLATE_NOOP("Menu", "User Defined"), {}},
         TMenuItem::Separator(),
-        {CQELProg::kDuplicatePage, QStringLiteral("Duplicate Selected Page"), {}},
+        {CQELProg::kDuplicatePage, QT_TRANSLATE_NOOP("Menu", "Duplicate Selected Page"), {}},
     };
     return menu;
 }
@@ -52,55 +53,59 @@ const TDlgTemplate& CQELProg::Template()
 {
     static const TDlgTemplate tmpl{
         105,
-        QStringLiteral("QEL-1 Programming"),
+        QT_TRANSLATE_NOOP("Dialog", "QEL-1 Programming"),
         297,
         286,
         {
-            {kStaticId, EControlKind::Static, QStringLiteral("Control Name:"), 7, 9, 50, 8},
+            {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Control Name:"), 7, 9, 50, 8},
             {kControlName, EControlKind::Edit, {}, 60, 7, 103, 13, kStyleBorder | kStyleAutoHScroll},
-            {kTry, EControlKind::Button, QStringLiteral("Try"), 170, 7, 50, 14},
+            {kTry, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Try"), 170, 7, 50, 14},
             {kPageList, EControlKind::ListBox, {}, 7, 28, 213, 147, kStyleBorder | kStyleVScroll},
-            {kAdd, EControlKind::Button, QStringLiteral("Add"), 233, 9, 50, 14},
-            {kRemove, EControlKind::Button, QStringLiteral("Remove"), 233, 35, 50, 14},
-            {kEdit, EControlKind::Button, QStringLiteral("Edit"), 233, 61, 50, 14},
-            {kSetDefault, EControlKind::Button, QStringLiteral("Set Default"), 233, 87, 50, 14},
-            {kMoveUp, EControlKind::Button, QStringLiteral("Move Up"), 233, 113, 50, 14},
-            {kMoveDown, EControlKind::Button, QStringLiteral("Move Down"), 233, 139, 50, 14},
-            {kClearAll, EControlKind::Button, QStringLiteral("Clear All"), 233, 165, 50, 14},
-            {kLoad, EControlKind::Button, QStringLiteral("Load"), 233, 191, 50, 14},
-            {kSave, EControlKind::Button, QStringLiteral("Save"), 233, 217, 50, 14},
-            {kCancel, EControlKind::Button, QStringLiteral("Cancel"), 233, 243, 50, 14},
-            {kOk, EControlKind::DefButton, QStringLiteral("OK"), 233, 269, 50, 14},
-            {kAutoBrightness, EControlKind::CheckBox, QStringLiteral("Auto Brightness"), 21, 185, 67, 10},
-            {kStaticId, EControlKind::Static, QStringLiteral("Manual Brightness:"), 98, 186, 64, 8},
+            {kAdd, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Add"), 233, 9, 50, 14},
+            {kRemove, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Remove"), 233, 35, 50, 14},
+            {kEdit, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Edit"), 233, 61, 50, 14},
+            {kSetDefault, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Set Default"), 233, 87, 50, 14},
+            {kMoveUp, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Move Up"), 233, 113, 50, 14},
+            {kMoveDown, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Move Down"), 233, 139, 50, 14},
+            {kClearAll, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Clear All"), 233, 165, 50, 14},
+            {kLoad, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Load"), 233, 191, 50, 14},
+            {kSave, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Save"), 233, 217, 50, 14},
+            {kCancel, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Cancel"), 233, 243, 50, 14},
+            {kOk, EControlKind::DefButton, QT_TRANSLATE_NOOP("Dialog", "OK"), 233, 269, 50, 14},
+            {kAutoBrightness, EControlKind::CheckBox, QT_TRANSLATE_NOOP("Dialog", "Auto Brightness"),
+             21, 185, 67, 10},
+            {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Manual Brightness:"),
+             98, 186, 64, 8},
             {kManualBrightness, EControlKind::Edit, {}, 165, 183, 40, 14, kStyleBorder | kStyleAutoHScroll},
-            {kStaticId, EControlKind::Static, QStringLiteral("%"), 208, 186, 8, 8},
-            {kPictures, EControlKind::Button, QStringLiteral("Pictures..."), 170, 199, 50, 14},
-            {kAudibleFeedback, EControlKind::CheckBox, QStringLiteral("Give Audible Feedback"), 21, 201, 88,
-             10},
-            {kSleepEnabled, EControlKind::CheckBox, QStringLiteral("Enable Sleep on Timeout"), 21, 218, 94,
-             10},
-            {kStaticId, EControlKind::Static, QStringLiteral("Timeout:"), 55, 235, 30, 8},
+            {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "%"), 208, 186, 8, 8},
+            {kPictures, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Pictures..."), 170, 199, 50, 14},
+            {kAudibleFeedback, EControlKind::CheckBox, QT_TRANSLATE_NOOP("Dialog", "Give Audible Feedback"),
+             21, 201, 88, 10},
+            {kSleepEnabled, EControlKind::CheckBox, QT_TRANSLATE_NOOP("Dialog", "Enable Sleep on Timeout"),
+             21, 218, 94, 10},
+            {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Timeout:"), 55, 235, 30, 8},
             {kTimeout, EControlKind::Edit, {}, 87, 232, 40, 14, kStyleBorder | kStyleAutoHScroll},
-            {kStaticId, EControlKind::Static, QStringLiteral("Seconds"), 131, 235, 30, 8},
-            {kPinOnWakeup, EControlKind::CheckBox, QStringLiteral("Require PIN on Wakeup"), 46, 252, 92, 10},
-            {kStaticId, EControlKind::Static, QStringLiteral("Timeout Pin:"), 34, 271, 42, 8},
+            {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Seconds"), 131, 235, 30, 8},
+            {kPinOnWakeup, EControlKind::CheckBox, QT_TRANSLATE_NOOP("Dialog", "Require PIN on Wakeup"),
+             46, 252, 92, 10},
+            {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Timeout Pin:"), 34, 271, 42, 8},
             {kTimeoutPin, EControlKind::Edit, {}, 78, 268, 40, 14, kStyleBorder | kStyleAutoHScroll},
-            {kStaticId, EControlKind::Static, QStringLiteral("Security Pin:"), 130, 270, 44, 8},
+            {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Security Pin:"), 130, 270, 44, 8},
             {kSecurityPin, EControlKind::Edit, {}, 176, 267, 40, 14, kStyleBorder | kStyleAutoHScroll},
         },
     };
     return tmpl;
 }
 
-const TFileDialogSpec& CQELProg::TemplateFileDialog()
+TFileDialogSpec CQELProg::TemplateFileDialog()
 {
-    static const TFileDialogSpec spec{
-        QStringLiteral("QEL-1 Template Files (*.qel)|*.qel|All Files (*.*)|*.*||"),
+    return {
+        QCoreApplication::translate("FileDialog", "QEL-1 Template Files") +
+            QStringLiteral(" (*.qel)|*.qel|") + QCoreApplication::translate("FileDialog", "All Files") +
+            QStringLiteral(" (*.*)|*.*||"),
         QStringLiteral(".qel"),
         {},
     };
-    return spec;
 }
 
 CQELProg::CQELProg(TLayout& layout, QWidget* parent) : CQELProg(layout, *new CLayoutHistory(layout), parent)
@@ -418,11 +423,11 @@ void CQELProg::OnMoveDown()
 
 void CQELProg::OnClearAll()
 {
-    const EMsgResult answer =
-        UiServices().MessageBox(this,
-                                QStringLiteral("This will clear all entries from this control.\nDo you "
-                                               "Want to continue ?"),
-                                QStringLiteral("Clear All Entries"), EMsgButtons::YesNo, EMsgIcon::Question);
+    const EMsgResult answer = UiServices().MessageBox(
+        this,
+        QCoreApplication::translate("CQELProg", "This will clear all entries from this control.\nDo you "
+                                                "Want to continue ?"),
+        QCoreApplication::translate("CQELProg", "Clear All Entries"), EMsgButtons::YesNo, EMsgIcon::Question);
     if (answer != EMsgResult::Yes)
         return;
     m_list->clear();
@@ -488,9 +493,10 @@ bool CQELProg::ReadInteger(int id, int32_t& value, bool brightness)
     const int v = edit->text().trimmed().toInt(&ok);
     QString problem;
     if (!ok)
-        problem = QStringLiteral("Enter an integer.");
+        problem = QCoreApplication::translate("CQELProg", "Enter an integer.");
     else if (brightness && (v < 1 || v > 100))
-        problem = QStringLiteral("Enter an integer between %1 and %2.").arg(1).arg(100);
+        problem =
+            QCoreApplication::translate("CQELProg", "Enter an integer between %1 and %2.").arg(1).arg(100);
     if (problem.isEmpty())
     {
         value = v;

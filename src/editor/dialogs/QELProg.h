@@ -64,7 +64,7 @@ public:
         kDuplicatePage = 32790,
     };
     static const TDlgTemplate& Template();
-    static const TFileDialogSpec& TemplateFileDialog();
+    static TFileDialogSpec TemplateFileDialog();
 
     // With a history of the dialog's own.
     explicit CQELProg(TLayout& layout, QWidget* parent = nullptr);

@@ -9,6 +9,7 @@
 #include "PageDraw.h"
 #include "RasterView.h"
 
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QPushButton>
@@ -29,24 +30,26 @@ const TDlgTemplate& CQelFaceDlg::Template()
 {
     static const TDlgTemplate tmpl{
         109,
-        QStringLiteral("Face Definition"),
+        QT_TRANSLATE_NOOP("Dialog", "Face Definition"),
         361,
         204,
         {
-            {kBlank, EControlKind::RadioButton, QStringLiteral("Blank"), 17, 14, 33, 10, kStyleGroup},
-            {kColourOrGradient, EControlKind::RadioButton, QStringLiteral("Color or Gradient"), 17, 29, 71,
-             10},
+            {kBlank, EControlKind::RadioButton, QT_TRANSLATE_NOOP("Dialog", "Blank"),
+             17, 14, 33, 10, kStyleGroup},
+            {kColourOrGradient, EControlKind::RadioButton, QT_TRANSLATE_NOOP("Dialog", "Color or Gradient"),
+             17, 29, 71, 10},
             {kGradientList, EControlKind::ComboBox, {}, 25, 45, 89, 30, kStyleEditable | kStyleSorted},
             {kColour1, EControlKind::Button, QStringLiteral("Button1"), 25, 64, 91, 15},
             {kColour2, EControlKind::Button, QStringLiteral("Button2"), 25, 84, 91, 15},
-            {kImage, EControlKind::RadioButton, QStringLiteral("Image"), 17, 107, 36, 10},
+            {kImage, EControlKind::RadioButton, QT_TRANSLATE_NOOP("Dialog", "Image"), 17, 107, 36, 10},
             {kImageList, EControlKind::ComboBox, {}, 22, 124, 95, 30, kStyleEditable | kStyleSorted},
-            {kAddImage, EControlKind::Button, QStringLiteral("Add Image"), 21, 142, 96, 14},
-            {kButtonFace, EControlKind::RadioButton, QStringLiteral("Button Face"), 17, 167, 55, 10},
+            {kAddImage, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Add Image"), 21, 142, 96, 14},
+            {kButtonFace, EControlKind::RadioButton, QT_TRANSLATE_NOOP("Dialog", "Button Face"),
+             17, 167, 55, 10},
             {kStyleList, EControlKind::ComboBox, {}, 22, 184, 140, 30, kStyleEditable | kStyleSorted},
             {kPreviewFrame, EControlKind::GroupBox, {}, 137, 15, 217, 156},
-            {kCancel, EControlKind::Button, QStringLiteral("Cancel"), 211, 183, 50, 14},
-            {kSave, EControlKind::DefButton, QStringLiteral("Save"), 280, 183, 50, 14},
+            {kCancel, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Cancel"), 211, 183, 50, 14},
+            {kSave, EControlKind::DefButton, QT_TRANSLATE_NOOP("Dialog", "Save"), 280, 183, 50, 14},
         },
     };
     return tmpl;
@@ -154,10 +157,13 @@ void CQelFaceDlg::ShowFace()
         break;
     }
 
-    AddComboItem(m_gradientList, QStringLiteral("Single Color"), kColourSingle);
-    AddComboItem(m_gradientList, QStringLiteral("Gradient Left to Right"), kColourLeftToRight);
-    AddComboItem(m_gradientList, QStringLiteral("Gradient Top to Bottom"), kColourTopToBottom);
-    AddComboItem(m_gradientList, QStringLiteral("Gradient Radial"), kColourRadial);
+    AddComboItem(m_gradientList, QCoreApplication::translate("CQelFaceDlg", "Single Color"), kColourSingle);
+    AddComboItem(m_gradientList, QCoreApplication::translate("CQelFaceDlg", "Gradient Left to Right"),
+                 kColourLeftToRight);
+    AddComboItem(m_gradientList, QCoreApplication::translate("CQelFaceDlg", "Gradient Top to Bottom"),
+                 kColourTopToBottom);
+    AddComboItem(m_gradientList, QCoreApplication::translate("CQelFaceDlg", "Gradient Radial"),
+                 kColourRadial);
     m_gradientList->setCurrentIndex(m_gradientList->findData(m_gradientMode));
 
     if (m_layout != nullptr)
@@ -167,8 +173,10 @@ void CQelFaceDlg::ShowFace()
 
     // No style is shown as chosen, even on a button face; its style is kept
     // and previewed all the same.
-    AddComboItem(m_styleList, QStringLiteral("Rounded Corner Buttons"), kRoundedCorners);
-    AddComboItem(m_styleList, QStringLiteral("Square Corner Buttons"), kSquareCorners);
+    AddComboItem(m_styleList, QCoreApplication::translate("CQelFaceDlg", "Rounded Corner Buttons"),
+                 kRoundedCorners);
+    AddComboItem(m_styleList, QCoreApplication::translate("CQelFaceDlg", "Square Corner Buttons"),
+                 kSquareCorners);
     m_styleList->setCurrentIndex(-1);
     m_preview->update();
 }

@@ -12,6 +12,7 @@
 #include "UserPage.h"
 #include "UserPageFile.h"
 
+#include <QCoreApplication>
 #include <QAction>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -42,18 +43,18 @@ const TDlgTemplate& CQelUserDlg::Template()
 {
     static const TDlgTemplate tmpl{
         108,
-        QStringLiteral("QEL-1 User Defined Page"),
+        QT_TRANSLATE_NOOP("Dialog", "QEL-1 User Defined Page"),
         231,
         206,
         {
-            {kStaticId, EControlKind::Static, QStringLiteral("Page Name:"), 7, 10, 50, 8},
+            {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Page Name:"), 7, 10, 50, 8},
             {kPageName, EControlKind::Edit, {}, 61, 7, 104, 14, kStyleBorder | kStyleAutoHScroll},
-            {kTry, EControlKind::Button, QStringLiteral("Try"), 171, 7, 50, 14},
+            {kTry, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Try"), 171, 7, 50, 14},
             {kCanvasFrame, EControlKind::GroupBox, {}, 7, 24, 217, 156},
-            {kImport, EControlKind::Button, QStringLiteral("Import"), 7, 185, 50, 14},
-            {kExport, EControlKind::Button, QStringLiteral("Export"), 63, 185, 50, 14},
-            {kCancel, EControlKind::Button, QStringLiteral("Cancel"), 119, 185, 50, 14},
-            {kSave, EControlKind::DefButton, QStringLiteral("Save"), 175, 185, 50, 14},
+            {kImport, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Import"), 7, 185, 50, 14},
+            {kExport, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Export"), 63, 185, 50, 14},
+            {kCancel, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Cancel"), 119, 185, 50, 14},
+            {kSave, EControlKind::DefButton, QT_TRANSLATE_NOOP("Dialog", "Save"), 175, 185, 50, 14},
         },
     };
     return tmpl;
@@ -62,7 +63,8 @@ const TDlgTemplate& CQelUserDlg::Template()
 const TFileDialogSpec& CQelUserDlg::UserPageFileDialog()
 {
     static const TFileDialogSpec spec{
-        QStringLiteral("QEL-1 User Page (*.qup)|*.qup|All Files (*.*)|*.*||"),
+        QCoreApplication::translate("FileDialog", "QEL-1 User Page") + QStringLiteral(" (*.qup)|*.qup|") +
+            QCoreApplication::translate("FileDialog", "All Files") + QStringLiteral(" (*.*)|*.*||"),
         QStringLiteral(".qup"),
         {},
     };
@@ -118,10 +120,10 @@ CQelUserDlg::CQelUserDlg(TLayout& layout, TUserPage& page, CLayoutHistory& histo
 
 void CQelUserDlg::AddZoomShortcuts()
 {
-    auto* in = new QAction(QStringLiteral("Zoom In"), this);
+    auto* in = new QAction(QCoreApplication::translate("CQelUserDlg", "Zoom In"), this);
     in->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal),
                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Plus)});
-    auto* out = new QAction(QStringLiteral("Zoom Out"), this);
+    auto* out = new QAction(QCoreApplication::translate("CQelUserDlg", "Zoom Out"), this);
     out->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Minus)});
     addAction(in);
     addAction(out);

@@ -15,12 +15,12 @@ const TDlgTemplate& CSliderPropDlg::Template()
 {
     static const TDlgTemplate tmpl{
         112,
-        QStringLiteral("Slider Properties"),
+        QT_TRANSLATE_NOOP("Dialog", "Slider Properties"),
         231,
         248,
         {
             {kPreviewFrame, EControlKind::GroupBox, {}, 7, 7, 217, 156},
-            {kStaticId, EControlKind::Static, QStringLiteral("Slider Image:"), 26, 172, 43, 8},
+            {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Slider Image:"), 26, 172, 43, 8},
             {kImageList,
              EControlKind::ComboBox,
              {},
@@ -29,11 +29,11 @@ const TDlgTemplate& CSliderPropDlg::Template()
              95,
              30,
              kStyleEditable | kStyleSorted | kStyleVScroll},
-            {kAddImage, EControlKind::Button, QStringLiteral("Add Image"), 76, 188, 96, 14},
-            {kStaticId, EControlKind::Static, QStringLiteral("Control ID:"), 32, 209, 40, 8},
+            {kAddImage, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Add Image"), 76, 188, 96, 14},
+            {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Control ID:"), 32, 209, 40, 8},
             {kControlList, EControlKind::ComboBox, {}, 76, 207, 118, 30, kStyleEditable | kStyleVScroll},
-            {kOk, EControlKind::DefButton, QStringLiteral("OK"), 59, 227, 50, 14},
-            {kCancel, EControlKind::Button, QStringLiteral("Cancel"), 113, 227, 50, 14},
+            {kOk, EControlKind::DefButton, QT_TRANSLATE_NOOP("Dialog", "OK"), 59, 227, 50, 14},
+            {kCancel, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Cancel"), 113, 227, 50, 14},
         },
     };
     return tmpl;

@@ -6,6 +6,7 @@
 #include "PageDraw.h"
 #include "RasterView.h"
 
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -29,38 +30,41 @@ const TDlgTemplate& CTextDlg::Template()
 {
     static const TDlgTemplate tmpl{
         113,
-        QStringLiteral("Text"),
+        QT_TRANSLATE_NOOP("Dialog", "Text"),
         361,
         208,
         {
-            {kStaticId, EControlKind::Static, QStringLiteral("Text:"), 7, 7, 40, 8},
+            {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Text:"), 7, 7, 40, 8},
             {kText, EControlKind::Edit, {}, 7, 17, 123, 38, kStyleMultiLine | kStyleBorder | kStyleVScroll},
-            {kStaticId, EControlKind::Static, QStringLiteral("Font:"), 7, 63, 30, 8},
+            {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Font:"), 7, 63, 30, 8},
             {kFont, EControlKind::ComboBox, {}, 40, 61, 90, 100, kStyleEditable | kStyleVScroll},
-            {kStaticId, EControlKind::Static, QStringLiteral("Size:"), 7, 81, 30, 8},
+            {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Size:"), 7, 81, 30, 8},
             {kSize, EControlKind::Edit, {}, 40, 79, 30, 14, kStyleBorder | kStyleNumber},
-            {kBold, EControlKind::CheckBox, QStringLiteral("Bold"), 82, 81, 40, 10},
-            {kStaticId, EControlKind::Static, QStringLiteral("Text color:"), 7, 100, 40, 8},
-            {kColour, EControlKind::Button, QStringLiteral("Color"), 55, 97, 75, 15},
-            {kNoBackground, EControlKind::RadioButton, QStringLiteral("No background"), 7, 118, 70, 10,
-             kStyleGroup},
-            {kBackground, EControlKind::RadioButton, QStringLiteral("Background:"), 7, 134, 50, 10},
-            {kBackColour, EControlKind::Button, QStringLiteral("Background color"), 60, 131, 70, 15},
-            {kStaticId, EControlKind::Static, QStringLiteral("Align:"), 7, 153, 25, 8},
-            {kLeft, EControlKind::RadioButton, QStringLiteral("Left"), 33, 152, 28, 10, kStyleGroup},
-            {kCentre, EControlKind::RadioButton, QStringLiteral("Centre"), 62, 152, 34, 10},
-            {kRight, EControlKind::RadioButton, QStringLiteral("Right"), 98, 152, 32, 10},
-            {kAutoSize, EControlKind::CheckBox, QStringLiteral("Size from the text"), 7, 169, 100, 10,
-             kStyleGroup},
-            {kStaticId, EControlKind::Static, QStringLiteral("Width:"), 7, 186, 24, 8},
+            {kBold, EControlKind::CheckBox, QT_TRANSLATE_NOOP("Dialog", "Bold"), 82, 81, 40, 10},
+            {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Text color:"), 7, 100, 40, 8},
+            {kColour, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Color"), 55, 97, 75, 15},
+            {kNoBackground, EControlKind::RadioButton, QT_TRANSLATE_NOOP("Dialog", "No background"),
+             7, 118, 70, 10, kStyleGroup},
+            {kBackground, EControlKind::RadioButton, QT_TRANSLATE_NOOP("Dialog", "Background:"),
+             7, 134, 50, 10},
+            {kBackColour, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Background color"),
+             60, 131, 70, 15},
+            {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Align:"), 7, 153, 25, 8},
+            {kLeft, EControlKind::RadioButton, QT_TRANSLATE_NOOP("Dialog", "Left"),
+             33, 152, 28, 10, kStyleGroup},
+            {kCentre, EControlKind::RadioButton, QT_TRANSLATE_NOOP("Dialog", "Centre"), 62, 152, 34, 10},
+            {kRight, EControlKind::RadioButton, QT_TRANSLATE_NOOP("Dialog", "Right"), 98, 152, 32, 10},
+            {kAutoSize, EControlKind::CheckBox, QT_TRANSLATE_NOOP("Dialog", "Size from the text"),
+             7, 169, 100, 10, kStyleGroup},
+            {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Width:"), 7, 186, 24, 8},
             {kWidth, EControlKind::Edit, {}, 32, 184, 30, 14, kStyleBorder | kStyleNumber},
-            {kStaticId, EControlKind::Static, QStringLiteral("Height:"), 68, 186, 26, 8},
+            {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Height:"), 68, 186, 26, 8},
             {kHeight, EControlKind::Edit, {}, 98, 184, 30, 14, kStyleBorder | kStyleNumber},
             {kPreviewFrame, EControlKind::GroupBox, {}, 137, 7, 217, 156},
             {kPictureSize, EControlKind::Static, {}, 140, 166, 100, 8},
             {kProblem, EControlKind::Static, {}, 140, 176, 214, 8},
-            {kCancel, EControlKind::Button, QStringLiteral("Cancel"), 244, 188, 50, 14},
-            {kOk, EControlKind::DefButton, QStringLiteral("OK"), 304, 188, 50, 14},
+            {kCancel, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Cancel"), 244, 188, 50, 14},
+            {kOk, EControlKind::DefButton, QT_TRANSLATE_NOOP("Dialog", "OK"), 304, 188, 50, 14},
         },
     };
     return tmpl;
@@ -70,7 +74,8 @@ CTextDlg::CTextDlg(const TLabel& label, QWidget* parent, const QString& title)
     : QDialog(parent), m_label(label)
 {
     BuildDialog(this, Template());
-    setWindowTitle(title);
+    if (!title.isEmpty())
+        setWindowTitle(title);
     m_text = DlgItem<QPlainTextEdit>(this, kText);
     m_font = DlgItem<QComboBox>(this, kFont);
     m_size = DlgItem<QLineEdit>(this, kSize);
@@ -88,7 +93,7 @@ CTextDlg::CTextDlg(const TLabel& label, QWidget* parent, const QString& title)
     m_backColourButton->setAccessibleName(QCoreApplication::translate("CTextDlg", "Background colour"));
 
     m_font->addItems(QFontDatabase::families());
-    m_font->lineEdit()->setPlaceholderText(QStringLiteral("Sans-serif"));
+    m_font->lineEdit()->setPlaceholderText(QCoreApplication::translate("CTextDlg", "Sans-serif"));
 
     m_preview = new CRasterView;
     PlaceOverControl(this, kPreviewFrame, m_preview, QMargins(1, 7, 1, 1), kPreview);
@@ -205,10 +210,10 @@ void CTextDlg::Remake()
         problem = QString::fromStdString(error);
     }
     m_picture = std::move(picture);
-    m_pictureSize->setText(
-        m_picture
-            ? QStringLiteral("%1 \u00D7 %2 pixels").arg(m_picture->GetWidth()).arg(m_picture->GetHeight())
-            : QString());
+    m_pictureSize->setText(m_picture ? QCoreApplication::translate("CTextDlg", "%1 \u00D7 %2 pixels")
+                                           .arg(m_picture->GetWidth())
+                                           .arg(m_picture->GetHeight())
+                                     : QString());
     m_problem->setText(m_problem->fontMetrics().elidedText(problem, Qt::ElideRight, m_problem->width()));
     m_problem->setToolTip(problem);
     if (QWidget* ok = DlgItem<QWidget>(this, kOk))

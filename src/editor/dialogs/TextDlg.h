@@ -53,9 +53,9 @@ public:
     };
     static const TDlgTemplate& Template();
 
-    // Starts from the label's options; the title names what the picture is for.
-    explicit CTextDlg(const TLabel& label, QWidget* parent = nullptr,
-                      const QString& title = QStringLiteral("Text"));
+    // Starts from the label's options; the title, when given, names what the
+    // picture is for (the template's "Text" otherwise).
+    explicit CTextDlg(const TLabel& label, QWidget* parent = nullptr, const QString& title = {});
     ~CTextDlg() override;
 
     // The options as the controls show them.

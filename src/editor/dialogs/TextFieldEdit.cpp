@@ -2,6 +2,7 @@
 
 #include "DialogTemplate.h"
 
+#include <QCoreApplication>
 #include <QValidator>
 
 #include <algorithm>
@@ -184,7 +185,7 @@ void CTextFieldEdit::TextChanged(const QString& text)
 
 QString CTextFieldWarning::Message()
 {
-    return QStringLiteral("Some characters will show as ? on the panel");
+    return QCoreApplication::translate("CTextFieldWarning", "Some characters will show as ? on the panel");
 }
 
 CTextFieldWarning::CTextFieldWarning(QWidget* parent) : QLabel(Message(), parent)

@@ -3,13 +3,14 @@
 #include "LayoutHistory.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QWidget>
 
 void AddHistoryShortcuts(QWidget& window, CLayoutHistory& history, const std::function<bool()>& busy)
 {
-    auto* undo = new QAction(QStringLiteral("Undo"), &window);
+    auto* undo = new QAction(QCoreApplication::translate("HistoryShortcuts", "Undo"), &window);
     undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    auto* redo = new QAction(QStringLiteral("Redo"), &window);
+    auto* redo = new QAction(QCoreApplication::translate("HistoryShortcuts", "Redo"), &window);
     redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     window.addAction(undo);
     window.addAction(redo);

@@ -9,6 +9,8 @@
 #include "SwapSteps.h"
 #include "UserPage.h"
 
+#include <QCoreApplication>
+
 namespace
 {
 
@@ -74,8 +76,9 @@ void CLayoutEdits::Replace(TUserPage& page, size_t index, std::unique_ptr<TUserO
     const TUserObject* object = page.ObjectAtIndex(index);
     if (object == nullptr || changed == nullptr || Stored(*object) == Stored(*changed))
         return;
-    m_history.Push(std::make_unique<CSwapStep<TObjectPlace>>(ObjectKindName(*object) + QStringLiteral(" Properties"),
-                                                             TObjectPlace(page, index), std::move(changed)));
+    m_history.Push(std::make_unique<CSwapStep<TObjectPlace>>(
+        QCoreApplication::translate("CLayoutEdits", "%1 Properties").arg(ObjectKindName(*object)),
+        TObjectPlace(page, index), std::move(changed)));
 }
 
 void CLayoutEdits::SetBackground(TUserPage& page, const TUserFace& face)
@@ -84,8 +87,8 @@ void CLayoutEdits::SetBackground(TUserPage& page, const TUserFace& face)
     CopyFaceLook(face, after);
     if (after == page.face)
         return;
-    m_history.Push(
-        std::make_unique<CSwapStep<TBackgroundPlace>>(QStringLiteral("Change Background"), TBackgroundPlace(page), face));
+    m_history.Push(std::make_unique<CSwapStep<TBackgroundPlace>>(
+        QCoreApplication::translate("CLayoutEdits", "Change Background"), TBackgroundPlace(page), face));
 }
 
 TListItem* CLayoutEdits::AddPage(size_t at, std::unique_ptr<TListItem> page)
@@ -108,14 +111,15 @@ void CLayoutEdits::MovePage(TListItem& page, bool up)
 void CLayoutEdits::SetDefaultPage(TListItem& page, int32_t defaultPage)
 {
     m_history.Push(std::make_unique<CSwapStep<TDefaultPagePlace>>(
-        QStringLiteral("Set Default"), TDefaultPagePlace{m_history.Layout(), &page}, defaultPage));
+        QCoreApplication::translate("CLayoutEdits", "Set Default"),
+        TDefaultPagePlace{m_history.Layout(), &page}, defaultPage));
 }
 
 void CLayoutEdits::RenamePage(TListItem& page, const std::u16string& name)
 {
     if (page.name != name)
-        m_history.Push(std::make_unique<CSwapStep<TPageNamePlace>>(QStringLiteral("Rename Page"),
-                                                                   TPageNamePlace(page), name));
+        m_history.Push(std::make_unique<CSwapStep<TPageNamePlace>>(
+            QCoreApplication::translate("CLayoutEdits", "Rename Page"), TPageNamePlace(page), name));
 }
 
 void CLayoutEdits::ImportPage(TUserPage& page, std::unique_ptr<TUserPage> incoming, std::vector<TImageEntry*> added,
@@ -130,7 +134,8 @@ void CLayoutEdits::EightButtonWritten(CBtn8Ctrl& page, const TEightTexts& namesB
 {
     if (namesBefore != page.names || textsBefore != page.texts)
         m_history.Push(std::make_unique<CSwapStep<TEightButtonPlace>>(
-            QStringLiteral("Edit 8 Button Page"), TEightButtonPlace(page), std::pair(namesBefore, textsBefore), true));
+            QCoreApplication::translate("CLayoutEdits", "Edit 8 Button Page"), TEightButtonPlace(page),
+            std::pair(namesBefore, textsBefore), true));
 }
 
 void CLayoutEdits::ClearAll()
@@ -141,8 +146,9 @@ void CLayoutEdits::ClearAll()
 void CLayoutEdits::SetSettings(const TPanelSettings& settings)
 {
     if (settings != TPanelSettings::Of(m_history.Layout()))
-        m_history.Push(std::make_unique<CSwapStep<TSettingsPlace>>(QStringLiteral("Settings"),
-                                                                   TSettingsPlace{m_history.Layout()}, settings));
+        m_history.Push(std::make_unique<CSwapStep<TSettingsPlace>>(
+            QCoreApplication::translate("CLayoutEdits", "Settings"), TSettingsPlace{m_history.Layout()},
+            settings));
 }
 
 void CLayoutEdits::EventsWritten(const TEventTexts& descriptionsBefore, const TEventTexts& textsBefore)
@@ -150,7 +156,7 @@ void CLayoutEdits::EventsWritten(const TEventTexts& descriptionsBefore, const TE
     const TLayout& layout = m_history.Layout();
     if (descriptionsBefore != layout.eventDescriptions || textsBefore != layout.eventTexts)
         m_history.Push(std::make_unique<CSwapStep<TEventsPlace>>(
-            QStringLiteral("User Events"), TEventsPlace{m_history.Layout()},
+            QCoreApplication::translate("CLayoutEdits", "User Events"), TEventsPlace{m_history.Layout()},
             std::pair(descriptionsBefore, textsBefore), true));
 }
 
@@ -164,8 +170,8 @@ void CLayoutEdits::PicturesAdded(std::vector<TImageEntry*> entries, const QStrin
 void CLayoutEdits::RenamePicture(TImageEntry& entry, const std::u16string& name)
 {
     if (entry.name != name)
-        m_history.Push(std::make_unique<CSwapStep<TPictureNamePlace>>(QStringLiteral("Rename Picture"),
-                                                                      TPictureNamePlace{entry}, name));
+        m_history.Push(std::make_unique<CSwapStep<TPictureNamePlace>>(
+            QCoreApplication::translate("CLayoutEdits", "Rename Picture"), TPictureNamePlace{entry}, name));
 }
 
 void CLayoutEdits::RemovePicture(TImageEntry& entry)

@@ -4,15 +4,25 @@
 #include "UserButton.h"
 #include "UserObject.h"
 
+#include <QCoreApplication>
+
 QString ObjectKindName(const TUserObject& object)
 {
     const TUserButton* button = ObjectAs<TUserButton>(object);
     if (object.type == kObjectButton && button != nullptr && button->selectorId >= 0)
-        return QStringLiteral("Selection");
-    // The model's name in title case: "hot spot" becomes "Hot Spot".
-    QString name = QString::fromLatin1(ObjectKindName(object.type));
-    for (qsizetype i = 0; i < name.size(); ++i)
-        if (i == 0 || name[i - 1] == u' ')
-            name[i] = name[i].toUpper();
-    return name;
+        return QCoreApplication::translate("ObjectKind", "Selection");
+    // The model's names in title case, translated.
+    switch (object.type)
+    {
+    case kObjectButton:
+        return QCoreApplication::translate("ObjectKind", "Button");
+    case kObjectLevel:
+        return QCoreApplication::translate("ObjectKind", "Slider");
+    case kObjectImage:
+        return QCoreApplication::translate("ObjectKind", "Image");
+    case kObjectHotspot:
+        return QCoreApplication::translate("ObjectKind", "Hot Spot");
+    default:
+        return QCoreApplication::translate("ObjectKind", "Object");
+    }
 }

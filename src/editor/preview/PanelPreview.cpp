@@ -73,9 +73,10 @@ QString Quoted(const std::u16string& text)
     return u'"' + QString::fromStdU16String(text) + u'"';
 }
 
-QString Counted(size_t n, const char* one, const char* many)
+// one and many are translations with %1 for the number.
+QString Counted(size_t n, const QString& one, const QString& many)
 {
-    return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(n == 1 ? one : many));
+    return (n == 1 ? one : many).arg(n);
 }
 
 } // namespace
@@ -85,7 +86,7 @@ CPanelPreview::CPanelPreview(TLayout& layout, TListItem* start, QWidget* parent)
       m_unsaved(start != nullptr && layout.pages.IndexOf(start) < 0 ? start : nullptr),
       m_session(layout, start), m_text(std::make_unique<CPlainText>())
 {
-    setWindowTitle(QStringLiteral("QEL-1 Panel Preview"));
+    setWindowTitle(QCoreApplication::translate("CPanelPreview", "QEL-1 Panel Preview"));
     const auto named = [](QWidget* w, int id)
     {
         w->setObjectName(QString::number(id));
@@ -109,10 +110,11 @@ CPanelPreview::CPanelPreview(TLayout& layout, TListItem* start, QWidget* parent)
     m_screen->SetPainter([this](CRaster& dc) { Paint(dc); });
 
     m_pageName = static_cast<QLabel*>(named(new QLabel, kPageName));
-    m_note = static_cast<QLabel*>(named(
-        new QLabel(QStringLiteral("The panel draws an eight-button page in its own look: only the names "
-                                  "and the events are previewed here.")),
-        kNote));
+    m_note = static_cast<QLabel*>(
+        named(new QLabel(QCoreApplication::translate(
+                  "CPanelPreview", "The panel draws an eight-button page in its own look: only the names "
+                                   "and the events are previewed here.")),
+              kNote));
     m_note->setWordWrap(true);
     m_note->setMaximumWidth(m_screen->width());
 
@@ -121,7 +123,8 @@ CPanelPreview::CPanelPreview(TLayout& layout, TListItem* start, QWidget* parent)
     m_events->setSelectionMode(QAbstractItemView::NoSelection);
     // One line an entry: nothing to measure as thousands of them arrive.
     m_events->setUniformItemSizes(true);
-    auto* clear = static_cast<QPushButton*>(named(new QPushButton(QStringLiteral("Clear")), kClearEvents));
+    auto* clear = static_cast<QPushButton*>(
+        named(new QPushButton(QCoreApplication::translate("CPanelPreview", "Clear")), kClearEvents));
     clear->setAutoDefault(false);
     connect(clear, &QPushButton::clicked, m_events, &QListWidget::clear);
 
@@ -135,7 +138,8 @@ CPanelPreview::CPanelPreview(TLayout& layout, TListItem* start, QWidget* parent)
     connect(m_findingList, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { ShowFinding(m_findingList->row(item)); });
 
-    auto* close = static_cast<QPushButton*>(named(new QPushButton(QStringLiteral("Close")), kClose));
+    auto* close = static_cast<QPushButton*>(
+        named(new QPushButton(QCoreApplication::translate("CPanelPreview", "Close")), kClose));
     close->setDefault(true);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -145,7 +149,7 @@ CPanelPreview::CPanelPreview(TLayout& layout, TListItem* start, QWidget* parent)
     screenColumn->addWidget(m_note);
     screenColumn->addStretch(1);
     auto* eventColumn = new QVBoxLayout;
-    eventColumn->addWidget(new QLabel(QStringLiteral("Events:")));
+    eventColumn->addWidget(new QLabel(QCoreApplication::translate("CPanelPreview", "Events:")));
     eventColumn->addWidget(m_events, 1);
     eventColumn->addWidget(clear, 0, Qt::AlignRight);
     auto* top = new QHBoxLayout;
@@ -172,17 +176,18 @@ QString CPanelPreview::Describe(const TPanelEvent& event)
     switch (event.kind)
     {
     case TPanelEvent::EKind::Down:
-        return QStringLiteral("down ") + Quoted(event.text);
+        return QCoreApplication::translate("CPanelPreview", "down %1").arg(Quoted(event.text));
     case TPanelEvent::EKind::Up:
-        return QStringLiteral("up ") + Quoted(event.text);
+        return QCoreApplication::translate("CPanelPreview", "up %1").arg(Quoted(event.text));
     case TPanelEvent::EKind::Press:
-        return QStringLiteral("press ") + Quoted(event.text);
+        return QCoreApplication::translate("CPanelPreview", "press %1").arg(Quoted(event.text));
     case TPanelEvent::EKind::Level:
-        return QStringLiteral("level %1 %2")
-            .arg(event.text.empty() ? QStringLiteral("(no control)") : Quoted(event.text))
+        return QCoreApplication::translate("CPanelPreview", "level %1 %2")
+            .arg(event.text.empty() ? QCoreApplication::translate("CPanelPreview", "(no control)")
+                                    : Quoted(event.text))
             .arg(event.level);
     case TPanelEvent::EKind::Page:
-        return QStringLiteral("page ") + Quoted(event.text);
+        return QCoreApplication::translate("CPanelPreview", "page %1").arg(Quoted(event.text));
     }
     return {};
 }
@@ -260,17 +265,18 @@ void CPanelPreview::Refresh()
     m_labelledPage = page;
     if (page == nullptr)
     {
-        m_pageName->setText(QStringLiteral("The layout has no pages."));
+        m_pageName->setText(QCoreApplication::translate("CPanelPreview", "The layout has no pages."));
     }
     else
     {
         const int index = m_layout.pages.IndexOf(page);
-        m_pageName->setText(
-            index >= 0 ? QStringLiteral("Page %1 of %2: %3")
-                             .arg(index + 1)
-                             .arg(m_layout.pages.Size())
-                             .arg(Quoted(page->name))
-                       : QStringLiteral("%1 (not in the layout until it is saved)").arg(Quoted(page->name)));
+        m_pageName->setText(index >= 0 ? QCoreApplication::translate("CPanelPreview", "Page %1 of %2: %3")
+                                             .arg(index + 1)
+                                             .arg(m_layout.pages.Size())
+                                             .arg(Quoted(page->name))
+                                       : QCoreApplication::translate(
+                                             "CPanelPreview", "%1 (not in the layout until it is saved)")
+                                             .arg(Quoted(page->name)));
     }
     m_note->setVisible(m_session.EightButtonPage() != nullptr);
 }
@@ -284,21 +290,25 @@ void CPanelPreview::FillFindings()
         errors += error ? 1 : 0;
         auto* item = new QListWidgetItem(
             style()->standardIcon(error ? QStyle::SP_MessageBoxCritical : QStyle::SP_MessageBoxWarning),
-            (error ? QStringLiteral("Error: ") : QStringLiteral("Warning: ")) +
-                QString::fromStdString(DescribeFinding(finding)));
+            (error ? QCoreApplication::translate("CPanelPreview", "Error: %1")
+                   : QCoreApplication::translate("CPanelPreview", "Warning: %1"))
+                .arg(QString::fromStdString(DescribeFinding(finding))));
         m_findingList->addItem(item);
     }
     if (m_findings.empty())
     {
-        auto* none = new QListWidgetItem(QStringLiteral("Nothing to report."));
+        auto* none = new QListWidgetItem(QCoreApplication::translate("CPanelPreview", "Nothing to report."));
         none->setFlags(Qt::NoItemFlags);
         m_findingList->addItem(none);
-        m_checkTitle->setText(QStringLiteral("Check: nothing found"));
+        m_checkTitle->setText(QCoreApplication::translate("CPanelPreview", "Check: nothing found"));
         return;
     }
-    m_checkTitle->setText(QStringLiteral("Check: %1, %2")
-                              .arg(Counted(errors, "error", "errors"))
-                              .arg(Counted(m_findings.size() - errors, "warning", "warnings")));
+    m_checkTitle->setText(QCoreApplication::translate("CPanelPreview", "Check: %1, %2")
+                              .arg(Counted(errors, QCoreApplication::translate("CPanelPreview", "%1 error"),
+                                           QCoreApplication::translate("CPanelPreview", "%1 errors")))
+                              .arg(Counted(m_findings.size() - errors,
+                                           QCoreApplication::translate("CPanelPreview", "%1 warning"),
+                                           QCoreApplication::translate("CPanelPreview", "%1 warnings"))));
 }
 
 const TListItem* CPanelPreview::PageAt(int32_t pageIndex) const

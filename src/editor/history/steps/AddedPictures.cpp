@@ -4,6 +4,8 @@
 #include "Layout.h"
 #include "LayoutHistory.h"
 
+#include <QCoreApplication>
+
 CAddedPictures::CAddedPictures(TLayout& layout, const CLayoutHistory& history,
                                std::vector<TImageEntry*> entries)
     : m_layout(layout), m_history(history), m_entries(std::move(entries))
@@ -53,7 +55,8 @@ void CAddPicturesCommand::Undo()
 }
 
 CRemovePictureCommand::CRemovePictureCommand(TLayout& layout, TImageEntry& entry)
-    : CLayoutCommand(QStringLiteral("Remove Picture")), m_layout(layout), m_entry(&entry)
+    : CLayoutCommand(QCoreApplication::translate("CLayoutHistory", "Remove Picture")), m_layout(layout),
+      m_entry(&entry)
 {
 }
 

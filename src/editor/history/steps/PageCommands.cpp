@@ -5,6 +5,8 @@
 #include "LayoutEdits.h"
 #include "UserPage.h"
 
+#include <QCoreApplication>
+
 #include <utility>
 
 namespace
@@ -13,7 +15,7 @@ namespace
 QString Kind(const TUserPage& page, size_t index)
 {
     const TUserObject* object = page.ObjectAtIndex(index);
-    return object != nullptr ? ObjectKindName(*object) : QStringLiteral("Object");
+    return object != nullptr ? ObjectKindName(*object) : QCoreApplication::translate("ObjectKind", "Object");
 }
 
 } // namespace
@@ -37,7 +39,8 @@ bool CObjectCommand::IsAbout(const TListItem& page) const
 }
 
 CAddObjectCommand::CAddObjectCommand(TUserPage& page, size_t index, std::unique_ptr<TUserObject> object)
-    : CObjectCommand(QStringLiteral("Add ") + ObjectKindName(*object), page, index),
+    : CObjectCommand(QCoreApplication::translate("CLayoutHistory", "Add %1").arg(ObjectKindName(*object)),
+                     page, index),
       m_object(std::move(object))
 {
 }
@@ -58,7 +61,8 @@ int CAddObjectCommand::Shown() const
 }
 
 CDeleteObjectCommand::CDeleteObjectCommand(TUserPage& page, size_t index)
-    : CObjectCommand(QStringLiteral("Delete ") + Kind(page, index), page, index)
+    : CObjectCommand(QCoreApplication::translate("CLayoutHistory", "Delete %1").arg(Kind(page, index)), page,
+                     index)
 {
 }
 
@@ -80,7 +84,9 @@ int CDeleteObjectCommand::Shown() const
 
 CMoveObjectCommand::CMoveObjectCommand(TUserPage& page, size_t index, const TObjectRect& before,
                                        const TObjectRect& after, bool resized, EKind kind)
-    : CObjectCommand((resized ? QStringLiteral("Resize ") : QStringLiteral("Move ")) + Kind(page, index),
+    : CObjectCommand((resized ? QCoreApplication::translate("CLayoutHistory", "Resize %1")
+                              : QCoreApplication::translate("CLayoutHistory", "Move %1"))
+                         .arg(Kind(page, index)),
                      page, index, kind == EKind::Drag),
       m_before(before), m_after(after), m_kind(kind)
 {
@@ -117,8 +123,10 @@ bool CMoveObjectCommand::Absorb(const CLayoutCommand& next)
 }
 
 CRestackCommand::CRestackCommand(TUserPage& page, size_t from, size_t to)
-    : CObjectCommand((to < from ? QStringLiteral("Push ") : QStringLiteral("Pull ")) + Kind(page, from), page,
-                     from),
+    : CObjectCommand((to < from ? QCoreApplication::translate("CLayoutHistory", "Push %1")
+                                : QCoreApplication::translate("CLayoutHistory", "Pull %1"))
+                         .arg(Kind(page, from)),
+                     page, from),
       m_to(to)
 {
 }
@@ -141,8 +149,9 @@ int CRestackCommand::Shown() const
 CImportPageCommand::CImportPageCommand(TLayout& layout, const CLayoutHistory& history, TUserPage& page,
                                        std::unique_ptr<TUserPage> incoming, std::vector<TImageEntry*> entries,
                                        const QString& fileName)
-    : CLayoutCommand(QStringLiteral("Import ") + fileName), m_layout(layout), m_history(history),
-      m_page(page), m_other(std::move(incoming)), m_pictures(layout, history, std::move(entries))
+    : CLayoutCommand(QCoreApplication::translate("CLayoutHistory", "Import %1").arg(fileName)),
+      m_layout(layout), m_history(history), m_page(page), m_other(std::move(incoming)),
+      m_pictures(layout, history, std::move(entries))
 {
 }
 

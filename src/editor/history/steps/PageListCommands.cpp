@@ -4,6 +4,8 @@
 #include "Layout.h"
 #include "ListItem.h"
 
+#include <QCoreApplication>
+
 #include <utility>
 
 namespace
@@ -28,8 +30,8 @@ template <typename TList, typename T> void PutAll(TList& list, std::vector<std::
 } // namespace
 
 CAddPageCommand::CAddPageCommand(TLayout& layout, size_t index, std::unique_ptr<TListItem> page)
-    : CLayoutCommand(QStringLiteral("Add Page")), m_layout(layout), m_index(index), m_raw(page.get()),
-      m_page(std::move(page))
+    : CLayoutCommand(QCoreApplication::translate("CLayoutHistory", "Add Page")), m_layout(layout),
+      m_index(index), m_raw(page.get()), m_page(std::move(page))
 {
 }
 
@@ -58,7 +60,8 @@ void CAddPageCommand::Undo()
 }
 
 CRemovePageCommand::CRemovePageCommand(TLayout& layout, TListItem& page)
-    : CLayoutCommand(QStringLiteral("Remove Page")), m_layout(layout), m_raw(&page)
+    : CLayoutCommand(QCoreApplication::translate("CLayoutHistory", "Remove Page")), m_layout(layout),
+      m_raw(&page)
 {
 }
 
@@ -90,7 +93,8 @@ void CRemovePageCommand::Undo()
 }
 
 CMovePageCommand::CMovePageCommand(TLayout& layout, TListItem& page, bool up)
-    : CLayoutCommand(up ? QStringLiteral("Move Page Up") : QStringLiteral("Move Page Down")),
+    : CLayoutCommand(up ? QCoreApplication::translate("CLayoutHistory", "Move Page Up")
+                        : QCoreApplication::translate("CLayoutHistory", "Move Page Down")),
       m_layout(layout), m_page(&page), m_up(up)
 {
 }
@@ -121,7 +125,7 @@ void CMovePageCommand::Exchange(bool up)
 }
 
 CClearAllCommand::CClearAllCommand(TLayout& layout)
-    : CLayoutCommand(QStringLiteral("Clear All")), m_layout(layout)
+    : CLayoutCommand(QCoreApplication::translate("CLayoutHistory", "Clear All")), m_layout(layout)
 {
 }
 
