@@ -33,6 +33,10 @@
         <source>More Colors...</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Colour</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CColourPalettePopup</name>
@@ -531,6 +535,10 @@ Layout not uploaded<byte value="xd"/>
         <source>%1 warnings</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Panel screen</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CPicturesDlg</name>
@@ -632,6 +640,14 @@ Do you Want to continue ?</source>
         <source>Square Corner Buttons</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>First colour</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Second colour</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CQelUserDlg</name>
@@ -710,6 +726,17 @@ Do you Want to continue ?</source>
         <source>Fit Picture to Object</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Page canvas</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CRasterView</name>
+    <message>
+        <source>Preview</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CRecovery</name>
@@ -764,6 +791,14 @@ Do you Want to continue ?</source>
     </message>
     <message>
         <source>%1 × %2 pixels</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Text colour</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Background colour</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
