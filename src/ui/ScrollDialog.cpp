@@ -88,7 +88,16 @@ void CScrollDialog::FitToScreen(const QWidget* framed)
                          outer.bottom() - inner.bottom());
     }
     const QRect free = shownOn->availableGeometry();
-    const QSize fitted = size().boundedTo(free.size().shrunkBy(frame)).expandedTo(minimumSize());
+    const QSize room = free.size().shrunkBy(frame);
+    QSize fitted = size().boundedTo(room);
+    // Cut in one direction, the window makes room for the scroll bar that
+    // brings, where the screen has it, so as not to need the other bar too.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_vBar);
+    if (fitted.height() < size().height() && fitted.width() == m_designed.width())
+        fitted.setWidth(std::min(room.width(), fitted.width() + bar));
+    if (fitted.width() < size().width() && fitted.height() == m_designed.height())
+        fitted.setHeight(std::min(room.height(), fitted.height() + bar));
+    fitted = fitted.expandedTo(minimumSize());
     if (fitted != size())
         resize(fitted);
     if (isVisible())

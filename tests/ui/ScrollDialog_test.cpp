@@ -2,6 +2,7 @@
 
 #include "DialogDriver.h"
 
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 #include <QWheelEvent>
@@ -215,6 +216,29 @@ TEST_F(ScrollDialogTest, BarsWheelAndFocusScrollByTheSameRules)
     ASSERT_TRUE(bottom->hasFocus());
     const QRect shown(bottom->mapTo(&m_dlg, QPoint(0, 0)), bottom->size());
     EXPECT_TRUE(QRect(QPoint(0, 0), m_dlg.ClientSize()).contains(shown)) << m_dlg.VerticalPosition();
+}
+
+} // namespace
+
+namespace
+{
+
+// Taller than the screen and narrow: it opens within the screen's free area,
+// scrolling down, and wide enough beside its bar to need none across.
+TEST(ScrollDialogOnScreen, ATallDialogOpensWithinTheFreeAreaWithOneBar)
+{
+    static const TDlgTemplate tall{
+        0, QStringLiteral("Tall"), 150, 2000, {{1000, EControlKind::Edit, {}, 5, 1980, 100, 14, kStyleBorder}}};
+    CScrollDialog dlg(tall);
+    const QRect free = dlg.screen()->availableGeometry();
+    ASSERT_GT(dlg.DesignedSize().height(), free.height());
+    ASSERT_LT(dlg.DesignedSize().width() + 40, free.width());
+    dlg.show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(free.contains(dlg.frameGeometry()));
+    EXPECT_GT(dlg.VerticalMaximum(), 0);
+    EXPECT_EQ(dlg.HorizontalMaximum(), 0);
+    EXPECT_FALSE(dlg.ScrollBar(Qt::Horizontal)->isVisible());
 }
 
 } // namespace
