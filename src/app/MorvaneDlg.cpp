@@ -718,7 +718,7 @@ void CMorvaneDlg::RestorePreviousLayout()
     spec.initialName = folder + u'/';
     const std::optional<QString> path = UiServices().GetOpenFileName(this, spec);
     if (path)
-        m_file->LoadRecent(this, *path);
+        m_file->LoadCopy(this, *path);
 }
 
 void CMorvaneDlg::done(int result)

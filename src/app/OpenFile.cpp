@@ -60,6 +60,23 @@ bool COpenFile::LoadRecent(QWidget* parent, const QString& path)
 
 bool COpenFile::LoadFile(QWidget* parent, const QString& path)
 {
+    if (!Read(parent, path))
+        return false;
+    m_recent.Add(path);
+    SetPath(path);
+    return true;
+}
+
+bool COpenFile::LoadCopy(QWidget* parent, const QString& path)
+{
+    if (!MayDropChanges(parent) || !Read(parent, path))
+        return false;
+    SetPath({});
+    return true;
+}
+
+bool COpenFile::Read(QWidget* parent, const QString& path)
+{
     const TFileResult result = LoadTemplateFile(m_layout, path.toStdString());
     if (!result)
     {
@@ -68,8 +85,6 @@ bool COpenFile::LoadFile(QWidget* parent, const QString& path)
     }
     // Another document: nothing before it can be undone, and it is as saved.
     m_history.Clear();
-    m_recent.Add(path);
-    SetPath(path);
     return true;
 }
 

@@ -46,6 +46,10 @@ public:
     // be loaded is reported in one message and leaves the document, and the
     // open file, as they were.
     bool LoadFile(QWidget* parent, const QString& path);
+    // A copy kept elsewhere (a panel's backup): asks about unsaved changes,
+    // then loads it as a layout of no file, so that Save asks for a name and
+    // never writes over the copy, which stays out of the recent templates.
+    bool LoadCopy(QWidget* parent, const QString& path);
     // Save Template: to the open file, or under a name asked for.
     bool Save(QWidget* parent);
     // Save Template As... and the programming dialog's Save.
@@ -63,6 +67,7 @@ signals:
 
 private:
     bool SaveTo(QWidget* parent, const QString& path);
+    bool Read(QWidget* parent, const QString& path);
     void SetPath(const QString& path);
 
     TLayout& m_layout;

@@ -163,6 +163,37 @@ TEST_F(OpenFileTest, TheTitleFollowsTheFileAndItsChanges)
 // Every way of dropping the layout asks first when it holds unsaved changes:
 // Save (asking for a name, the file having none) or Discard go on, Cancel and
 // a save given no name stop; without changes nothing is asked.
+// A panel's backup comes back as a layout of no file: Save asks for a name,
+// so the backup is never written over, and it stays out of the recent list.
+TEST_F(OpenFileTest, ARestoredBackupBelongsToNoFile)
+{
+    TWindow w(m_dir);
+    const QString backup = Path(QStringLiteral("other.qel"));
+    QFile original(backup);
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    const QByteArray bytes = original.readAll();
+    original.close();
+
+    w.Change(u"Unsaved");
+    m_ui.messageAnswers.push_back(EMsgResult::Discard);
+    m_ui.openAnswers.push_back(backup);
+    w.Menu(m_ui, QStringLiteral("Restore Previous Layout..."));
+    EXPECT_EQ(Questions(), 1) << "the unsaved change is asked about first";
+    EXPECT_EQ(w.layout.pages.Size(), 1u);
+    EXPECT_TRUE(w.File().Path().isEmpty());
+    EXPECT_EQ(w.Title(), QStringLiteral("QELMorvane"));
+    EXPECT_TRUE(w.File().Recent().Entries().isEmpty());
+
+    w.Change(u"Restored and changed");
+    m_ui.saveAnswers.push_back(Path(QStringLiteral("restored.qel")));
+    const size_t dialogs = m_ui.fileDialogs.size();
+    PressKeys(w.dlg.get(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    EXPECT_EQ(m_ui.fileDialogs.size(), dialogs + 1) << "Save asks for a name";
+    EXPECT_EQ(SavedName(Path(QStringLiteral("restored.qel"))), u"Restored and changed");
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    EXPECT_EQ(original.readAll(), bytes) << "the backup is as it was";
+}
+
 TEST_F(OpenFileTest, TheQuestionComesBeforeAnythingDropsChanges)
 {
     struct TAction
