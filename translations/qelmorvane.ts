@@ -308,6 +308,10 @@
         <source>Clear All</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Duplicate Page</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CLinkWorker</name>

@@ -284,7 +284,8 @@ void CQELProg::OnDuplicate()
         return;
     const QString name = Wide(copy->name);
     TListItem* added =
-        m_history.Edits().AddPage(static_cast<size_t>(m_layout.pages.IndexOf(page)) + 1, std::move(copy));
+        m_history.Edits().AddPage(static_cast<size_t>(m_layout.pages.IndexOf(page)) + 1, std::move(copy),
+                                  CLayoutEdits::EPageOrigin::Copy);
     InsertEntry(m_layout.pages.IndexOf(added), name, added);
 }
 

@@ -91,10 +91,13 @@ void CLayoutEdits::SetBackground(TUserPage& page, const TUserFace& face)
         QCoreApplication::translate("CLayoutEdits", "Change Background"), TBackgroundPlace(page), face));
 }
 
-TListItem* CLayoutEdits::AddPage(size_t at, std::unique_ptr<TListItem> page)
+TListItem* CLayoutEdits::AddPage(size_t at, std::unique_ptr<TListItem> page, EPageOrigin origin)
 {
     TListItem* added = page.get();
-    m_history.Push(std::make_unique<CAddPageCommand>(m_history.Layout(), at, std::move(page)));
+    m_history.Push(std::make_unique<CAddPageCommand>(
+        m_history.Layout(), at, std::move(page),
+        origin == EPageOrigin::Copy ? QCoreApplication::translate("CLayoutHistory", "Duplicate Page")
+                                    : QCoreApplication::translate("CLayoutHistory", "Add Page")));
     return added;
 }
 

@@ -54,8 +54,14 @@ public:
 
     // Pages.
 
-    // Puts the page into the list at `at`; returns it.
-    TListItem* AddPage(size_t at, std::unique_ptr<TListItem> page);
+    // Puts the page into the list at `at`; returns it. The step is "Add
+    // Page", or "Duplicate Page" for a copy of a page of the list.
+    enum class EPageOrigin
+    {
+        New,
+        Copy,
+    };
+    TListItem* AddPage(size_t at, std::unique_ptr<TListItem> page, EPageOrigin origin = EPageOrigin::New);
     void RemovePage(TListItem& page);
     void MovePage(TListItem& page, bool up);
     // The default page becomes `defaultPage` (-1: none).

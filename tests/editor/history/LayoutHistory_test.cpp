@@ -257,6 +257,13 @@ TEST_F(LayoutHistoryTest, EveryChangeIsOneStepThatUndoesAndRedoesByteForByte)
                  });
              Click(&prog, CQELProg::kAdd);
          }},
+        {"Duplicate Page",
+         [](LayoutHistoryTest&, TDocument& d)
+         {
+             CQELProg prog(d.layout, d.history);
+             Select(&prog, 0);
+             PressKeys(List(&prog), QKeySequence(Qt::CTRL | Qt::Key_D));
+         }},
         {"Remove Page",
          [](LayoutHistoryTest&, TDocument& d)
          {

@@ -29,8 +29,9 @@ template <typename TList, typename T> void PutAll(TList& list, std::vector<std::
 
 } // namespace
 
-CAddPageCommand::CAddPageCommand(TLayout& layout, size_t index, std::unique_ptr<TListItem> page)
-    : CLayoutCommand(QCoreApplication::translate("CLayoutHistory", "Add Page")), m_layout(layout),
+CAddPageCommand::CAddPageCommand(TLayout& layout, size_t index, std::unique_ptr<TListItem> page,
+                                 const QString& name)
+    : CLayoutCommand(name), m_layout(layout),
       m_index(index), m_raw(page.get()), m_page(std::move(page))
 {
 }

@@ -18,7 +18,7 @@ class TListItem;
 class CAddPageCommand : public CLayoutCommand
 {
 public:
-    CAddPageCommand(TLayout& layout, size_t index, std::unique_ptr<TListItem> page);
+    CAddPageCommand(TLayout& layout, size_t index, std::unique_ptr<TListItem> page, const QString& name);
 
     TStepScope Scope() const override;
     bool TakesOut(const TListItem& page) const override;
