@@ -65,6 +65,14 @@ CPicturesDlg::CPicturesDlg(TLayout& layout, QWidget* parent) : QDialog(parent), 
     };
     for (const auto& [id, handler] : buttons)
         connect(DlgItem<QPushButton>(this, id), &QPushButton::clicked, this, handler);
+    // An undo or redo while the list is open (Ctrl+Z here or in another
+    // window) may add, rename or take away pictures.
+    connect(&CLayoutHistory::Of(m_layout), &CLayoutHistory::Applied, this,
+            [this]
+            {
+                const QTreeWidgetItem* item = m_list->currentItem();
+                Fill(item != nullptr ? item->data(kNameColumn, Qt::UserRole).toInt() : -1);
+            });
     Fill(-1);
 }
 

@@ -100,8 +100,10 @@ TEST_F(PicturesDlgTest, RemovesOnlyWhatNothingShowsAndUndoesToTheByte)
     EXPECT_EQ(m_history.Stack().count(), 1);
     m_history.Undo();
     EXPECT_EQ(m_layout.SaveToBytes(), before);
+    EXPECT_GE(dlg.RowOf(m_unused), 0) << "the open list follows the undo";
     m_history.Redo();
     EXPECT_EQ(m_layout.images.FindImage(m_unused), nullptr);
+    EXPECT_EQ(dlg.RowOf(m_unused), -1);
 }
 
 TEST_F(PicturesDlgTest, RenameIsOneStep)
@@ -123,6 +125,9 @@ TEST_F(PicturesDlgTest, RenameIsOneStep)
     EXPECT_EQ(m_history.Stack().count(), 1);
     m_history.Undo();
     EXPECT_EQ(m_layout.images.FindImage(m_logo)->name, u"Logo");
+    EXPECT_EQ(DlgItem<QTreeWidget>(&dlg, D::kList)->topLevelItem(dlg.RowOf(m_logo))->text(D::kNameColumn),
+              QStringLiteral("Logo"))
+        << "the open list follows the undo";
 
     // Cancelled, nothing changes.
     Click(&dlg, D::kRename);
