@@ -805,6 +805,26 @@ Do you Want to continue ?</source>
         <source>Background colour</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Second background colour</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Single Color</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gradient Left to Right</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gradient Top to Bottom</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gradient Radial</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CTextFieldWarning</name>
@@ -1201,6 +1221,10 @@ Do you Want to continue ?</source>
     </message>
     <message>
         <source>Size from the text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Second color</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -6,7 +6,6 @@
 #include "PageDraw.h"
 #include "RasterView.h"
 
-#include <QCoreApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -15,6 +14,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+
+#include <algorithm>
 
 namespace
 {
@@ -32,7 +33,7 @@ const TDlgTemplate& CTextDlg::Template()
         113,
         QT_TRANSLATE_NOOP("Dialog", "Text"),
         361,
-        208,
+        226,
         {
             {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Text:"), 7, 7, 40, 8},
             {kText, EControlKind::Edit, {}, 7, 17, 123, 38, kStyleMultiLine | kStyleBorder | kStyleVScroll},
@@ -48,23 +49,26 @@ const TDlgTemplate& CTextDlg::Template()
             {kBackground, EControlKind::RadioButton, QT_TRANSLATE_NOOP("Dialog", "Background:"),
              7, 134, 50, 10},
             {kBackColour, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Background color"),
-             60, 131, 70, 15},
-            {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Align:"), 7, 153, 25, 8},
+             64, 131, 32, 15},
+            {kBackColour2, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Second color"),
+             98, 131, 32, 15},
+            {kBackMode, EControlKind::ComboBox, {}, 19, 150, 111, 60},
+            {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Align:"), 7, 171, 25, 8},
             {kLeft, EControlKind::RadioButton, QT_TRANSLATE_NOOP("Dialog", "Left"),
-             33, 152, 28, 10, kStyleGroup},
-            {kCentre, EControlKind::RadioButton, QT_TRANSLATE_NOOP("Dialog", "Centre"), 62, 152, 34, 10},
-            {kRight, EControlKind::RadioButton, QT_TRANSLATE_NOOP("Dialog", "Right"), 98, 152, 32, 10},
+             33, 170, 28, 10, kStyleGroup},
+            {kCentre, EControlKind::RadioButton, QT_TRANSLATE_NOOP("Dialog", "Centre"), 62, 170, 34, 10},
+            {kRight, EControlKind::RadioButton, QT_TRANSLATE_NOOP("Dialog", "Right"), 98, 170, 32, 10},
             {kAutoSize, EControlKind::CheckBox, QT_TRANSLATE_NOOP("Dialog", "Size from the text"),
-             7, 169, 100, 10, kStyleGroup},
-            {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Width:"), 7, 186, 24, 8},
-            {kWidth, EControlKind::Edit, {}, 32, 184, 30, 14, kStyleBorder | kStyleNumber},
-            {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Height:"), 68, 186, 26, 8},
-            {kHeight, EControlKind::Edit, {}, 98, 184, 30, 14, kStyleBorder | kStyleNumber},
-            {kPreviewFrame, EControlKind::GroupBox, {}, 137, 7, 217, 156},
-            {kPictureSize, EControlKind::Static, {}, 140, 166, 100, 8},
-            {kProblem, EControlKind::Static, {}, 140, 176, 214, 8},
-            {kCancel, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Cancel"), 244, 188, 50, 14},
-            {kOk, EControlKind::DefButton, QT_TRANSLATE_NOOP("Dialog", "OK"), 304, 188, 50, 14},
+             7, 187, 100, 10, kStyleGroup},
+            {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Width:"), 7, 204, 24, 8},
+            {kWidth, EControlKind::Edit, {}, 32, 202, 30, 14, kStyleBorder | kStyleNumber},
+            {kStaticId, EControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Height:"), 68, 204, 26, 8},
+            {kHeight, EControlKind::Edit, {}, 98, 202, 30, 14, kStyleBorder | kStyleNumber},
+            {kPreviewFrame, EControlKind::GroupBox, {}, 137, 7, 217, 174},
+            {kPictureSize, EControlKind::Static, {}, 140, 184, 100, 8},
+            {kProblem, EControlKind::Static, {}, 140, 194, 214, 8},
+            {kCancel, EControlKind::Button, QT_TRANSLATE_NOOP("Dialog", "Cancel"), 244, 206, 50, 14},
+            {kOk, EControlKind::DefButton, QT_TRANSLATE_NOOP("Dialog", "OK"), 304, 206, 50, 14},
         },
     };
     return tmpl;
@@ -89,8 +93,17 @@ CTextDlg::CTextDlg(const TLabel& label, QWidget* parent, const QString& title)
     ReplaceControl(this, kColour, m_colour);
     m_backColourButton = new CColorButton;
     ReplaceControl(this, kBackColour, m_backColourButton);
+    m_backColour2Button = new CColorButton;
+    ReplaceControl(this, kBackColour2, m_backColour2Button);
     m_colour->setAccessibleName(QCoreApplication::translate("CTextDlg", "Text colour"));
     m_backColourButton->setAccessibleName(QCoreApplication::translate("CTextDlg", "Background colour"));
+    m_backColour2Button->setAccessibleName(QCoreApplication::translate("CTextDlg", "Second background colour"));
+    // The modes of a colour face, as the face dialog names them.
+    m_backMode = DlgItem<QComboBox>(this, kBackMode);
+    m_backMode->addItem(QCoreApplication::translate("CTextDlg", "Single Color"), kColourSingle);
+    m_backMode->addItem(QCoreApplication::translate("CTextDlg", "Gradient Left to Right"), kColourLeftToRight);
+    m_backMode->addItem(QCoreApplication::translate("CTextDlg", "Gradient Top to Bottom"), kColourTopToBottom);
+    m_backMode->addItem(QCoreApplication::translate("CTextDlg", "Gradient Radial"), kColourRadial);
 
     m_font->addItems(QFontDatabase::families());
     m_font->lineEdit()->setPlaceholderText(QCoreApplication::translate("CTextDlg", "Sans-serif"));
@@ -107,6 +120,8 @@ CTextDlg::CTextDlg(const TLabel& label, QWidget* parent, const QString& title)
 
     if (m_label.background.type == kFaceColour || m_label.background.colour1 != 0)
         m_backColour = m_label.background.colour1 & kRgbMask;
+    if (m_label.background.type == kFaceColour && m_label.background.param != kColourSingle)
+        m_backColour2 = m_label.background.colour2 & kRgbMask;
     ShowLabel();
 
     const auto changed = [this] { Remake(); };
@@ -120,6 +135,8 @@ CTextDlg::CTextDlg(const TLabel& label, QWidget* parent, const QString& title)
     connect(m_autoSize, &QCheckBox::toggled, this, &CTextDlg::OnAutoSize);
     connect(m_colour, &CColorButton::Notify, this, &CTextDlg::OnColour);
     connect(m_backColourButton, &CColorButton::Notify, this, &CTextDlg::OnColour);
+    connect(m_backColour2Button, &CColorButton::Notify, this, &CTextDlg::OnColour);
+    connect(m_backMode, &QComboBox::currentIndexChanged, this, changed);
     Remake();
 }
 
@@ -147,7 +164,10 @@ void CTextDlg::ShowLabel()
     m_bold->setChecked(text.bold);
     m_colour->SetColour(m_label.colour & kRgbMask);
     m_backColourButton->SetColour(m_backColour);
+    m_backColour2Button->SetColour(m_backColour2);
     const bool background = m_label.background.type == kFaceColour;
+    const int mode = m_backMode->findData(background ? m_label.background.param : kColourSingle);
+    m_backMode->setCurrentIndex(std::max(0, mode));
     SetRadioChecked(this, kBackground, background);
     SetRadioChecked(this, kNoBackground, !background);
     SetRadioChecked(this, kLeft, text.align == ETextAlign::Left);
@@ -187,11 +207,16 @@ void CTextDlg::ReadControls()
     }
     // Without a background its colour is kept all the same, for the face
     // that shows the label the other way round.
-    if (IsChecked(this, kBackground))
-        m_label.background = TUserFace{kFaceColour, kColourSingle, 0, m_backColour, 0};
+    const bool background = IsChecked(this, kBackground);
+    const int mode = m_backMode->currentData().toInt();
+    const bool gradient = mode != kColourSingle;
+    if (background)
+        m_label.background = TUserFace{kFaceColour, mode, 0, m_backColour, gradient ? m_backColour2 : 0};
     else
         m_label.background = TUserFace{kFaceBlank, 0, 0, m_backColour, 0};
-    m_backColourButton->setEnabled(IsChecked(this, kBackground));
+    m_backMode->setEnabled(background);
+    m_backColourButton->setEnabled(background);
+    m_backColour2Button->setEnabled(background && gradient);
 }
 
 void CTextDlg::Remake()
@@ -221,20 +246,30 @@ void CTextDlg::Remake()
     m_preview->update();
 }
 
+uint32_t* CTextDlg::ColourOf(int controlId)
+{
+    switch (controlId)
+    {
+    case kColour:
+        return &m_label.colour;
+    case kBackColour2:
+        return &m_backColour2;
+    default:
+        return &m_backColour;
+    }
+}
+
 void CTextDlg::OnColour(int code, uint32_t colour, int controlId)
 {
-    CColorButton* button = controlId == kColour ? m_colour : m_backColourButton;
-    const auto set = [&](uint32_t value)
-    {
-        if (controlId == kColour)
-            m_label.colour = value;
-        else
-            m_backColour = value;
-    };
+    CColorButton* button = controlId == kColour         ? m_colour
+                           : controlId == kBackColour2 ? m_backColour2Button
+                                                       : m_backColourButton;
+    uint32_t* const chosen = ColourOf(controlId);
+    const auto set = [&](uint32_t value) { *chosen = value; };
     switch (code)
     {
     case kCpnDropDown:
-        m_colourBeforePalette = controlId == kColour ? m_label.colour : m_backColour;
+        m_colourBeforePalette = *chosen;
         return;
     case kCpnSelChange:
     case kCpnSelEndOk:
@@ -249,7 +284,7 @@ void CTextDlg::OnColour(int code, uint32_t colour, int controlId)
     }
     // The swatch follows once the palette has closed; the preview at once.
     if (code != kCpnSelChange)
-        button->SetColour(controlId == kColour ? m_label.colour : m_backColour);
+        button->SetColour(*chosen);
     Remake();
 }
 

@@ -48,6 +48,9 @@ public:
         // The picture's size, or why there is no picture.
         kPictureSize = 1316,
         kProblem = 1317,
+        // One colour or a gradient's mode, and the gradient's second colour.
+        kBackMode = 1318,
+        kBackColour2 = 1319,
         // The preview over the frame.
         kPreview = 1200,
     };
@@ -75,8 +78,11 @@ private:
 
     TLabel m_label;
     std::unique_ptr<CImageBuffer> m_picture;
-    // The background colour kept while the background is none.
+    // The background's colours kept while the background is none or of one
+    // colour.
     uint32_t m_backColour = 0xFFFFFF;
+    uint32_t m_backColour2 = 0x000000;
+    uint32_t* ColourOf(int controlId);
     uint32_t m_colourBeforePalette = 0;
     bool m_showing = false;
     QPlainTextEdit* m_text;
@@ -85,6 +91,8 @@ private:
     QCheckBox* m_bold;
     CColorButton* m_colour;
     CColorButton* m_backColourButton;
+    CColorButton* m_backColour2Button;
+    QComboBox* m_backMode;
     QCheckBox* m_autoSize;
     QLineEdit* m_width;
     QLineEdit* m_height;

@@ -87,6 +87,20 @@ TEST_F(TextDlgTest, MakesTheSamePictureAsTheLabelMaker)
                    l.background = TUserFace{kFaceColour, kColourSingle, 0, blue, 0};
                    l.text.align = ETextAlign::Left;
                })},
+        {"on a gradient from top to bottom",
+         [&](QWidget& d)
+         {
+             TypeLines(&d, {"Music"});
+             Click(&d, D::kBackground);
+             EXPECT_FALSE(DlgItem<QWidget>(&d, D::kBackColour2)->isEnabled()) << "one colour needs no second";
+             QComboBox* mode = Combo(&d, D::kBackMode);
+             mode->setCurrentIndex(mode->findText(QStringLiteral("Gradient Top to Bottom")));
+             EXPECT_TRUE(DlgItem<QWidget>(&d, D::kBackColour2)->isEnabled());
+             PickColour(&d, D::kBackColour, 13);
+             PickColour(&d, D::kBackColour2, 16);
+         },
+         label("Music",
+               [&](TLabel& l) { l.background = TUserFace{kFaceColour, kColourTopToBottom, 0, blue, red}; })},
         {"a size of its own, a family, right",
          [](QWidget& d)
          {
@@ -124,6 +138,18 @@ TEST_F(TextDlgTest, MakesTheSamePictureAsTheLabelMaker)
         EXPECT_EQ(Caption(&dlg, D::kPictureSize),
                   QStringLiteral("%1 \u00D7 %2 pixels").arg(made.GetWidth()).arg(made.GetHeight()));
     }
+}
+
+// A label made before opens with its gradient, and gives it back unchanged.
+TEST_F(TextDlgTest, OpensWithTheLabelsGradient)
+{
+    TLabel label;
+    label.text.text = "Zone 2";
+    label.background = TUserFace{kFaceColour, kColourRadial, 0, 0x102030, 0x405060};
+    D dlg(label);
+    EXPECT_EQ(Combo(&dlg, D::kBackMode)->currentData().toInt(), kColourRadial);
+    EXPECT_TRUE(DlgItem<QWidget>(&dlg, D::kBackColour2)->isEnabled());
+    EXPECT_EQ(dlg.Label().background, label.background);
 }
 
 TEST_F(TextDlgTest, NoPictureWithoutTextOrWithABadSize)

@@ -354,7 +354,7 @@ const std::vector<TShotScene>& ShotScenes()
              label.text.size = 28;
              label.text.bold = true;
              label.colour = Rgb(255, 255, 255);
-             label.background = TUserFace{kFaceColour, kColourSingle, 0, Rgb(0, 51, 102), 0};
+             label.background = TUserFace{kFaceColour, kColourTopToBottom, 0, Rgb(47, 128, 237), Rgb(27, 79, 156)};
              return stage.Show(std::make_unique<CTextDlg>(label));
          }},
         {"pictures-dialog",
