@@ -1,6 +1,7 @@
 #include "DropDown.h"
 
 #include <QAbstractItemView>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QScrollBar>
 
@@ -9,13 +10,22 @@
 CDropDown::CDropDown(QWidget* parent) : QComboBox(parent)
 {
     connect(this, &QComboBox::activated, this, &CDropDown::ShowFromStart);
-    connect(this, &QComboBox::currentIndexChanged, this,
-            [this]
-            {
-                // While the person types, the field is theirs.
-                if (lineEdit() != nullptr && !lineEdit()->hasFocus())
-                    ShowFromStart();
-            });
+    // While the person types, the field is theirs.
+    const auto unlessTyping = [this]
+    {
+        if (lineEdit() != nullptr && !lineEdit()->hasFocus())
+            ShowFromStart();
+    };
+    connect(this, &QComboBox::currentIndexChanged, this, unlessTyping);
+    connect(this, &QComboBox::editTextChanged, this, unlessTyping);
+}
+
+void CDropDown::focusOutEvent(QFocusEvent* event)
+{
+    QComboBox::focusOutEvent(event);
+    // Not for the list or a completion opening over the field.
+    if (event->reason() != Qt::PopupFocusReason)
+        ShowFromStart();
 }
 
 void CDropDown::ShowFromStart()

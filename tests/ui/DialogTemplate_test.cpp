@@ -2,6 +2,7 @@
 #include "ScriptedUiServices.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
@@ -186,5 +187,17 @@ TEST(DialogTemplateLists, OpenAsWideAsTheirEntriesAndShowAChoiceFromItsStart)
     auto* edit = DlgItem<QComboBox>(&dialog, 1102);
     edit->setCurrentIndex(1);
     EXPECT_EQ(edit->lineEdit()->text(), longEntry);
+    EXPECT_EQ(edit->lineEdit()->cursorPosition(), 0);
+    // A text that is no entry, as a typed port path set by the program.
+    const QString path = QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A9X1B2C3-if00-port0");
+    edit->setEditText(path);
+    EXPECT_EQ(edit->lineEdit()->cursorPosition(), 0);
+    // Typed by the person, the field is left alone until the focus goes.
+    QApplication::setActiveWindow(&dialog);
+    edit->setFocus();
+    edit->lineEdit()->end(false);
+    QTest::keyClicks(edit, QStringLiteral("x"));
+    EXPECT_EQ(edit->lineEdit()->cursorPosition(), path.size() + 1);
+    DlgItem<QComboBox>(&dialog, 1101)->setFocus();
     EXPECT_EQ(edit->lineEdit()->cursorPosition(), 0);
 }
