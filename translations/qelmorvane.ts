@@ -809,22 +809,6 @@ Do you Want to continue ?</source>
         <source>Second background colour</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>Single Color</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Gradient Left to Right</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Gradient Top to Bottom</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Gradient Radial</source>
-        <translation type="unfinished"></translation>
-    </message>
 </context>
 <context>
     <name>CTextFieldWarning</name>

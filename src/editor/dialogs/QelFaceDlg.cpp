@@ -157,13 +157,7 @@ void CQelFaceDlg::ShowFace()
         break;
     }
 
-    AddComboItem(m_gradientList, QCoreApplication::translate("CQelFaceDlg", "Single Color"), kColourSingle);
-    AddComboItem(m_gradientList, QCoreApplication::translate("CQelFaceDlg", "Gradient Left to Right"),
-                 kColourLeftToRight);
-    AddComboItem(m_gradientList, QCoreApplication::translate("CQelFaceDlg", "Gradient Top to Bottom"),
-                 kColourTopToBottom);
-    AddComboItem(m_gradientList, QCoreApplication::translate("CQelFaceDlg", "Gradient Radial"),
-                 kColourRadial);
+    AddColourModes(m_gradientList);
     m_gradientList->setCurrentIndex(m_gradientList->findData(m_gradientMode));
 
     if (m_layout != nullptr)
@@ -290,4 +284,12 @@ void CQelFaceDlg::accept()
         }
     }
     QDialog::accept();
+}
+
+void AddColourModes(QComboBox* list)
+{
+    AddComboItem(list, QCoreApplication::translate("CQelFaceDlg", "Single Color"), kColourSingle);
+    AddComboItem(list, QCoreApplication::translate("CQelFaceDlg", "Gradient Left to Right"), kColourLeftToRight);
+    AddComboItem(list, QCoreApplication::translate("CQelFaceDlg", "Gradient Top to Bottom"), kColourTopToBottom);
+    AddComboItem(list, QCoreApplication::translate("CQelFaceDlg", "Gradient Radial"), kColourRadial);
 }

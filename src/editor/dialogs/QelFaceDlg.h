@@ -84,3 +84,7 @@ private:
     CColorButton* m_colour2;
     CRasterView* m_preview;
 };
+
+// The modes of a colour face, one colour and the three gradients, as entries
+// of a list carrying their EColourMode (in text order when the list is sorted).
+void AddColourModes(QComboBox* list);

@@ -4,6 +4,7 @@
 #include "ImageBuffer.h"
 #include "LabelPicture.h"
 #include "PageDraw.h"
+#include "QelFaceDlg.h"
 #include "RasterView.h"
 
 #include <QCheckBox>
@@ -98,12 +99,8 @@ CTextDlg::CTextDlg(const TLabel& label, QWidget* parent, const QString& title)
     m_colour->setAccessibleName(QCoreApplication::translate("CTextDlg", "Text colour"));
     m_backColourButton->setAccessibleName(QCoreApplication::translate("CTextDlg", "Background colour"));
     m_backColour2Button->setAccessibleName(QCoreApplication::translate("CTextDlg", "Second background colour"));
-    // The modes of a colour face, as the face dialog names them.
     m_backMode = DlgItem<QComboBox>(this, kBackMode);
-    m_backMode->addItem(QCoreApplication::translate("CTextDlg", "Single Color"), kColourSingle);
-    m_backMode->addItem(QCoreApplication::translate("CTextDlg", "Gradient Left to Right"), kColourLeftToRight);
-    m_backMode->addItem(QCoreApplication::translate("CTextDlg", "Gradient Top to Bottom"), kColourTopToBottom);
-    m_backMode->addItem(QCoreApplication::translate("CTextDlg", "Gradient Radial"), kColourRadial);
+    AddColourModes(m_backMode);
 
     m_font->addItems(QFontDatabase::families());
     m_font->lineEdit()->setPlaceholderText(QCoreApplication::translate("CTextDlg", "Sans-serif"));
@@ -261,11 +258,7 @@ uint32_t* CTextDlg::ColourOf(int controlId)
 
 void CTextDlg::OnColour(int code, uint32_t colour, int controlId)
 {
-    CColorButton* button = controlId == kColour         ? m_colour
-                           : controlId == kBackColour2 ? m_backColour2Button
-                                                       : m_backColourButton;
     uint32_t* const chosen = ColourOf(controlId);
-    const auto set = [&](uint32_t value) { *chosen = value; };
     switch (code)
     {
     case kCpnDropDown:
@@ -274,17 +267,17 @@ void CTextDlg::OnColour(int code, uint32_t colour, int controlId)
     case kCpnSelChange:
     case kCpnSelEndOk:
         // "Automatic" is black, as on a face.
-        set(colour & kRgbMask);
+        *chosen = colour & kRgbMask;
         break;
     case kCpnSelEndCancel:
-        set(m_colourBeforePalette);
+        *chosen = m_colourBeforePalette;
         break;
     default:
         return;
     }
     // The swatch follows once the palette has closed; the preview at once.
     if (code != kCpnSelChange)
-        button->SetColour(*chosen);
+        DlgItem<CColorButton>(this, controlId)->SetColour(*chosen);
     Remake();
 }
 
